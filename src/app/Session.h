@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The session values, one set for the whole program.
+inline QString gsAppPath;  // the program's folder, ending in "/"
+inline QString gsIniFile;  // gsAppPath + "Lexivar.ini"
+inline QString gsDBPath;   // the database file
+inline QString gsDBPassword;
+inline QString gsConnectionString; // users append gsDBPassword and a mode suffix
+inline bool gbDBValidated = false;
+inline bool gbLoggedIn = false;
+inline QString gsUserName; // exactly 25 characters, blank-padded
+inline std::uint8_t gbyUserLevel = 50;
+inline bool gbSearchOpen = false;
+inline bool gbFileOpen = false;
+inline bool gbAdministratorOpen = false;
+inline bool gbConfigurationOpen = false;
+
+// Connection-string prefix for a database path.
+QString sConnectionStringFor(const QString& databasePath);
+
+// Sets gsAppPath (with its trailing "/") and gsIniFile; tests point it at a temporary folder.
+void SetAppPath(const QString& folder);

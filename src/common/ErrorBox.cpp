@@ -1,0 +1,23 @@
+#include "ErrorBox.h"
+
+#include "AppError.h"
+#include "Dialogs.h"
+
+using namespace Qt::StringLiterals;
+
+QString sErrorBoxText(long number, const QString& description, ErrorWording wording) {
+    const QString head = wording == ErrorWording::Standard ? u"Une erreur #"_s : u"Une erreur  #"_s;
+    const QString tail =
+        wording == ErrorWording::Standard ? u" s\u2019est produite:"_s : u" s'est produite:"_s;
+    return head + QString::number(number) + tail + u"\r\n\r\n"_s + description;
+}
+
+void ShowErrorBox(const QString& procedure, long number, const QString& description,
+                  ErrorWording wording) {
+    MsgBox(sErrorBoxText(number, description, wording), u"Procédure: "_s + procedure,
+           Dialogs::Buttons::Ok, Dialogs::Icon::Critical, Dialogs::Answer::Ok);
+}
+
+void ShowErrorBox(const QString& procedure, const AppError& error, ErrorWording wording) {
+    ShowErrorBox(procedure, error.number(), error.description(), wording);
+}

@@ -1,0 +1,33 @@
+#include "ScriptedDialogs.h"
+
+#include <QDialog>
+
+Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title,
+                                         Buttons buttons, Icon icon, Answer defaultButton) {
+    messages.push_back({text, title, buttons, icon, defaultButton});
+    if (answers.empty()) {
+        return defaultButton;
+    }
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+    if (fileNames.empty()) {
+        return {};
+    }
+    QString f = fileNames.front();
+    fileNames.pop_front();
+    return f;
+}
+
+int ScriptedDialogs::execModal(QDialog& dialog) {
+    modalShown.push_back(dialog.objectName());
+    if (modalHandlers.empty()) {
+        return QDialog::Rejected;
+    }
+    auto handler = std::move(modalHandlers.front());
+    modalHandlers.pop_front();
+    return handler(dialog);
+}

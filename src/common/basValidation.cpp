@@ -1,0 +1,119 @@
+#include "basValidation.h"
+
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Slash stays allowed here: it is the folder separator on this system.
+const QString kForbiddenFileChars = u"*?<>|\""_s;
+const QString kDigits = u"0123456789"_s;
+constexpr int kLastControlKey = 26;
+
+const QHash<QChar, QString>& entityTable() {
+    static const QHash<QChar, QString> table = [] {
+        QHash<QChar, QString> t;
+        const struct {
+            const char16_t* letters;
+            const char* suffix;
+        } rows[] = {
+            {u"áéíóú", "acute"}, {u"ÁÉÍÓÚ", "acute"}, {u"àèìòù", "grave"}, {u"ÀÈÌÒÙ", "grave"},
+            {u"âêîôû", "circ"},  {u"ÂÊÎÔÛ", "circ"},  {u"äëïöüÿ", "uml"},  {u"ÄËÏÖÜ", "uml"},
+            {u"õñ", "tilde"},    {u"ÕÑ", "tilde"},    {u"ç", "cedil"},    {u"Ç", "cedil"},
+        };
+        for (const auto& row : rows) {
+            const QString letters = QString::fromUtf16(row.letters);
+            for (QChar c : letters) {
+                const QString base = QString(c).normalized(QString::NormalizationForm_D).left(1);
+                t.insert(c, u"&"_s + base + QLatin1StringView(row.suffix) + u";"_s);
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
+QString wrapParagraph(const QString& body, std::int32_t alignment) {
+    static const char* const kAlign[] = {"left", "center", "right", "justify"};
+    if (alignment < 1 || alignment > 4) {
+        return body;
+    }
+    return u"<P ALIGN=\""_s + QLatin1StringView(kAlign[alignment - 1]) + u"\">"_s + body +
+           u"</P>"_s;
+}
+
+} // namespace
+
+QString sValidateHTML(const QString& text, std::int32_t& alignment, bool nonBreakingSpaces,
+                      bool noWrap) {
+    const bool definitionList = text.startsWith(u"<DD>"_s) && text.endsWith(u"</DD>"_s);
+    const auto& table = entityTable();
+    QString out;
+    out.reserve(text.size() + text.size() / 4);
+    bool previousWasSpace = false;
+    bool lineBreakEmitted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u' ') {
+            out += (!nonBreakingSpaces || !previousWasSpace) ? u" "_s : u"&nbsp;"_s;
+            previousWasSpace = true;
+            lineBreakEmitted = false;
+        } else if (auto it = table.constFind(c); it != table.constEnd()) {
+            out += *it;
+            previousWasSpace = lineBreakEmitted = false;
+        } else if (c == u'\r') {
+            if (!definitionList) {
+                out += u"<br>"_s;
+            } else if (!lineBreakEmitted) {
+                out += u"</DD>\r\n<DD>"_s;
+                lineBreakEmitted = true;
+            }
+            previousWasSpace = false;
+            ++i; // the line feed of the pair is skipped unseen
+        } else {
+            out += c;
+            previousWasSpace = lineBreakEmitted = false;
+        }
+    }
+    if (noWrap) {
+        out = u"<NOBR>"_s + out + u"</NOBR>"_s;
+    }
+    return wrapParagraph(out, alignment);
+}
+
+bool bValidateFileName(const QString& text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    for (QChar c : text) {
+        if (kForbiddenFileChars.contains(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ValidateText(std::int16_t& keyCode) {
+    if (keyCode > kLastControlKey && kForbiddenFileChars.contains(QChar(keyCode))) {
+        keyCode = 0;
+    }
+}
+
+void ValidateNumber(std::int16_t& keyCode) {
+    if (keyCode > kLastControlKey && !kDigits.contains(QChar(keyCode))) {
+        keyCode = 0;
+    }
+}
+
+QString sWhereCharValidation(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 8);
+    for (QChar c : text) {
+        out += c;
+        if (c == u'\'') {
+            out += c;
+        }
+    }
+    return out;
+}

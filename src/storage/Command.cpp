@@ -1,0 +1,13 @@
+#include "Command.h"
+
+#include "Connection.h"
+#include "common/AppError.h"
+
+using namespace Qt::StringLiterals;
+
+long Command::Execute() {
+    if (!m_connection) {
+        throw AppError(ErrorNumber::ProviderGeneric, u"La commande n’a pas de connexion."_s);
+    }
+    return m_connection->Execute(m_text);
+}

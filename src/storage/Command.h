@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class Connection;
+
+// A statement sent on an open connection (deletions go this way).
+class Command {
+public:
+    void setActiveConnection(Connection& connection) { m_connection = &connection; }
+    void setCommandText(const QString& text) { m_text = text; }
+    // Returns the number of rows the statement changed.
+    long Execute();
+
+private:
+    Connection* m_connection = nullptr;
+    QString m_text;
+};

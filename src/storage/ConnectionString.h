@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The pieces of a connection string the layer uses: the database path, the database password
+// (plain, or between single quotes with inner quotes doubled) and the mode.
+struct ConnectionString {
+    enum class Mode { ReadWrite, Read };
+
+    QString dataSource;
+    QString password;
+    Mode mode = Mode::ReadWrite;
+
+    // Throws AppError when the string names no data source.
+    static ConnectionString parse(const QString& text);
+};

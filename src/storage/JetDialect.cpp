@@ -1,0 +1,170 @@
+#include "JetDialect.h"
+
+#include <QRegularExpression>
+#include <sqlcipher/sqlite3.h>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isAscii(const char* s, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (static_cast<unsigned char>(s[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int compareAscii(const char* a, int na, const char* b, int nb) {
+    const int n = std::min(na, nb);
+    for (int i = 0; i < n; ++i) {
+        const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
+        const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+QString baseLetters(QStringView s) {
+    const QString decomposed = s.toString().normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (QChar c : decomposed) {
+        if (c.category() != QChar::Mark_NonSpacing) {
+            out += c;
+        }
+    }
+    return out.toCaseFolded();
+}
+
+std::vector<char32_t> folded(QStringView s) {
+    std::vector<char32_t> out;
+    out.reserve(s.size());
+    for (char32_t c : s.toString().toCaseFolded().toUcs4()) {
+        out.push_back(c);
+    }
+    return out;
+}
+
+int collate(void*, int na, const void* a, int nb, const void* b) {
+    const auto* sa = static_cast<const char*>(a);
+    const auto* sb = static_cast<const char*>(b);
+    if (isAscii(sa, na) && isAscii(sb, nb)) {
+        return compareAscii(sa, na, sb, nb);
+    }
+    return JetDialect::compareText(QString::fromUtf8(sa, na), QString::fromUtf8(sb, nb));
+}
+
+QString textArg(sqlite3_value* v) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                             sqlite3_value_bytes(v));
+}
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    }
+    // The engine calls like(pattern, value[, escape]).
+    const QString pattern = textArg(argv[0]);
+    const QString value = textArg(argv[1]);
+    QChar escape;
+    if (argc == 3) {
+        const QString e = textArg(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.front();
+    }
+    sqlite3_result_int(ctx, JetDialect::likeMatch(value, pattern, escape) ? 1 : 0);
+}
+
+} // namespace
+
+namespace JetDialect {
+
+QString translate(const QString& sql) {
+    static const QRegularExpression deleteStar(u"\\bDELETE\\s+\\*\\s*FROM\\b"_s,
+                                               QRegularExpression::CaseInsensitiveOption);
+    // Rewrite only outside quoted literals.
+    QString out;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar quote = sql.at(i);
+        if (quote == u'\'' || quote == u'"') {
+            qsizetype j = i + 1;
+            while (j < sql.size() && sql.at(j) != quote) {
+                ++j;
+            }
+            out += sql.mid(i, j + 1 - i);
+            i = j + 1;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < sql.size() && sql.at(j) != u'\'' && sql.at(j) != u'"') {
+            ++j;
+        }
+        out += sql.mid(i, j - i).replace(deleteStar, u"DELETE FROM"_s);
+        i = j;
+    }
+    return out;
+}
+
+int compareText(QStringView a, QStringView b) {
+    const int base = baseLetters(a).compare(baseLetters(b));
+    if (base != 0) {
+        return base < 0 ? -1 : 1;
+    }
+    const int full = a.toString().toCaseFolded().compare(b.toString().toCaseFolded());
+    return full < 0 ? -1 : (full > 0 ? 1 : 0);
+}
+
+bool likeMatch(QStringView value, QStringView pattern, QChar escape) {
+    const std::vector<char32_t> s = folded(value);
+    const std::vector<char32_t> p = folded(pattern);
+    const char32_t esc = escape.isNull() ? 0 : QString(escape).toCaseFolded().front().unicode();
+    size_t si = 0, pi = 0;
+    size_t starP = std::string::npos, starS = 0;
+    while (si < s.size()) {
+        if (pi < p.size() && p[pi] == U'%') {
+            starP = ++pi;
+            starS = si;
+            continue;
+        }
+        if (pi < p.size()) {
+            const bool escaped = esc != 0 && p[pi] == esc && pi + 1 < p.size();
+            const char32_t pc = escaped ? p[pi + 1] : p[pi];
+            if ((!escaped && pc == U'_') || pc == s[si]) {
+                pi += escaped ? 2 : 1;
+                ++si;
+                continue;
+            }
+        }
+        if (starP == std::string::npos) {
+            return false;
+        }
+        pi = starP;
+        si = ++starS;
+    }
+    while (pi < p.size() && p[pi] == U'%') {
+        ++pi;
+    }
+    return pi == p.size();
+}
+
+void install(sqlite3* db) {
+    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, collate, nullptr);
+    for (int argc : {2, 3}) {
+        sqlite3_create_function_v2(db, "like", argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   likeFunction, nullptr, nullptr, nullptr);
+    }
+}
+
+} // namespace JetDialect

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+class Connection;
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The rows of one SELECT, read whole when opened so that RecordCount is exact. A result on a
+// single table that includes its ID can add, change and delete rows.
+class Recordset {
+public:
+    enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+    enum LockType { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3 };
+
+    Recordset() = default;
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    void Open(const QString& sql, Connection& connection, CursorType cursor = adOpenStatic,
+              LockType lock = adLockReadOnly, long options = -1);
+    // Ends the result; a row added and never stored is dropped.
+    void Close();
+    bool isOpen() const { return m_connection != nullptr; }
+
+    long RecordCount() const;
+    bool isEOF() const;
+    void MoveFirst();
+    // Stores pending changes of the current row first.
+    void MoveNext();
+
+    // Fields by name: letter case ignored; "Table.Column" picks the column of that table.
+    QVariant value(const QString& field) const;
+    void setValue(const QString& field, const QVariant& value);
+    int fieldCount() const { return static_cast<int>(m_columns.size()); }
+    QString fieldName(int index) const;
+    QVariant value(int index) const;
+
+    // Adds a row at once, so its ID is readable; Update stores it, Close without Update drops it.
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+
+private:
+    struct Column {
+        QString name;
+        QString table;
+        bool isDate = false;
+    };
+
+    void readColumns(sqlite3_stmt* stmt);
+    QVariant readValue(sqlite3_stmt* stmt, int index) const;
+    int indexOf(const QString& field) const;
+    void requireCurrentRow() const;
+    void requireUpdatable() const;
+    void writePending();
+    void endAdd(bool commit);
+    void rollbackAdd(sqlite3* db);
+
+    Connection* m_connection = nullptr;
+    std::vector<Column> m_columns;
+    std::vector<std::vector<QVariant>> m_rows;
+    std::vector<bool> m_deleted;
+    long m_deletedCount = 0;
+    size_t m_position = 0;
+    LockType m_lock = adLockReadOnly;
+    QString m_table; // set when the result can be changed
+    int m_idColumn = -1;
+    QHash<int, QVariant> m_pending;
+    bool m_adding = false;
+    bool m_ownTransaction = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "common/ScriptedDialogs.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <ostream>
+#include <gtest/gtest.h>
+
+// A test with its own temporary folder and scripted dialogs.
+class LexivarTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    static void writeFile(const QString& file, const QByteArray& bytes);
+    static QByteArray readFile(const QString& file);
+
+    ScriptedDialogs* dialogs = nullptr;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Lets gtest print QStrings in failure messages.
+std::ostream& operator<<(std::ostream& os, const QString& s);
