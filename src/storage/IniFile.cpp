@@ -117,11 +117,9 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
     if (!entryBytes || !sectionBytes) {
         return false;
     }
-    if (!m_lines.empty() && m_lines.back().ending.isEmpty()) {
-        m_lines.back().ending = kCrLf;
-    }
     const auto range = sectionRange(section);
     if (!range) {
+        endLastLine();
         m_lines.push_back({*sectionBytes, kCrLf});
         m_lines.push_back({*entryBytes, kCrLf});
         return true;
@@ -137,8 +135,17 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
             insertAt = i + 1;
         }
     }
+    if (insertAt == static_cast<int>(m_lines.size())) {
+        endLastLine();
+    }
     m_lines.insert(m_lines.begin() + insertAt, Line{*entryBytes, kCrLf});
     return true;
+}
+
+void IniFile::endLastLine() {
+    if (!m_lines.empty() && m_lines.back().ending.isEmpty()) {
+        m_lines.back().ending = kCrLf;
+    }
 }
 
 QByteArray IniFile::bytes() const {

@@ -34,6 +34,7 @@ private:
         QString name;
         QString value;
     };
+    void endLastLine();
     static Parsed parseLine(const QByteArray& raw);
     // Index range [begin, end) of the first section named so, or nothing.
     std::optional<std::pair<int, int>> sectionRange(const QString& section) const;

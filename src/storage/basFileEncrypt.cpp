@@ -78,7 +78,7 @@ QString UnpackPassword(const QByteArray& bytes) {
     if (n < 0) {
         throw damaged(u"nombre de valeurs négatif"_s);
     }
-    if (bytes.size() < 4 + 4 * static_cast<qint64>(n)) {
+    if (n > 0 && bytes.size() < 4 + 4 * static_cast<qint64>(n)) {
         throw damaged(u"fichier tronqué"_s);
     }
     QString s;

@@ -37,14 +37,14 @@ TEST_F(basIniTest, WritingKeepsEveryOtherLine) {
     const QByteArray before = "; mes notes\r\n"
                               "[Database]\r\nPath=ancien.mdb\r\nAutre=1\r\n\r\n"
                               "ligne bizarre [\n"
-                              "[Fenêtres]\r\nX=10";
+                              "[Fen\xeatres]\r\nX=10";
     writeFile(ini, before);
     ASSERT_TRUE(WriteProfile(u"database"_s, u"path"_s, u"  /données/Lexivar4.mdb "_s, ini));
     EXPECT_EQ(readFile(ini), QByteArray("; mes notes\r\n"
                                         "[Database]\r\npath=/donn\xe9"
                                         "es/Lexivar4.mdb\r\nAutre=1\r\n\r\n"
                                         "ligne bizarre [\n"
-                                        "[Fenêtres]\r\nX=10"));
+                                        "[Fen\xeatres]\r\nX=10"));
     ASSERT_TRUE(WriteProfile(u"Fenêtres"_s, u"Y"_s, u"20"_s, ini));
     ASSERT_TRUE(WriteProfile(u"Nouvelle"_s, u"Clé"_s, u"v"_s, ini));
     EXPECT_TRUE(readFile(ini).endsWith("X=10\r\nY=20\r\n[Nouvelle]\r\nCl\xe9=v\r\n"));
