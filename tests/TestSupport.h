@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-#include <ostream>
 #include <gtest/gtest.h>
+#include <ostream>
 
 // A test with its own temporary folder and scripted dialogs.
 class LexivarTest : public ::testing::Test {

@@ -97,8 +97,7 @@ void checkTarget(const QString& path) {
         throw Refusal(u"Le dossier « "_s + info.absolutePath() + u" » n'existe pas."_s);
     }
     if (!folder.isWritable()) {
-        throw Refusal(u"Impossible d'écrire dans le dossier « "_s + info.absolutePath() +
-                      u" »."_s);
+        throw Refusal(u"Impossible d'écrire dans le dossier « "_s + info.absolutePath() + u" »."_s);
     }
 }
 

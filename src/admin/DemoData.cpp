@@ -54,8 +54,8 @@ const Term kTerms[] = {
      u"Contact accidentel entre un conducteur sous tension et la terre.", u"", 2,
      QDate(2006, 1, 17), QDate(2006, 1, 20)},
     {1, u"power outage", u"panne d'électricité", u"Hydro",
-     u"Interruption de l'alimentation en énergie électrique.", u"Syn. : « coupure de courant ».",
-     0, QDate(2006, 4, 3), QDate(2006, 4, 3)},
+     u"Interruption de l'alimentation en énergie électrique.", u"Syn. : « coupure de courant ».", 0,
+     QDate(2006, 4, 3), QDate(2006, 4, 3)},
     {2, u"heart failure", u"insuffisance cardiaque", u"Le Grand dictionnaire",
      u"Incapacité du cœur à assurer un débit sanguin suffisant.", u"", 1, QDate(2002, 5, 21),
      QDate(2005, 8, 30)},
@@ -73,8 +73,8 @@ const Term kTerms[] = {
      u"infrarouge.",
      u"", 2, QDate(2005, 4, 22), QDate(2005, 4, 22)},
     {4, u"water table", u"nappe phréatique", u"Office québécois de la langue française",
-     u"Nappe d'eau souterraine qui alimente les puits et les sources.", u"Pl. : nappes phréatiques.",
-     0, QDate(2006, 6, 5), QDate(2006, 6, 9)},
+     u"Nappe d'eau souterraine qui alimente les puits et les sources.",
+     u"Pl. : nappes phréatiques.", 0, QDate(2006, 6, 5), QDate(2006, 6, 9)},
 };
 
 QString str(const char16_t* s) {
@@ -125,8 +125,7 @@ void Fill(Connection& connection) {
         rs.setValue(u"Date"_s, t.created);
         rs.setValue(u"CreatedBy"_s, str(kAccounts[t.account].name));
         rs.setValue(u"DateModified"_s, t.modified);
-        rs.setValue(u"ModifiedBy"_s, t.modified == t.created ? QString()
-                                                              : str(kAccounts[0].name));
+        rs.setValue(u"ModifiedBy"_s, t.modified == t.created ? QString() : str(kAccounts[0].name));
         rs.Update();
     }
 }

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 // The session values, one set for the whole program.
-inline QString gsAppPath;  // the program's folder, ending in "/"
-inline QString gsIniFile;  // gsAppPath + "Lexivar.ini"
-inline QString gsDBPath;   // the database file
+inline QString gsAppPath; // the program's folder, ending in "/"
+inline QString gsIniFile; // gsAppPath + "Lexivar.ini"
+inline QString gsDBPath;  // the database file
 inline QString gsDBPassword;
 inline QString gsConnectionString; // users append gsDBPassword and a mode suffix
 inline bool gbDBValidated = false;

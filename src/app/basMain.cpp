@@ -50,8 +50,7 @@ int Main() {
                u"Problème de mot de passe"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         MsgBox(u"L\u2019exécution de ce programme ne pourra se poursuivre, car la base de données "
                u"choisie n'est pas reconnue par Lexivar ou le mot de passe est invalide."_s,
-               u"Pas de base de données valide!"_s, Dialogs::Buttons::Ok,
-               Dialogs::Icon::Critical);
+               u"Pas de base de données valide!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return 0;
     }
     bOpenEncriptPassword(passwordFile, gsDBPassword);

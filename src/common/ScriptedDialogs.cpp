@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title,
-                                         Buttons buttons, Icon icon, Answer defaultButton) {
+Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title, Buttons buttons,
+                                         Icon icon, Answer defaultButton) {
     messages.push_back({text, title, buttons, icon, defaultButton});
     if (answers.empty()) {
         return defaultButton;

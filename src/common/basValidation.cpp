@@ -20,7 +20,7 @@ const QHash<QChar, QString>& entityTable() {
         } rows[] = {
             {u"áéíóú", "acute"}, {u"ÁÉÍÓÚ", "acute"}, {u"àèìòù", "grave"}, {u"ÀÈÌÒÙ", "grave"},
             {u"âêîôû", "circ"},  {u"ÂÊÎÔÛ", "circ"},  {u"äëïöüÿ", "uml"},  {u"ÄËÏÖÜ", "uml"},
-            {u"õñ", "tilde"},    {u"ÕÑ", "tilde"},    {u"ç", "cedil"},    {u"Ç", "cedil"},
+            {u"õñ", "tilde"},    {u"ÕÑ", "tilde"},    {u"ç", "cedil"},     {u"Ç", "cedil"},
         };
         for (const auto& row : rows) {
             const QString letters = QString::fromUtf16(row.letters);

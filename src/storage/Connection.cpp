@@ -109,8 +109,8 @@ void Connection::openFile(const QString& path, const QString& key, int flags) {
 
 void Connection::checkReadable(const QString& key) {
     // A wrong key only shows at the first read.
-    const int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr,
-                                nullptr);
+    const int rc =
+        sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         execRaw(m_db, "PRAGMA foreign_keys = ON;");
         return;

@@ -320,10 +320,9 @@ void Recordset::endAdd(bool commit) {
 
 void Recordset::rollbackAdd(sqlite3* db) {
     // Errors are ignored: whatever happens, the added row must not stay.
-    sqlite3_exec(db,
-                 m_ownTransaction ? "ROLLBACK;"
-                                  : "ROLLBACK TO lexivar_addnew; RELEASE lexivar_addnew;",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(
+        db, m_ownTransaction ? "ROLLBACK;" : "ROLLBACK TO lexivar_addnew; RELEASE lexivar_addnew;",
+        nullptr, nullptr, nullptr);
     if (!m_rows.empty()) {
         m_rows.pop_back();
         m_deleted.pop_back();

@@ -13,7 +13,12 @@ struct sqlite3_stmt;
 // single table that includes its ID can add, change and delete rows.
 class Recordset {
 public:
-    enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+    enum CursorType {
+        adOpenForwardOnly = 0,
+        adOpenKeyset = 1,
+        adOpenDynamic = 2,
+        adOpenStatic = 3
+    };
     enum LockType { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3 };
 
     Recordset() = default;

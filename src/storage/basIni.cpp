@@ -28,9 +28,10 @@ bool WriteProfile(const QString& section, const QString& key, const QString& val
         const QString trimmed = value.trimmed();
         if (!ini.setValue(section, key, trimmed)) {
             const QString bad = Cp1252::firstUnencodable(section + key + trimmed).value_or(u'?');
-            throw AppError(ErrorNumber::InvalidCall,
-                           u"Le caractère « "_s + bad +
-                               u" » ne peut pas être enregistré dans le fichier de configuration."_s);
+            throw AppError(
+                ErrorNumber::InvalidCall,
+                u"Le caractère « "_s + bad +
+                    u" » ne peut pas être enregistré dans le fichier de configuration."_s);
         }
         FileIo::writeAll(file, ini.bytes());
         return true;

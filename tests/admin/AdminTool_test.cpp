@@ -69,8 +69,9 @@ TEST_F(AdminToolTest, OpensInTheEngineShellWithTheSameKey) {
             names << line.section(u'|', 1, 1);
         }
     }
-    EXPECT_EQ(names.join(u','), u"ID,English,French,AF,DomainID,DEFINITION,OBSERVATION,Date,"
-                                "CreatedBy,DateModified,ModifiedBy,ID,Name,ID,Name,Login,Pass,Type"_s);
+    EXPECT_EQ(names.join(u','),
+              u"ID,English,French,AF,DomainID,DEFINITION,OBSERVATION,Date,"
+              "CreatedBy,DateModified,ModifiedBy,ID,Name,ID,Name,Login,Pass,Type"_s);
 }
 
 TEST_F(AdminToolTest, DemoHoldsAccentedBilingualRecords) {
@@ -95,8 +96,8 @@ TEST_F(AdminToolTest, RefusesBadRequestsAndTouchesNothing) {
     const QString existing = path(u"existe.mdb"_s);
     writeFile(existing, "ne pas toucher");
     writeFile(path(u"orphelin.pws"_s), "x");
-    const QStringList account = {u"--name"_s, u"A"_s, u"--login"_s, u"abcd"_s,
-                                 u"--password"_s, u"abcd"_s};
+    const QStringList account = {u"--name"_s, u"A"_s,          u"--login"_s,
+                                 u"abcd"_s,   u"--password"_s, u"abcd"_s};
     const struct {
         QStringList args;
         int code;

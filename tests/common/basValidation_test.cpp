@@ -94,8 +94,8 @@ TEST(KeyFilters, SwallowPerTheTwentySixBoundary) {
         bool textPasses;
         bool numberPasses;
     } cases[] = {
-        {8, true, true},   {13, true, true},   {26, true, true},  {27, true, false},
-        {31, true, false}, {'5', true, true},  {'a', true, false}, {'-', true, false},
+        {8, true, true},    {13, true, true},    {26, true, true},    {27, true, false},
+        {31, true, false},  {'5', true, true},   {'a', true, false},  {'-', true, false},
         {',', true, false}, {'|', false, false}, {'*', false, false}, {'"', false, false},
         {'/', true, false}, {0xE9, true, false},
     };

@@ -236,8 +236,7 @@ TEST_F(DatabaseTest, DatesAreDayNumbers) {
     addFile(d, u"old"_s, u"vieux"_s, QDate(2005, 12, 31)); // day 38717
     addFile(d, u"new"_s, u"neuf"_s, QDate(2006, 1, 1));
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE Files.Date <= 38717"_s), 1);
-    EXPECT_EQ(count(u"SELECT * FROM Files WHERE Files.Date >= 38717 AND Files.Date <= 38718"_s),
-              2);
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE Files.Date >= 38717 AND Files.Date <= 38718"_s), 2);
     Connection c;
     open(c);
     Recordset rs;

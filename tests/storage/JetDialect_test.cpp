@@ -20,12 +20,12 @@ TEST(JetDialect, LikeMatchesWithoutRegardToCase) {
         QString pattern;
         bool matches;
     } cases[] = {
-        {u"Eau"_s, u"%eau%"_s, true},     {u"EAU"_s, u"%eau%"_s, true},
-        {u"Bureau"_s, u"%eau%"_s, true},  {u"eaux"_s, u"eau"_s, false},
-        {u"Été"_s, u"été"_s, true},       {u"Ete"_s, u"été"_s, false},
-        {u"abc"_s, u"a_c"_s, true},       {u"ac"_s, u"a_c"_s, false},
-        {u""_s, u"%"_s, true},            {u"a%b"_s, u"a%%b"_s, true},
-        {u"xxaby"_s, u"%a%b%"_s, true},   {u"ba"_s, u"%a%b%"_s, false},
+        {u"Eau"_s, u"%eau%"_s, true},    {u"EAU"_s, u"%eau%"_s, true},
+        {u"Bureau"_s, u"%eau%"_s, true}, {u"eaux"_s, u"eau"_s, false},
+        {u"Été"_s, u"été"_s, true},      {u"Ete"_s, u"été"_s, false},
+        {u"abc"_s, u"a_c"_s, true},      {u"ac"_s, u"a_c"_s, false},
+        {u""_s, u"%"_s, true},           {u"a%b"_s, u"a%%b"_s, true},
+        {u"xxaby"_s, u"%a%b%"_s, true},  {u"ba"_s, u"%a%b%"_s, false},
         {u"cœur"_s, u"%ŒUR"_s, true},
     };
     for (const auto& c : cases) {

@@ -25,8 +25,8 @@ TEST_F(basFileEncryptTest, PasswordsSurviveAWriteAndARead) {
     const struct {
         QString password;
         qint32 n;
-    } cases[] = {{u"a"_s, 1},       {u"ab"_s, 1},         {u"abc"_s, 1},
-                 {u"abcd"_s, 2},    {u"abcdef"_s, 2},     {u"Mötdépassé€ÿ"_s, 4},
+    } cases[] = {{u"a"_s, 1},       {u"ab"_s, 1},          {u"abc"_s, 1},
+                 {u"abcd"_s, 2},    {u"abcdef"_s, 2},      {u"Mötdépassé€ÿ"_s, 4},
                  {u"a b'c;d"_s, 3}, {u"\u0081\u00ff"_s, 1}};
     for (const auto& c : cases) {
         ASSERT_TRUE(bSaveEncriptPassword(file(), c.password));
@@ -64,8 +64,8 @@ TEST_F(basFileEncryptTest, ShortFilesReadAsTheEmptyPassword) {
 TEST_F(basFileEncryptTest, DamagedFilesAreReportedAndChangeNothing) {
     const QByteArray cases[] = {
         QByteArray::fromHex("020000007399C905"), // truncated
-        QByteArray::fromHex("01000000FFFFFFFF"),                                 // negative
-        QByteArray::fromHex("FFFFFF7F00000000"),                                 // huge N
+        QByteArray::fromHex("01000000FFFFFFFF"), // negative
+        QByteArray::fromHex("FFFFFF7F00000000"), // huge N
         QByteArray::fromHex("01000000E7030000"), // code 999
         QByteArray::fromHex("0100000000000000"), // code 0
     };

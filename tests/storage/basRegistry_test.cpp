@@ -36,8 +36,8 @@ TEST_F(basRegistryTest, FindsValuesByExactName) {
 
 TEST_F(basRegistryTest, EmptyStoreAndOverlongDataGiveEmptyText) {
     EXPECT_EQ(sGetRegValue(u""_s, opera, Hive::HKEY_LOCAL_MACHINE), u""_s);
-    writeFile(path(u"registry.ini"_s), "[HKEY_LOCAL_MACHINE\\Long]\r\nA=" + QByteArray(300, 'x') +
-                                           "\r\nB=court\r\n");
+    writeFile(path(u"registry.ini"_s),
+              "[HKEY_LOCAL_MACHINE\\Long]\r\nA=" + QByteArray(300, 'x') + "\r\nB=court\r\n");
     EXPECT_EQ(sGetRegValue(u"B"_s, u"Long"_s, Hive::HKEY_LOCAL_MACHINE), u""_s);
     EXPECT_TRUE(dialogs->messages.empty());
 }
