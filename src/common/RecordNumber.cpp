@@ -1,5 +1,7 @@
 #include "RecordNumber.h"
 
+#include "VariantKind.h"
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -17,20 +19,11 @@ QString sFormatRecordNumber(const QVariant& value) {
     if (!value.isValid() || value.isNull()) {
         return {};
     }
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
+    if (IsIntegerValue(value)) {
         return padded(value.toLongLong());
-    case QMetaType::Double:
-    case QMetaType::Float:
+    }
+    if (IsFloatingValue(value)) {
         return padded(std::llround(value.toDouble()));
-    default:
-        break;
     }
     const QString text = value.toString();
     bool ok = false;

@@ -5,6 +5,7 @@
 #include "JetDialect.h"
 #include "SqliteError.h"
 #include "common/AppError.h"
+#include "common/VariantKind.h"
 
 #include <QDateTime>
 #include <sqlcipher/sqlite3.h>
@@ -31,32 +32,18 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
         sqlite3_bind_null(stmt, index);
         return;
     }
-    switch (v.typeId()) {
-    case QMetaType::QDateTime:
+    if (v.typeId() == QMetaType::QDateTime) {
         sqlite3_bind_double(stmt, index, JetDate::toDayNumber(v.toDateTime()));
-        return;
-    case QMetaType::QDate:
+    } else if (v.typeId() == QMetaType::QDate) {
         sqlite3_bind_double(stmt, index, JetDate::toDayNumber(v.toDate()));
-        return;
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
+    } else if (IsIntegerValue(v)) {
         sqlite3_bind_int64(stmt, index, v.toLongLong());
-        return;
-    case QMetaType::Double:
-    case QMetaType::Float:
+    } else if (IsFloatingValue(v)) {
         sqlite3_bind_double(stmt, index, v.toDouble());
-        return;
-    default: {
+    } else {
         const QByteArray text = v.toString().toUtf8();
         sqlite3_bind_text(stmt, index, text.constData(), static_cast<int>(text.size()),
                           SQLITE_TRANSIENT);
-    }
     }
 }
 
