@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "storage/basFileEncrypt.h"
+
 using namespace Qt::StringLiterals;
 
 QString sConnectionStringFor(const QString& databasePath) {
@@ -10,4 +12,30 @@ QString sConnectionStringFor(const QString& databasePath) {
 void SetAppPath(const QString& folder) {
     gsAppPath = folder.endsWith(u'/') ? folder : folder + u'/';
     gsIniFile = gsAppPath + u"Lexivar.ini"_s;
+}
+
+QString sFitUserName(const QString& name) {
+    return name.left(kUserNameWidth).leftJustified(kUserNameWidth, u' ');
+}
+
+void EndSession() {
+    gbyUserLevel = 50;
+    gsUserName = sFitUserName(QString());
+    gbLoggedIn = false;
+}
+
+QString sReadConnection() {
+    return gsConnectionString + gsDBPassword + u";MODE=READ;"_s;
+}
+
+QString sListConnection() {
+    return gsConnectionString + gsDBPassword + u";MODE=READ"_s;
+}
+
+QString sReadWriteConnection() {
+    return gsConnectionString + gsDBPassword + u";MODE=READWRITE;"_s;
+}
+
+void ReloadDatabasePassword() {
+    bOpenEncriptPassword(sPasswordFileOf(gsDBPath), gsDBPassword);
 }

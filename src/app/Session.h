@@ -23,3 +23,20 @@ QString sConnectionStringFor(const QString& databasePath);
 
 // Sets gsAppPath (with its trailing "/") and gsIniFile; tests point it at a temporary folder.
 void SetAppPath(const QString& folder);
+
+// gsUserName's fixed width.
+constexpr int kUserNameWidth = 25;
+
+// A name cut or padded with blanks to exactly 25 characters.
+QString sFitUserName(const QString& name);
+
+// Ends the session: nobody signed in, level 50.
+void EndSession();
+
+// The connection string for an operation: prefix + password + mode suffix.
+QString sReadConnection();      // ";MODE=READ;"
+QString sListConnection();      // ";MODE=READ"
+QString sReadWriteConnection(); // ";MODE=READWRITE;"
+
+// Re-reads the password file of gsDBPath into gsDBPassword.
+void ReloadDatabasePassword();

@@ -2,8 +2,11 @@
 
 #include "Session.h"
 #include "common/Dialogs.h"
+#include "frmSplash.h"
+#include "frmTrayIcon.h"
 #include "storage/basFileEncrypt.h"
 #include "storage/basIni.h"
+#include "storage/frmConfiguration.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,20 +18,35 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Held for the life of the process: a second copy finds it locked and ends.
 std::unique_ptr<QLockFile>& instanceLock() {
     static std::unique_ptr<QLockFile> lock;
     return lock;
 }
 
+std::unique_ptr<frmTrayIcon>& tray() {
+    static std::unique_ptr<frmTrayIcon> window;
+    return window;
+}
+
+// Held for the life of the process: a second copy finds it locked and ends.
 bool anotherInstanceRuns() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) {
         folder = QDir::tempPath();
     }
-    instanceLock() = std::make_unique<QLockFile>(folder + u"/lexivar.lock"_s);
-    instanceLock()->setStaleLockTime(0);
-    return !instanceLock()->tryLock(0);
+    auto lock = std::make_unique<QLockFile>(folder + u"/lexivar.lock"_s);
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        return true;
+    }
+    instanceLock() = std::move(lock);
+    return false;
+}
+
+void showStartupConfiguration() {
+    frmConfiguration config;
+    config.ApplyStartupPreset();
+    Dialogs::get().execModal(config);
 }
 
 } // namespace
@@ -37,23 +55,42 @@ int Main() {
     if (anotherInstanceRuns()) {
         return 0;
     }
+    (new frmSplash)->show();
     gsDBPath = sGetProfile(u"Database"_s, u"Path"_s, QString(), gsIniFile).trimmed();
     if (gsDBPath.isEmpty()) {
         MsgBox(u"Vous devez configurer le logiciel."_s, u"Attention!"_s, Dialogs::Buttons::Ok,
                Dialogs::Icon::Exclamation);
-        return 0; // the configuration window comes with the windows
+        showStartupConfiguration();
+        if (gsDBPath.isEmpty()) {
+            return 0;
+        }
     }
-    const QString passwordFile = sPasswordFileOf(gsDBPath);
-    if (!QFile::exists(passwordFile)) {
+    if (!QFile::exists(sPasswordFileOf(gsDBPath))) {
         MsgBox(u"Il y a un problème avec le mot de passe de la base de données. Veuillez en "
                u"choisir un nouveau."_s,
                u"Problème de mot de passe"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-        MsgBox(u"L\u2019exécution de ce programme ne pourra se poursuivre, car la base de données "
-               u"choisie n'est pas reconnue par Lexivar ou le mot de passe est invalide."_s,
-               u"Pas de base de données valide!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-        return 0;
+        showStartupConfiguration();
+        if (!gbDBValidated) {
+            MsgBox(u"L\u2019exécution de ce programme ne pourra se poursuivre, car la base de "
+                   u"données choisie n'est pas reconnue par Lexivar ou le mot de passe est "
+                   u"invalide."_s,
+                   u"Pas de base de données valide!"_s, Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Critical);
+            return 0;
+        }
     }
-    bOpenEncriptPassword(passwordFile, gsDBPassword);
+    bOpenEncriptPassword(sPasswordFileOf(gsDBPath), gsDBPassword);
     gsConnectionString = sConnectionStringFor(gsDBPath);
+    tray() = std::make_unique<frmTrayIcon>();
+    tray()->InitializeTrayIcon();
     return -1;
+}
+
+frmTrayIcon* TrayWindow() {
+    return tray().get();
+}
+
+void ShutdownMain() {
+    tray().reset();
+    instanceLock().reset();
 }

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QTextStream>
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
@@ -17,11 +16,13 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtFrench);
     }
     SetAppPath(QApplication::applicationDirPath());
+    EndSession(); // nobody is signed in at start-up
+    gbyUserLevel = 0;
     const int code = Main();
     if (code >= 0) {
         return code;
     }
-    // The windows and the notification-area icon are not built yet: start-up ends here.
-    QTextStream(stdout) << u"Lexivar : base de données « "_s << gsDBPath << u" » configurée.\n"_s;
-    return 0;
+    const int result = QApplication::exec();
+    ShutdownMain();
+    return result;
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class frmTrayIcon;
+
+// Stands in for the notification-area icon on desktops that have none: a small window whose
+// button (or a right click) pops up the same menu; a double click opens the search window.
+class TrayFallbackWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TrayFallbackWindow(frmTrayIcon& tray);
+
+protected:
+    void contextMenuEvent(class QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(class QMouseEvent* event) override;
+    void closeEvent(class QCloseEvent* event) override;
+
+private:
+    frmTrayIcon& m_tray;
+};

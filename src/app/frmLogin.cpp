@@ -1,0 +1,110 @@
+#include "frmLogin.h"
+
+#include "Session.h"
+#include "common/AppError.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+#include "common/basValidation.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void refuse(const QString& text) {
+    MsgBox(text, u"Erreur!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
+
+} // namespace
+
+frmLogin::frmLogin(QWidget* parent)
+    : QDialog(parent), txtLogin(new QLineEdit(this)), txtPassword(new QLineEdit(this)),
+      cmdOk(new QPushButton(u"&OK"_s, this)), cmdCancel(new QPushButton(u"&Annuler"_s, this)) {
+    setObjectName(u"frmLogin"_s);
+    setWindowTitle(u"Veuillez entrer vos informations"_s);
+    txtLogin->setObjectName(u"txtLogin"_s);
+    txtPassword->setObjectName(u"txtPassword"_s);
+    txtPassword->setEchoMode(QLineEdit::Password);
+    cmdOk->setObjectName(u"cmdOk"_s);
+    cmdCancel->setObjectName(u"cmdCancel"_s);
+    cmdOk->setDefault(true);
+
+    auto* loginLabel = new QLabel(u"Nom d'&usager:"_s, this);
+    auto* passwordLabel = new QLabel(u"&Mot de passe:"_s, this);
+    loginLabel->setObjectName(u"lblLabels"_s);
+    passwordLabel->setObjectName(u"lblLabels"_s);
+    loginLabel->setBuddy(txtLogin);
+    passwordLabel->setBuddy(txtPassword);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(loginLabel, 0, 0);
+    grid->addWidget(txtLogin, 0, 1);
+    grid->addWidget(passwordLabel, 1, 0);
+    grid->addWidget(txtPassword, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    setFixedWidth(340);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmLogin::cmdOk_Click);
+    connect(txtLogin, &QLineEdit::returnPressed, this, &frmLogin::cmdOk_Click);
+    connect(txtPassword, &QLineEdit::returnPressed, this, &frmLogin::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool frmLogin::EnsureSignedIn(QWidget* owner) {
+    if (gbLoggedIn) {
+        return true;
+    }
+    frmLogin login(owner);
+    Dialogs::get().execModal(login);
+    return gbLoggedIn;
+}
+
+void frmLogin::cmdOk_Click() {
+    // Quotes are doubled so that what the user typed can never change the statement.
+    const QString login = sWhereCharValidation(txtLogin->text().trimmed());
+    const QString password = sWhereCharValidation(txtPassword->text().trimmed());
+    try {
+        ReloadDatabasePassword();
+        Connection c;
+        c.Open(sReadConnection());
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Passwords WHERE Login = '"_s + login + u"'"_s, c,
+                Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        if (rs.RecordCount() == 0) {
+            refuse(u"Votre nom d'usager est invalide."_s);
+            gbLoggedIn = false;
+            return;
+        }
+        rs.Close();
+        rs.Open(u"SELECT * FROM Passwords WHERE Login = '"_s + login + u"' AND pass = '"_s +
+                    password + u"'"_s,
+                c, Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        if (rs.RecordCount() == 0) {
+            refuse(u"Votre mot de passe est invalide."_s);
+            gbLoggedIn = false;
+            return;
+        }
+        gsUserName = sFitUserName(rs.value(u"Name"_s).toString());
+        gbyUserLevel = static_cast<std::uint8_t>(rs.value(u"Type"_s).toInt());
+        gbLoggedIn = true;
+        accept();
+    } catch (const AppError& e) {
+        if (e.number() == ErrorNumber::NotValidPassword) {
+            MsgBox(u"Le mot de passe pour la base de données est invalide!"_s,
+                   u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+            return;
+        }
+        ShowErrorBox(u"cmdOk_Click"_s, e);
+    }
+}

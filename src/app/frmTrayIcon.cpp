@@ -1,0 +1,265 @@
+#include "frmTrayIcon.h"
+
+#include "AppIcon.h"
+#include "Session.h"
+#include "TrayFallbackWindow.h"
+#include "basUserLevel.h"
+#include "common/Dialogs.h"
+#include "common/frmProgressBar.h"
+#include "frmLogin.h"
+#include "storage/basCompact.h"
+#include "storage/frmConfiguration.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kManagerRefusal =
+    u"Vous devez être Administrateur/Gestionnaire pour acceder à cette fonction."_s;
+
+} // namespace
+
+frmTrayIcon::frmTrayIcon(QWidget* parent)
+    : QWidget(parent), mnuTrayIcon(new QMenu(this)), m_icon(new QSystemTrayIcon(this)),
+      m_exit([] { QCoreApplication::exit(0); }) {
+    setObjectName(u"frmTrayIcon"_s);
+    setWindowTitle(u"TrayIcon"_s);
+    setWindowIcon(AppIcon::icon());
+    mnuTrayIcon->setObjectName(u"mnuTrayIcon"_s);
+    mnuTrayIcon->setTitle(u"TrayIcon"_s);
+
+    addEntry(u"mnuAjouterFiche"_s, u"Ajouter une fiche"_s, &frmTrayIcon::mnuAjouterFiche_Click);
+    addEntry(u"mnuTrayIconSearch"_s, u"Rechercher une fiche"_s,
+             &frmTrayIcon::mnuTrayIconSearch_Click);
+    addEntry(u"mnuImprimer"_s, u"Imprimer des fiches"_s, &frmTrayIcon::mnuImprimer_Click);
+    addSeparator(u"mnuSeparator1"_s);
+    addEntry(u"mnuGesionDomaines"_s, u"Gestion des domaines"_s,
+             &frmTrayIcon::mnuGesionDomaines_Click);
+    addEntry(u"mnuTrayIconAdministration"_s, u"Gestion des usagers"_s,
+             &frmTrayIcon::mnuTrayIconAdministration_Click);
+    addSeparator(u"mnuSeparator2"_s);
+    addEntry(u"mnucompact"_s, u"Compacter la base de données"_s, &frmTrayIcon::mnucompact_Click);
+    addEntry(u"mnuTrayIconConfig"_s, u"Configuration de la base de données"_s,
+             &frmTrayIcon::mnuTrayIconConfig_Click);
+    addSeparator(u"mnuSeparator3"_s);
+    addEntry(u"mnuFermerSession"_s, u"Terminer la session"_s,
+             &frmTrayIcon::mnuFermerSession_Click);
+    addSeparator(u"mnusearator5"_s);
+    addEntry(u"mnuTrayIconQuit"_s, u"Quitter"_s, &frmTrayIcon::mnuTrayIconQuit_Click);
+
+    m_icon->setIcon(AppIcon::icon());
+    m_icon->setToolTip(u"Lexivar 4.0"_s);
+    m_icon->setContextMenu(mnuTrayIcon);
+    connect(m_icon, &QSystemTrayIcon::activated, this, &frmTrayIcon::iconActivated);
+    m_icon->show();
+}
+
+frmTrayIcon::~frmTrayIcon() {
+    m_icon->hide();
+    delete m_fallback;
+}
+
+QAction* frmTrayIcon::addEntry(const QString& name, const QString& caption,
+                               void (frmTrayIcon::*slot)()) {
+    QAction* action = mnuTrayIcon->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void frmTrayIcon::addSeparator(const QString& name) {
+    mnuTrayIcon->addSeparator()->setObjectName(name);
+}
+
+void frmTrayIcon::InitializeTrayIcon() {
+    m_icon->show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showFallback();
+    }
+}
+
+void frmTrayIcon::showFallback() {
+    if (!m_fallback) {
+        m_fallback = new TrayFallbackWindow(*this);
+    }
+    m_fallback->show();
+}
+
+void frmTrayIcon::iconActivated(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        activateWindow();
+        mnuTrayIcon->popup(QCursor::pos());
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        mnuTrayIcon->hide();
+        mnuTrayIconSearch_Click();
+        break;
+    default:
+        break; // the context menu shows itself
+    }
+}
+
+void frmTrayIcon::setOpener(Window window, Opener opener) {
+    m_openers[window] = std::move(opener);
+}
+
+QWidget* frmTrayIcon::window(Window w) const {
+    const auto it = m_windows.find(w);
+    return it == m_windows.end() ? nullptr : it->second.data();
+}
+
+QWidget* frmTrayIcon::open(Window window) {
+    const auto it = m_openers.find(window);
+    if (it == m_openers.end()) {
+        MsgBox(u"Cette fonction n'est pas encore offerte dans cette version de Lexivar."_s,
+               u"Lexivar"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+        return nullptr;
+    }
+    QWidget* w = it->second(*this);
+    m_windows[window] = w;
+    return w;
+}
+
+QWidget* frmTrayIcon::openConfiguration(bool restricted) {
+    if (QWidget* existing = window(Window::Configuration)) {
+        existing->show();
+        existing->raise();
+        existing->activateWindow();
+        return existing;
+    }
+    auto* config = new frmConfiguration;
+    config->setAttribute(Qt::WA_DeleteOnClose);
+    if (restricted) {
+        config->ApplyRestrictedPreset();
+    }
+    m_windows[Window::Configuration] = config;
+    config->show();
+    return config;
+}
+
+void frmTrayIcon::refuse(const QString& text) {
+    MsgBox(text, u"Accès refusé!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
+
+void frmTrayIcon::mnuAjouterFiche_Click() {
+    if (frmLogin::EnsureSignedIn(this)) {
+        open(Window::File);
+    }
+}
+
+void frmTrayIcon::mnuTrayIconSearch_Click() {
+    open(Window::Search);
+}
+
+void frmTrayIcon::mnuImprimer_Click() {
+    if (frmLogin::EnsureSignedIn(this)) {
+        open(Window::Print);
+    }
+}
+
+void frmTrayIcon::mnuGesionDomaines_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    if (bUserLevelGestionnaire()) {
+        open(Window::Domain);
+    } else {
+        refuse(kManagerRefusal);
+    }
+}
+
+void frmTrayIcon::mnuTrayIconAdministration_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    if (bUserLevelAdmin()) {
+        open(Window::Administrator);
+    } else {
+        refuse(u"Vous devez être administrateur pour acceder à cette fonction."_s);
+    }
+}
+
+void frmTrayIcon::mnucompact_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    if (!bUserLevelGestionnaire()) {
+        refuse(kManagerRefusal);
+        return;
+    }
+    // The configured database, whatever its name.
+    ReloadDatabasePassword();
+    adoCompactRepairReplace97(gsDBPath, gsDBPassword);
+}
+
+void frmTrayIcon::mnuTrayIconConfig_Click() {
+    if (frmLogin::EnsureSignedIn(this)) {
+        openConfiguration(!bUserLevelGestionnaire());
+    }
+}
+
+void frmTrayIcon::closeWindows(std::initializer_list<Window> windows) {
+    for (Window w : windows) {
+        if (QWidget* open = window(w)) {
+            open->close();
+        }
+    }
+}
+
+bool frmTrayIcon::anyWindowOpen() {
+    return gbSearchOpen || gbFileOpen || gbAdministratorOpen || gbConfigurationOpen;
+}
+
+void frmTrayIcon::mnuFermerSession_Click() {
+    if (frmProgressBar::instance().Loaded()) {
+        return;
+    }
+    const auto answer =
+        MsgBox(u"Terminer la session courante va fermer toutes les fenêtres de Lexivar en cours "
+               u"d'utilisation. Êtes-vous certain de vouloir continuer? "_s,
+               u"Fin de session"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+               Dialogs::Answer::Yes);
+    if (answer != Dialogs::Answer::Yes) {
+        return;
+    }
+    closeWindows({Window::File, Window::Search});
+    if (!gbLoggedIn) {
+        return;
+    }
+    closeWindows({Window::Administrator, Window::Print, Window::Configuration, Window::Domain});
+    frmProgressBar::instance().Unload();
+    if (anyWindowOpen()) {
+        MsgBox(u"La session n'a pu être fermée, car une des fenêtres est encore ouverte."_s,
+               u"Fermeture de session impossible."_s, Dialogs::Buttons::Ok,
+               Dialogs::Icon::Critical);
+        return;
+    }
+    EndSession();
+}
+
+void frmTrayIcon::mnuTrayIconQuit_Click() {
+    if (frmProgressBar::instance().Loaded()) {
+        return;
+    }
+    closeWindows({Window::File, Window::Search});
+    if (gbLoggedIn) {
+        closeWindows({Window::Administrator, Window::Print, Window::Configuration, Window::Domain});
+        frmProgressBar::instance().Unload();
+    }
+    if (anyWindowOpen()) {
+        MsgBox(u"Le logiciel n'a pu être fermé, car une des fenêtres est encore ouverte."_s,
+               u"Fermeture du logiciel impossible."_s, Dialogs::Buttons::Ok,
+               Dialogs::Icon::Critical);
+        return;
+    }
+    m_icon->hide();
+    if (m_fallback) {
+        m_fallback->hide();
+    }
+    m_exit();
+}

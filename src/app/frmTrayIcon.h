@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+class QAction;
+class QMenu;
+
+// The hidden window that owns the notification-area icon and the menu every function is
+// reached from. Where the desktop has no notification area, a small window carries the menu.
+class frmTrayIcon : public QWidget {
+    Q_OBJECT
+
+public:
+    // The windows the menu opens; each exists once.
+    enum class Window { File, Search, Print, Domain, Administrator, Configuration };
+    // Opens (or brings back) a window and returns it.
+    using Opener = std::function<QWidget*(frmTrayIcon&)>;
+
+    explicit frmTrayIcon(QWidget* parent = nullptr);
+    ~frmTrayIcon() override;
+
+    void InitializeTrayIcon();
+    void setOpener(Window window, Opener opener);
+    // Ends the program; tests replace it.
+    void setExit(std::function<void()> exit) { m_exit = std::move(exit); }
+
+    QMenu* menu() const { return mnuTrayIcon; }
+    QWidget* window(Window w) const;
+    QWidget* fallbackWindow() const { return m_fallback; }
+
+    void mnuAjouterFiche_Click();
+    void mnuTrayIconSearch_Click();
+    void mnuImprimer_Click();
+    void mnuGesionDomaines_Click();
+    void mnuTrayIconAdministration_Click();
+    void mnucompact_Click();
+    void mnuTrayIconConfig_Click();
+    void mnuFermerSession_Click();
+    void mnuTrayIconQuit_Click();
+
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+
+private:
+    QAction* addEntry(const QString& name, const QString& caption, void (frmTrayIcon::*slot)());
+    void addSeparator(const QString& name);
+    QWidget* open(Window window);
+    QWidget* openConfiguration(bool restricted);
+    void refuse(const QString& text);
+    void closeWindows(std::initializer_list<Window> windows);
+    static bool anyWindowOpen();
+    void showFallback();
+
+    QMenu* mnuTrayIcon;
+    QSystemTrayIcon* m_icon;
+    QWidget* m_fallback = nullptr;
+    std::map<Window, Opener> m_openers;
+    std::map<Window, QPointer<QWidget>> m_windows;
+    std::function<void()> m_exit;
+};

@@ -1,0 +1,198 @@
+#include "frmProgressBar.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isContainer(const QWidget* w) {
+    return qobject_cast<const QGroupBox*>(w) != nullptr ||
+           w->metaObject() == &QFrame::staticMetaObject;
+}
+
+bool ownEnabled(const QWidget* w) {
+    return !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
+} // namespace
+
+frmProgressBar& frmProgressBar::instance() {
+    static frmProgressBar* window = new frmProgressBar; // lives as long as the program
+    return *window;
+}
+
+frmProgressBar::frmProgressBar()
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      m_bar(new QProgressBar(this)), m_title(new QLabel(this)) {
+    setObjectName(u"frmProgressBar"_s);
+    setWindowTitle(u"Lexivar"_s);
+    m_bar->setObjectName(u"ProgressBar"_s);
+    m_title->setObjectName(u"lblTitle"_s);
+    m_bar->setRange(0, 100);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_title);
+    layout->addWidget(m_bar);
+    setMinimumWidth(360);
+}
+
+void frmProgressBar::ProgressBarInitialize(std::int32_t lMin, std::int32_t lMax,
+                                           const QString& sTitle, QWidget* frmForm) {
+    if (lMin >= lMax) {
+        Unload();
+        return;
+    }
+    if (!m_loaded) {
+        LockFormControls(frmForm);
+    }
+    setProgressBarMin(lMin);
+    setProgressBarMax(lMax);
+    m_caller = frmForm;
+    if (!m_loaded) {
+        Load();
+    }
+    if (frmForm) {
+        if (frmForm->windowHandle() && !windowHandle()) {
+            create();
+        }
+        if (windowHandle() && frmForm->windowHandle()) {
+            windowHandle()->setTransientParent(frmForm->windowHandle());
+        }
+        setWindowState(frmForm->windowState());
+    }
+    setProgressBarTitle(sTitle);
+    Update();
+    QCoreApplication::processEvents();
+}
+
+void frmProgressBar::Load() {
+    m_loaded = true;
+    m_bar->setValue(0);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    show();
+    QCoreApplication::processEvents();
+}
+
+void frmProgressBar::Unload() {
+    if (!m_loaded) {
+        return;
+    }
+    m_loaded = false;
+    hide();
+    QApplication::restoreOverrideCursor();
+    QCoreApplication::processEvents();
+    m_justRan = true;
+    UnlockFormControls(m_caller);
+    m_caller = nullptr;
+}
+
+void frmProgressBar::closeEvent(QCloseEvent* event) {
+    Unload();
+    event->accept();
+}
+
+void frmProgressBar::ProgressBarIncrement() {
+    setProgressBarValue(m_value + 1);
+}
+
+void frmProgressBar::setProgressBarValue(std::int32_t value) {
+    m_value = value;
+    if (m_loaded) {
+        Update();
+    }
+}
+
+void frmProgressBar::setProgressBarMin(std::int32_t value) {
+    m_min = value;
+    m_value = value;
+    m_bar->setValue(0);
+}
+
+void frmProgressBar::setProgressBarTitle(const QString& title) {
+    m_title->setText(title);
+}
+
+QString frmProgressBar::ProgressBarTitle() const {
+    return m_title->text();
+}
+
+bool frmProgressBar::ProgressBarJustRan() {
+    if (m_loaded) {
+        return true;
+    }
+    const bool ran = m_justRan;
+    m_justRan = false;
+    return ran;
+}
+
+int frmProgressBar::barValue() const {
+    return m_bar->value();
+}
+
+void frmProgressBar::Update() {
+    // Computed wide, so no count can overflow; halves round to even.
+    const double span = static_cast<double>(m_max) - static_cast<double>(m_min);
+    const double percent = span != 0 ? std::nearbyint(m_value / span * 100.0) : 0.0;
+    if (m_loaded) {
+        if (m_value >= m_max) {
+            Unload();
+            return;
+        }
+        m_bar->setValue(percent >= 100 ? 100 : (percent < 0 ? 0 : static_cast<int>(percent)));
+    }
+    QCoreApplication::processEvents();
+}
+
+std::vector<QWidget*> frmProgressBar::controlsOf(QWidget* form) {
+    std::vector<QWidget*> out;
+    if (!form) {
+        return out;
+    }
+    // The window's own named controls, not the inner parts Qt builds them from.
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (!name.isEmpty() && !name.startsWith(u"qt_"_s) && !w->isWindow()) {
+            out.push_back(w);
+        }
+    }
+    return out;
+}
+
+void frmProgressBar::LockFormControls(QWidget* form) {
+    const std::vector<QWidget*> controls = controlsOf(form);
+    m_states.assign(controls.size(), Untouched);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (!isContainer(controls[i])) {
+            m_states[i] = ownEnabled(controls[i]) ? Enabled : Disabled;
+            controls[i]->setEnabled(false);
+        }
+    }
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (isContainer(controls[i])) {
+            m_states[i] = ownEnabled(controls[i]) ? ContainerEnabled : ContainerDisabled;
+            controls[i]->setEnabled(false);
+        }
+    }
+}
+
+void frmProgressBar::UnlockFormControls(QWidget* form) {
+    const std::vector<QWidget*> controls = controlsOf(form);
+    const size_t n = std::min(controls.size(), m_states.size());
+    for (size_t i = 0; i < n; ++i) {
+        if (m_states[i] == ContainerDisabled || m_states[i] == ContainerEnabled) {
+            controls[i]->setEnabled(m_states[i] == ContainerEnabled);
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (m_states[i] == Disabled || m_states[i] == Enabled) {
+            controls[i]->setEnabled(m_states[i] == Enabled);
+        }
+    }
+}

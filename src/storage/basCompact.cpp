@@ -1,0 +1,30 @@
+#include "basCompact.h"
+
+#include "DatabaseFile.h"
+#include "common/AppError.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+
+#include <QApplication>
+
+using namespace Qt::StringLiterals;
+
+bool adoCompactRepairReplace97(const QString& file, const QString& password) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool done = false;
+    try {
+        DatabaseFile::Rewrite(file, password, password);
+        done = true;
+    } catch (const AppError& e) {
+        QApplication::restoreOverrideCursor();
+        if (e.number() == ErrorNumber::NotValidPassword) {
+            MsgBox(u"Le mot de passe pour la base de données est invalide!"_s,
+                   u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        } else {
+            ShowErrorBox(u"adoCompactRepairReplace97"_s, e);
+        }
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    return done;
+}

@@ -1,0 +1,430 @@
+#include "frmConfiguration.h"
+
+#include "DatabaseFile.h"
+#include "app/Session.h"
+#include "basFileEncrypt.h"
+#include "basIni.h"
+#include "common/AppError.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+#include "common/basValidation.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kInvalidFields = u"Les champs suivants sont invalides:"_s;
+const QString kCrLf = u"\r\n"_s;
+const QString kWrongPasswordTitle = u"Mauvais mot de passe!"_s;
+
+QLineEdit* passwordBox(QWidget* parent, const QString& name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setEchoMode(QLineEdit::Password);
+    return box;
+}
+
+template <typename T> T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+void invalid(const QString& lines) {
+    MsgBox(kInvalidFields + kCrLf + lines, u"Erreur"_s, Dialogs::Buttons::Ok,
+           Dialogs::Icon::Critical);
+}
+
+} // namespace
+
+frmConfiguration::frmConfiguration(QWidget* parent) : QDialog(parent) {
+    setObjectName(u"frmConfiguration"_s);
+    setWindowTitle(u"Configuration de la base de données"_s);
+    auto* upper = named(new QGroupBox(u"Base de données à utiliser"_s, this), u"Frame1"_s);
+    fraDBPass = named(new QGroupBox(u"Changer le mot de passe de la base de données en cours:"_s,
+                                    this),
+                      u"fraDBPass"_s);
+    buildUpperFrame(upper);
+    buildLowerFrame(fraDBPass);
+    cmdClose = named(new QPushButton(u"Quitter"_s, this), u"cmdClose"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(upper);
+    layout->addWidget(fraDBPass);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdClose);
+    layout->addLayout(bottom);
+    setMinimumWidth(560);
+
+    connect(txtDBPath, &QLineEdit::textChanged, this, [this] { cmdSaveDB->setEnabled(true); });
+    connect(txtCurrentDBPassword, &QLineEdit::textChanged, this,
+            [this] { cmdSaveDB->setEnabled(true); });
+    for (QLineEdit* box : {txtDBOldPassword, txtDbPassword, txtDbPasswordConfirm}) {
+        connect(box, &QLineEdit::textChanged, this, [this] { cmdSavePass->setEnabled(true); });
+    }
+    connect(optConfig, &QRadioButton::clicked, this, &frmConfiguration::optConfig_Click);
+    connect(optNewPass, &QRadioButton::clicked, this, &frmConfiguration::optNewPass_Click);
+    connect(optPass, &QRadioButton::clicked, this, &frmConfiguration::optPass_Click);
+    connect(optNoPass, &QRadioButton::clicked, this, &frmConfiguration::optNoPass_Click);
+    connect(cmdSaveDB, &QPushButton::clicked, this, &frmConfiguration::cmdSaveDB_Click);
+    connect(cmdSavePass, &QPushButton::clicked, this, &frmConfiguration::cmdSavePass_Click);
+    connect(cmdBrowseDB, &QPushButton::clicked, this, &frmConfiguration::cmdBrowseDB_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    txtDBPath->installEventFilter(this);
+
+    Form_Load();
+}
+
+void frmConfiguration::buildUpperFrame(QGroupBox* frame) {
+    txtDBPath = named(new QLineEdit(frame), u"txtDBPath"_s);
+    cmdBrowseDB = named(new QPushButton(u"Parcourir"_s, frame), u"cmdBrowseDB"_s);
+    optConfig = named(new QRadioButton(u"Le mot de passe de la BD est déjà configuré"_s, frame),
+                      u"optConfig"_s);
+    optNewPass = named(new QRadioButton(u"Entrer le mot de passe de la BD (Demandez à votre "
+                                        u"administrateur)"_s,
+                                        frame),
+                       u"optNewPass"_s);
+    txtCurrentDBPassword = passwordBox(frame, u"txtCurrentDBPassword"_s);
+    cmdSaveDB = named(new QPushButton(u"Sauvegarder"_s, frame), u"cmdSaveDB"_s);
+    optConfig->setChecked(true);
+    txtCurrentDBPassword->setEnabled(false);
+
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(named(new QLabel(u"Chemin:"_s, frame), u"Label2"_s), 0, 0);
+    grid->addWidget(txtDBPath, 0, 1);
+    grid->addWidget(cmdBrowseDB, 0, 2);
+    grid->addWidget(optConfig, 1, 0, 1, 3);
+    grid->addWidget(optNewPass, 2, 0, 1, 3);
+    grid->addWidget(txtCurrentDBPassword, 3, 1);
+    grid->addWidget(cmdSaveDB, 3, 2);
+}
+
+void frmConfiguration::buildLowerFrame(QGroupBox* frame) {
+    optPass = named(new QRadioButton(u"Mot de passe:"_s, frame), u"optPass"_s);
+    optNoPass = named(new QRadioButton(u"Désactiver le mot de passe"_s, frame), u"optNoPass"_s);
+    lblOldPass = named(new QLabel(u"Ancien mot de passe"_s, frame), u"lblOldPass"_s);
+    lblNewPass = named(new QLabel(u"Nouveau mot de passe"_s, frame), u"lblNewPass"_s);
+    lblConfirm = named(new QLabel(u"Confirmer le mot de passe"_s, frame), u"lblConfirm"_s);
+    txtDBOldPassword = passwordBox(frame, u"txtDBOldPassword"_s);
+    txtDbPassword = passwordBox(frame, u"txtDbPassword"_s);
+    txtDbPasswordConfirm = passwordBox(frame, u"txtDbPasswordConfirm"_s);
+    cmdSavePass = named(new QPushButton(u"Sauvegarder"_s, frame), u"cmdSavePass"_s);
+    optPass->setChecked(true);
+
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(optPass, 0, 0);
+    grid->addWidget(optNoPass, 0, 1, 1, 2);
+    grid->addWidget(lblOldPass, 1, 0);
+    grid->addWidget(txtDBOldPassword, 1, 1);
+    grid->addWidget(lblNewPass, 2, 0);
+    grid->addWidget(txtDbPassword, 2, 1);
+    grid->addWidget(lblConfirm, 3, 0);
+    grid->addWidget(txtDbPasswordConfirm, 3, 1);
+    grid->addWidget(cmdSavePass, 3, 2);
+}
+
+void frmConfiguration::Form_Load() {
+    gbConfigurationOpen = true;
+    if (gsDBPath.isEmpty()) {
+        FindDatabase();
+        m_noPath = txtDBPath->text().isEmpty();
+        gsDBPath = txtDBPath->text();
+    } else {
+        txtDBPath->setText(gsDBPath);
+    }
+    QString password;
+    bOpenEncriptPassword(sPasswordFileOf(gsDBPath), password);
+    if (password.isEmpty()) {
+        select(optNoPass);
+    }
+    cmdSaveDB->setEnabled(false);
+    // An untouched window has nothing to save, whichever option loading selected.
+    cmdSavePass->setEnabled(false);
+}
+
+QString frmConfiguration::askForDatabase() {
+    return Dialogs::get()
+        .openFileName(this, u"Ouvrir"_s, gsAppPath,
+                      u"Microsoft Access 2000 Database (*.mdb);;All files (*)"_s)
+        .trimmed();
+}
+
+void frmConfiguration::FindDatabase() {
+    const QString standard = gsAppPath + u"Lexivar4.mdb"_s;
+    if (QFileInfo(standard).isFile()) {
+        txtDBPath->setText(standard);
+        return;
+    }
+    const QString chosen = askForDatabase();
+    if (chosen.isEmpty() || !QFileInfo(chosen).isFile()) {
+        MsgBox(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
+               u"avoir choisi une base de données, le programme va s'arrêter."_s,
+               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    txtDBPath->setText(chosen);
+}
+
+void frmConfiguration::cmdBrowseDB_Click() {
+    const QString chosen = askForDatabase();
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (!QFileInfo(chosen).isFile()) {
+        MsgBox(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
+               u"avoir choisi une base de données, le programme va s'arrêter."_s,
+               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    txtDBPath->setText(chosen);
+}
+
+void frmConfiguration::select(QRadioButton* option) {
+    option->setChecked(true);
+    if (option == optConfig) {
+        optConfig_Click();
+    } else if (option == optNewPass) {
+        optNewPass_Click();
+    } else if (option == optPass) {
+        optPass_Click();
+    } else {
+        optNoPass_Click();
+    }
+}
+
+void frmConfiguration::optConfig_Click() {
+    cmdSaveDB->setEnabled(true);
+    txtCurrentDBPassword->setEnabled(false);
+}
+
+void frmConfiguration::optNewPass_Click() {
+    cmdSaveDB->setEnabled(true);
+    txtCurrentDBPassword->setEnabled(true);
+}
+
+void frmConfiguration::optPass_Click() {
+    for (QWidget* w : {static_cast<QWidget*>(txtDbPassword), static_cast<QWidget*>(txtDBOldPassword),
+                       static_cast<QWidget*>(txtDbPasswordConfirm),
+                       static_cast<QWidget*>(cmdSavePass)}) {
+        w->setEnabled(true);
+    }
+}
+
+void frmConfiguration::optNoPass_Click() {
+    for (QLineEdit* box : {txtDbPassword, txtDBOldPassword, txtDbPasswordConfirm}) {
+        box->setEnabled(false);
+    }
+    cmdSavePass->setEnabled(true);
+}
+
+void frmConfiguration::ApplyStartupPreset() {
+    select(optPass);
+    select(optNewPass);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             cmdSavePass, fraDBPass, txtDBOldPassword, txtDbPassword, txtDbPasswordConfirm,
+             optNoPass, optPass, lblConfirm, lblNewPass, lblOldPass, cmdSaveDB}) {
+        w->setEnabled(false);
+    }
+}
+
+void frmConfiguration::ApplyRestrictedPreset() {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             optNewPass, txtCurrentDBPassword, fraDBPass, txtDBOldPassword, txtDbPassword,
+             txtDbPasswordConfirm, optNoPass, optPass, lblConfirm, lblNewPass, lblOldPass,
+             cmdSaveDB}) {
+        w->setEnabled(false);
+    }
+}
+
+bool frmConfiguration::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtDBPath && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1) {
+            std::int16_t key = static_cast<std::int16_t>(text.front().unicode());
+            ValidateText(key);
+            if (key == 0) {
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmConfiguration::testDatabase(const QString& path, const QString& password,
+                                    const QString& procedure, const QString& wrongPasswordText) {
+    try {
+        Connection c;
+        c.Open(u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + path +
+               u";Jet OLEDB:Database Password='"_s + password + u"';MODE=READWRITE;"_s);
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Domains"_s, c, Recordset::adOpenStatic,
+                Recordset::adLockOptimistic);
+        return true;
+    } catch (const AppError& e) {
+        if (e.number() == ErrorNumber::NotValidPassword) {
+            MsgBox(wrongPasswordText, kWrongPasswordTitle, Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Critical);
+        } else {
+            ShowErrorBox(procedure, e);
+        }
+        return false;
+    }
+}
+
+void frmConfiguration::cmdSaveDB_Click() {
+    const QString path = txtDBPath->text().trimmed();
+    if (!bValidateFileName(path) || !QFileInfo(path).isFile()) {
+        invalid(u"    The database path"_s + kCrLf);
+        return;
+    }
+    if (optNewPass->isChecked()) {
+        // The password is stored as it was tested, so the next operation opens with it.
+        const QString password = txtCurrentDBPassword->text().trimmed();
+        if (!testDatabase(path, password, u"cmdSaveDB_Click"_s, u"Le mot de passe est invalide!"_s)) {
+            return;
+        }
+        if (!password.isEmpty() && !bSaveEncriptPassword(sPasswordFileOf(path), password)) {
+            return;
+        }
+        gbDBValidated = true;
+    }
+    if (!WriteProfile(u"Database"_s, u"Path"_s, path, gsIniFile)) {
+        return;
+    }
+    gsDBPath = path;
+    gsConnectionString = sConnectionStringFor(gsDBPath);
+    cmdSaveDB->setEnabled(false);
+}
+
+void frmConfiguration::cmdSavePass_Click() {
+    if (optPass->isChecked()) {
+        changePassword();
+    } else {
+        removePassword();
+    }
+}
+
+void frmConfiguration::changePassword() {
+    const QString newPassword = txtDbPassword->text();
+    if (newPassword.trimmed().isEmpty() || newPassword.size() < 8) {
+        invalid(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
+        return;
+    }
+    const QString path = txtDBPath->text().trimmed();
+    if (path != gsDBPath) {
+        invalid(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
+        return;
+    }
+    if (!testDatabase(path, txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
+                      u"L'ancien mot de passe est invalide!"_s)) {
+        return;
+    }
+    const QString confirmed = txtDbPasswordConfirm->text();
+    if (confirmed != newPassword) {
+        MsgBox(u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
+               u"pas.."_s,
+               u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        cmdSavePass->setEnabled(false);
+        return;
+    }
+    const QString oldPassword = txtDBOldPassword->text();
+    try {
+        PackPassword(confirmed); // refuses what the password file cannot hold, before any change
+        DatabaseFile::ChangePassword(gsDBPath, oldPassword, confirmed);
+    } catch (const AppError& e) {
+        if (e.number() == ErrorNumber::NotValidPassword) {
+            MsgBox(u"L'ancien mot de passe est invalide!"_s, kWrongPasswordTitle,
+                   Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        } else {
+            ShowErrorBox(u"cmdSavePass_Click"_s, e);
+        }
+        return;
+    }
+    if (!bSaveEncriptPassword(sPasswordFileOf(path), confirmed)) {
+        // Without its password file the database would be lost to everyone: undo the change.
+        try {
+            DatabaseFile::ChangePassword(gsDBPath, confirmed, oldPassword);
+        } catch (const AppError& e) {
+            ShowErrorBox(u"cmdSavePass_Click"_s, e);
+        }
+        return;
+    }
+    cmdSavePass->setEnabled(false);
+}
+
+void frmConfiguration::removePassword() {
+    ReloadDatabasePassword();
+    const QString current = gsDBPassword;
+    try {
+        if (!current.isEmpty()) {
+            DatabaseFile::ChangePassword(gsDBPath, current, QString());
+        }
+    } catch (const AppError& e) {
+        if (e.number() == ErrorNumber::NotValidPassword) {
+            MsgBox(u"Le mot de passe pour la base de données est invalide!"_s, kWrongPasswordTitle,
+                   Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        } else {
+            ShowErrorBox(u"cmdSavePass_Click"_s, e);
+        }
+        return;
+    }
+    if (!bSaveEncriptPassword(sPasswordFileOf(txtDBPath->text().trimmed()), QString())) {
+        try {
+            if (!current.isEmpty()) {
+                DatabaseFile::ChangePassword(gsDBPath, QString(), current);
+            }
+        } catch (const AppError& e) {
+            ShowErrorBox(u"cmdSavePass_Click"_s, e);
+        }
+        return;
+    }
+    gsDBPassword.clear();
+    cmdSavePass->setEnabled(false);
+}
+
+bool frmConfiguration::QueryUnload() {
+    if (cmdSaveDB->isEnabled() || cmdSavePass->isEnabled()) {
+        const auto answer =
+            MsgBox(u"Vous avez effectué des changements sans sauvegarder, êtes-vous certain de "
+                   u"vouloir continuer ?"_s,
+                   u"ATTENTION!"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                   Dialogs::Answer::No);
+        if (answer != Dialogs::Answer::Yes) {
+            return false;
+        }
+    }
+    gbConfigurationOpen = false;
+    return true;
+}
+
+void frmConfiguration::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    event->accept();
+    QDialog::reject();
+    m_closing = false;
+}
+
+void frmConfiguration::reject() {
+    close();
+}

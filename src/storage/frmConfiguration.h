@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// Chooses the database file and its password (upper frame) and changes, sets or removes the
+// password of the database itself (lower frame).
+class frmConfiguration : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmConfiguration(QWidget* parent = nullptr);
+
+    // Start-up: only the path and the password given by the administrator can be entered.
+    void ApplyStartupPreset();
+    // Users below manager level see the configuration but cannot enter or change a password.
+    void ApplyRestrictedPreset();
+
+    void cmdSaveDB_Click();
+    void cmdSavePass_Click();
+    void cmdBrowseDB_Click();
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildUpperFrame(QGroupBox* frame);
+    void buildLowerFrame(QGroupBox* frame);
+    void Form_Load();
+    void FindDatabase();
+    QString askForDatabase();
+    void select(QRadioButton* option);
+    void optConfig_Click();
+    void optNewPass_Click();
+    void optPass_Click();
+    void optNoPass_Click();
+    bool testDatabase(const QString& path, const QString& password, const QString& procedure,
+                      const QString& wrongPasswordText);
+    void changePassword();
+    void removePassword();
+    // The unsaved-changes question; true when the window may close.
+    bool QueryUnload();
+
+    QLineEdit* txtDBPath;
+    QPushButton* cmdBrowseDB;
+    QRadioButton* optConfig;
+    QRadioButton* optNewPass;
+    QLineEdit* txtCurrentDBPassword;
+    QPushButton* cmdSaveDB;
+    QGroupBox* fraDBPass;
+    QRadioButton* optPass;
+    QRadioButton* optNoPass;
+    QLabel* lblOldPass;
+    QLineEdit* txtDBOldPassword;
+    QLabel* lblNewPass;
+    QLineEdit* txtDbPassword;
+    QLabel* lblConfirm;
+    QLineEdit* txtDbPasswordConfirm;
+    QPushButton* cmdSavePass;
+    QPushButton* cmdClose;
+    bool m_noPath = false;
+    bool m_closing = false;
+};
