@@ -2,6 +2,8 @@
 
 #include "common/ScriptedDialogs.h"
 
+#include <QDialog>
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>

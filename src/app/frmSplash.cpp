@@ -49,9 +49,9 @@ frmSplash::frmSplash(QWidget* parent)
     grid->setContentsMargins(24, 20, 24, 20);
     grid->addWidget(picture, 0, 0, 4, 1, Qt::AlignTop);
     grid->addWidget(label(frame, u"lblProductName"_s, u"Lexivar v4.1.1"_s, 22), 0, 1);
-    grid->addWidget(label(frame, u"lblVersion"_s,
-                          u"Version %1.%2.%3"_s.arg(kMajor).arg(kMinor).arg(kRevision)),
-                    1, 1);
+    grid->addWidget(
+        label(frame, u"lblVersion"_s, u"Version %1.%2.%3"_s.arg(kMajor).arg(kMinor).arg(kRevision)),
+        1, 1);
     grid->addWidget(label(frame, u"Label2"_s, u"Édition spéciale"_s), 2, 1);
     auto* platforms = new QVBoxLayout;
     platforms->addWidget(label(frame, u"lblPlatform"_s, u"Windows 9x/ME"_s));

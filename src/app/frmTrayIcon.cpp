@@ -46,8 +46,7 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
     addEntry(u"mnuTrayIconConfig"_s, u"Configuration de la base de données"_s,
              &frmTrayIcon::mnuTrayIconConfig_Click);
     addSeparator(u"mnuSeparator3"_s);
-    addEntry(u"mnuFermerSession"_s, u"Terminer la session"_s,
-             &frmTrayIcon::mnuFermerSession_Click);
+    addEntry(u"mnuFermerSession"_s, u"Terminer la session"_s, &frmTrayIcon::mnuFermerSession_Click);
     addSeparator(u"mnusearator5"_s);
     addEntry(u"mnuTrayIconQuit"_s, u"Quitter"_s, &frmTrayIcon::mnuTrayIconQuit_Click);
 

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -30,5 +31,5 @@ public:
     std::deque<std::function<int(QDialog&)>> modalHandlers;
 
     std::vector<Message> messages;
-    std::vector<QString> modalShown;
+    QStringList modalShown;
 };

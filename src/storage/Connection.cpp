@@ -63,7 +63,10 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
         throw notADatabase(cs.dataSource);
     }
     const bool readOnly = cs.mode == ConnectionString::Mode::Read;
-    openFile(cs.dataSource, cs.password, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    // Read-write connections may create files: a compaction attaches its new copy. The main
+    // file was checked above, so no database is created by opening one.
+    openFile(cs.dataSource, cs.password,
+             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     m_readOnly = readOnly;
     try {
         checkReadable(cs.password);

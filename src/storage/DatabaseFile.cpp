@@ -131,7 +131,8 @@ void Rewrite(const QString& databasePath, const QString& password, const QString
         // Nobody may change the database between the copy and its replacement.
         const qlonglong before = scalar(source, u"PRAGMA data_version;"_s);
         source.Execute(u"BEGIN EXCLUSIVE;"_s);
-        if (scalar(source, u"PRAGMA data_version;"_s) != before || fingerprint(source) != expected) {
+        if (scalar(source, u"PRAGMA data_version;"_s) != before ||
+            fingerprint(source) != expected) {
             throw rewriteError(u"La base de données a été modifiée pendant l'opération ; "
                                u"recommencez."_s);
         }

@@ -54,9 +54,9 @@ frmConfiguration::frmConfiguration(QWidget* parent) : QDialog(parent) {
     setObjectName(u"frmConfiguration"_s);
     setWindowTitle(u"Configuration de la base de données"_s);
     auto* upper = named(new QGroupBox(u"Base de données à utiliser"_s, this), u"Frame1"_s);
-    fraDBPass = named(new QGroupBox(u"Changer le mot de passe de la base de données en cours:"_s,
-                                    this),
-                      u"fraDBPass"_s);
+    fraDBPass =
+        named(new QGroupBox(u"Changer le mot de passe de la base de données en cours:"_s, this),
+              u"fraDBPass"_s);
     buildUpperFrame(upper);
     buildLowerFrame(fraDBPass);
     cmdClose = named(new QPushButton(u"Quitter"_s, this), u"cmdClose"_s);
@@ -216,9 +216,9 @@ void frmConfiguration::optNewPass_Click() {
 }
 
 void frmConfiguration::optPass_Click() {
-    for (QWidget* w : {static_cast<QWidget*>(txtDbPassword), static_cast<QWidget*>(txtDBOldPassword),
-                       static_cast<QWidget*>(txtDbPasswordConfirm),
-                       static_cast<QWidget*>(cmdSavePass)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtDbPassword), static_cast<QWidget*>(txtDBOldPassword),
+          static_cast<QWidget*>(txtDbPasswordConfirm), static_cast<QWidget*>(cmdSavePass)}) {
         w->setEnabled(true);
     }
 }
@@ -268,7 +268,8 @@ bool frmConfiguration::testDatabase(const QString& path, const QString& password
     try {
         Connection c;
         c.Open(u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + path +
-               u";Jet OLEDB:Database Password='"_s + password + u"';MODE=READWRITE;"_s);
+               u";Jet OLEDB:Database Password='"_s + QString(password).replace(u"'"_s, u"''"_s) +
+               u"';MODE=READWRITE;"_s);
         Recordset rs;
         rs.Open(u"SELECT * FROM Domains"_s, c, Recordset::adOpenStatic,
                 Recordset::adLockOptimistic);
@@ -293,7 +294,8 @@ void frmConfiguration::cmdSaveDB_Click() {
     if (optNewPass->isChecked()) {
         // The password is stored as it was tested, so the next operation opens with it.
         const QString password = txtCurrentDBPassword->text().trimmed();
-        if (!testDatabase(path, password, u"cmdSaveDB_Click"_s, u"Le mot de passe est invalide!"_s)) {
+        if (!testDatabase(path, password, u"cmdSaveDB_Click"_s,
+                          u"Le mot de passe est invalide!"_s)) {
             return;
         }
         if (!password.isEmpty() && !bSaveEncriptPassword(sPasswordFileOf(path), password)) {
@@ -397,11 +399,10 @@ void frmConfiguration::removePassword() {
 
 bool frmConfiguration::QueryUnload() {
     if (cmdSaveDB->isEnabled() || cmdSavePass->isEnabled()) {
-        const auto answer =
-            MsgBox(u"Vous avez effectué des changements sans sauvegarder, êtes-vous certain de "
-                   u"vouloir continuer ?"_s,
-                   u"ATTENTION!"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-                   Dialogs::Answer::No);
+        const auto answer = MsgBox(
+            u"Vous avez effectué des changements sans sauvegarder, êtes-vous certain de "
+            u"vouloir continuer ?"_s,
+            u"ATTENTION!"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::Answer::No);
         if (answer != Dialogs::Answer::Yes) {
             return false;
         }

@@ -1,0 +1,91 @@
+#include "SessionFixture.h"
+#include "app/Session.h"
+#include "app/basUserLevel.h"
+#include "app/frmLogin.h"
+#include "storage/basFileEncrypt.h"
+
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+class frmLoginTest : public SessionTest {
+protected:
+    // Types into the window and presses OK; returns the messages shown.
+    void attempt(const QString& login, const QString& password) {
+        frmLogin window;
+        window.findChild<QLineEdit*>(u"txtLogin"_s)->setText(login);
+        window.findChild<QLineEdit*>(u"txtPassword"_s)->setText(password);
+        window.cmdOk_Click();
+    }
+    QString lastMessage() const {
+        return dialogs->messages.empty() ? QString() : dialogs->messages.back().text;
+    }
+};
+
+TEST_F(frmLoginTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
+    const struct {
+        QString login;
+        QString password;
+        QString message;
+    } cases[] = {
+        {u"personne"_s, u"admin"_s, u"Votre nom d'usager est invalide."_s},
+        {u"personne"_s, u"faux"_s, u"Votre nom d'usager est invalide."_s},
+        {u"admin"_s, u"faux"_s, u"Votre mot de passe est invalide."_s},
+        {u"o'brien"_s, u"x"_s, u"Votre nom d'usager est invalide."_s},
+        {u"admin' OR '1'='1"_s, u"x"_s, u"Votre nom d'usager est invalide."_s},
+        {u"admin"_s, u"' OR ''='"_s, u"Votre mot de passe est invalide."_s},
+    };
+    for (const auto& c : cases) {
+        attempt(c.login, c.password);
+        EXPECT_EQ(lastMessage(), c.message) << c.login;
+        EXPECT_EQ(dialogs->messages.back().title, u"Erreur!"_s);
+        EXPECT_FALSE(gbLoggedIn);
+    }
+}
+
+TEST_F(frmLoginTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
+    addAccount(u"Marie-Ève Bouchard-Villeneuve de la Tour"_s, u"mevb"_s, u"clé'1"_s, 2);
+    attempt(u"  MEVB "_s, u" clé'1  "_s);
+    EXPECT_TRUE(dialogs->messages.empty()) << lastMessage();
+    EXPECT_TRUE(gbLoggedIn);
+    EXPECT_EQ(gsUserName, u"Marie-Ève Bouchard-Villen"_s);
+    EXPECT_EQ(gbyUserLevel, 2);
+    EXPECT_TRUE(bUserLevelProprio(u"Marie-Ève Bouchard-Villen"_s));
+}
+
+TEST_F(frmLoginTest, WrongDatabasePasswordIsReportedOnce) {
+    ASSERT_TRUE(bSaveEncriptPassword(sPasswordFileOf(dbPath), u"pas le bon"_s));
+    attempt(u"admin"_s, u"admin"_s);
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(lastMessage(), u"Le mot de passe pour la base de données est invalide!"_s);
+    EXPECT_EQ(dialogs->messages[0].title, u"Mauvais mot de passe!"_s);
+    EXPECT_FALSE(gbLoggedIn);
+}
+
+TEST_F(SessionTest, LevelPredicatesFollowTheLevel) {
+    const struct {
+        int level;
+        bool admin;
+        bool manager;
+        bool otherOwner;
+    } cases[] = {{0, true, true, true},
+                 {1, false, true, true},
+                 {2, false, false, false},
+                 {50, false, false, false}};
+    for (const auto& c : cases) {
+        signInAs(u"Élise Gagnon"_s, c.level);
+        EXPECT_EQ(bUserLevelAdmin(), c.admin) << c.level;
+        EXPECT_EQ(bUserLevelGestionnaire(), c.manager) << c.level;
+        EXPECT_EQ(bUserLevelProprio(u"Quelqu'un d'autre"_s), c.otherOwner) << c.level;
+        EXPECT_TRUE(bUserLevelProprio(u""_s) || c.level == 50);
+    }
+    // Only the owner refusal speaks, and only for level 2.
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].title, u"Accès refusé!"_s);
+    signInAs(u"Élise Gagnon"_s, 2);
+    EXPECT_TRUE(bUserLevelProprio(u"Élise Gagnon"_s));
+    EXPECT_FALSE(bUserLevelProprio(u"élise gagnon"_s));
+    EndSession();
+    EXPECT_EQ(gsUserName, QString(25, u' '));
+    EXPECT_FALSE(bUserLevelAdmin() || bUserLevelGestionnaire() || bUserLevelProprio(u"x"_s));
+}

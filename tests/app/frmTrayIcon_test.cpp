@@ -1,0 +1,150 @@
+#include "SessionFixture.h"
+#include "app/Session.h"
+#include "app/frmTrayIcon.h"
+#include "common/frmProgressBar.h"
+#include "storage/frmConfiguration.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+class frmTrayIconTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        tray = std::make_unique<frmTrayIcon>();
+        tray->setExit([this] { ++exits; });
+        for (auto w : {frmTrayIcon::Window::Domain, frmTrayIcon::Window::Administrator,
+                       frmTrayIcon::Window::Search}) {
+            tray->setOpener(w, [this, w](frmTrayIcon&) {
+                opened.push_back(w);
+                return nullptr;
+            });
+        }
+    }
+    void TearDown() override {
+        tray.reset();
+        SessionTest::TearDown();
+    }
+    // The sign-in window, answered with a user name and password.
+    void answerSignIn(const QString& login, const QString& password) {
+        dialogs->modalHandlers.push_back([login, password](QDialog& d) {
+            d.findChild<QLineEdit*>(u"txtLogin"_s)->setText(login);
+            d.findChild<QLineEdit*>(u"txtPassword"_s)->setText(password);
+            d.findChild<QPushButton*>(u"cmdOk"_s)->click();
+            return d.result();
+        });
+    }
+
+    std::unique_ptr<frmTrayIcon> tray;
+    std::vector<frmTrayIcon::Window> opened;
+    int exits = 0;
+};
+
+TEST_F(frmTrayIconTest, MenuHasItsEntriesInOrder) {
+    QStringList entries;
+    for (QAction* a : tray->menu()->actions()) {
+        entries << (a->isSeparator() ? u"-"_s : a->text());
+    }
+    EXPECT_EQ(
+        entries,
+        (QStringList{u"Ajouter une fiche"_s, u"Rechercher une fiche"_s, u"Imprimer des fiches"_s,
+                     u"-"_s, u"Gestion des domaines"_s, u"Gestion des usagers"_s, u"-"_s,
+                     u"Compacter la base de données"_s, u"Configuration de la base de données"_s,
+                     u"-"_s, u"Terminer la session"_s, u"-"_s, u"Quitter"_s}));
+}
+
+TEST_F(frmTrayIconTest, EntriesAskForSignInThenApplyTheLevel) {
+    // Not signed in: the sign-in comes first; a manager is then refused the accounts.
+    answerSignIn(u"jfcote"_s, u"gestion"_s);
+    tray->mnuTrayIconAdministration_Click();
+    EXPECT_EQ(dialogs->modalShown, QStringList{u"frmLogin"_s});
+    EXPECT_TRUE(gbLoggedIn);
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Vous devez être administrateur pour acceder à cette fonction."_s);
+    EXPECT_EQ(dialogs->messages[0].title, u"Accès refusé!"_s);
+    tray->mnuGesionDomaines_Click();
+    EXPECT_EQ(opened, std::vector{frmTrayIcon::Window::Domain});
+
+    // An owner is refused domains and compaction alike; searching needs nobody.
+    signInAs(u"Élise Gagnon"_s, 2);
+    tray->mnuGesionDomaines_Click();
+    tray->mnucompact_Click();
+    ASSERT_EQ(dialogs->messages.size(), 3u);
+    for (size_t i : {1u, 2u}) {
+        EXPECT_EQ(dialogs->messages[i].text, u"Vous devez être Administrateur/Gestionnaire pour "
+                                             "acceder à cette fonction."_s);
+    }
+    EndSession();
+    tray->iconActivated(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(opened.back(), frmTrayIcon::Window::Search);
+    EXPECT_EQ(dialogs->modalShown.size(), 1u);
+}
+
+TEST_F(frmTrayIconTest, CancelledSignInDoesNothing) {
+    tray->mnuTrayIconConfig_Click(); // the scripted sign-in is cancelled
+    EXPECT_FALSE(gbLoggedIn);
+    EXPECT_EQ(tray->window(frmTrayIcon::Window::Configuration), nullptr);
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(frmTrayIconTest, NonManagersSeeARestrictedConfiguration) {
+    signInAs(u"Élise Gagnon"_s, 2);
+    tray->mnuTrayIconConfig_Click();
+    QWidget* config = tray->window(frmTrayIcon::Window::Configuration);
+    ASSERT_NE(config, nullptr);
+    for (const QString& name : {u"txtCurrentDBPassword"_s, u"fraDBPass"_s, u"cmdSaveDB"_s}) {
+        EXPECT_FALSE(config->findChild<QWidget*>(name)->isEnabled()) << name;
+    }
+    tray->mnuTrayIconConfig_Click(); // the same window again
+    EXPECT_EQ(tray->window(frmTrayIcon::Window::Configuration), config);
+    config->close();
+}
+
+TEST_F(frmTrayIconTest, SessionEndIsRefusedWhileAWindowKeepsChanges) {
+    signInAs(u"Administrateur"_s, 0);
+    tray->mnuTrayIconConfig_Click();
+    QWidget* config = tray->window(frmTrayIcon::Window::Configuration);
+    config->findChild<QLineEdit*>(u"txtDbPassword"_s)->setText(u"x"_s);
+    // Yes to ending the session, No to leaving the unsaved change.
+    dialogs->answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+    tray->mnuFermerSession_Click();
+    ASSERT_EQ(dialogs->messages.size(), 3u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Terminer la session courante va fermer toutes les fenêtres de Lexivar en cours "
+              "d'utilisation. Êtes-vous certain de vouloir continuer? "_s);
+    EXPECT_EQ(dialogs->messages[2].text,
+              u"La session n'a pu être fermée, car une des fenêtres est encore ouverte."_s);
+    EXPECT_TRUE(gbLoggedIn);
+
+    dialogs->answers = {Dialogs::Answer::Yes};
+    tray->mnuTrayIconQuit_Click(); // Yes to leaving the change: the program ends
+    EXPECT_EQ(exits, 1);
+    EXPECT_FALSE(gbConfigurationOpen);
+}
+
+TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
+    signInAs(u"Administrateur"_s, 0);
+    dialogs->answers = {Dialogs::Answer::No};
+    tray->mnuFermerSession_Click();
+    EXPECT_TRUE(gbLoggedIn);
+    tray->mnuFermerSession_Click(); // answered Yes by default
+    EXPECT_FALSE(gbLoggedIn);
+    EXPECT_EQ(gbyUserLevel, 50);
+    EXPECT_EQ(gsUserName, QString(25, u' '));
+
+    QWidget caller;
+    frmProgressBar::instance().ProgressBarInitialize(1, 10, u""_s, &caller);
+    const size_t before = dialogs->messages.size();
+    tray->mnuTrayIconQuit_Click();
+    tray->mnuFermerSession_Click();
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(dialogs->messages.size(), before);
+    frmProgressBar::instance().Unload();
+    tray->mnuTrayIconQuit_Click();
+    EXPECT_EQ(exits, 1);
+}

@@ -1,0 +1,254 @@
+#include "app/Session.h"
+#include "app/SessionFixture.h"
+#include "common/AppError.h"
+#include "storage/Recordset.h"
+#include "storage/basFileEncrypt.h"
+#include "storage/basIni.h"
+#include "storage/frmConfiguration.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class frmConfigurationTest : public SessionTest {
+protected:
+    template <typename T = QWidget> T* control(frmConfiguration& w, const QString& name) {
+        T* c = w.findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    bool enabled(frmConfiguration& w, const QString& name) { return control(w, name)->isEnabled(); }
+    void type(frmConfiguration& w, const QString& box, const QString& text) {
+        control<QLineEdit>(w, box)->setText(text);
+    }
+    // True when the database opens with this password and no longer with the others.
+    bool opensOnlyWith(const QString& password, const QStringList& others) {
+        Connection c;
+        c.Open(connectionString(password, u"READ;"_s));
+        for (const QString& other : others) {
+            try {
+                Connection o;
+                o.Open(connectionString(other, u"READ;"_s));
+                return false;
+            } catch (const AppError&) {
+            }
+        }
+        return true;
+    }
+    QString storedPassword() {
+        QString p = u"<absent>"_s;
+        bOpenEncriptPassword(sPasswordFileOf(dbPath), p);
+        return p;
+    }
+    QString lastTitle() const {
+        return dialogs->messages.empty() ? QString() : dialogs->messages.back().title;
+    }
+};
+
+TEST_F(frmConfigurationTest, LoadsWithBothSaveButtonsDisabled) {
+    for (const QString& stored : {dbPassword, u""_s}) {
+        ASSERT_TRUE(bSaveEncriptPassword(sPasswordFileOf(dbPath), stored));
+        frmConfiguration w;
+        EXPECT_TRUE(gbConfigurationOpen);
+        EXPECT_EQ(control<QLineEdit>(w, u"txtDBPath"_s)->text(), dbPath);
+        EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
+        EXPECT_FALSE(enabled(w, u"cmdSavePass"_s));
+        EXPECT_EQ(control<QRadioButton>(w, u"optNoPass"_s)->isChecked(), stored.isEmpty());
+        EXPECT_EQ(enabled(w, u"txtDbPassword"_s), !stored.isEmpty());
+        w.close(); // untouched: no question
+        EXPECT_TRUE(dialogs->messages.empty());
+        EXPECT_FALSE(gbConfigurationOpen);
+    }
+}
+
+TEST_F(frmConfigurationTest, EnablingRulesFollowEachEdit) {
+    frmConfiguration w;
+    type(w, u"txtDBPath"_s, dbPath + u" "_s);
+    EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
+    control<QRadioButton>(w, u"optNewPass"_s)->click();
+    EXPECT_TRUE(enabled(w, u"txtCurrentDBPassword"_s));
+    control<QRadioButton>(w, u"optConfig"_s)->click();
+    EXPECT_FALSE(enabled(w, u"txtCurrentDBPassword"_s));
+    control<QRadioButton>(w, u"optNoPass"_s)->click();
+    for (const QString& box :
+         {u"txtDbPassword"_s, u"txtDBOldPassword"_s, u"txtDbPasswordConfirm"_s}) {
+        EXPECT_FALSE(enabled(w, box)) << box;
+    }
+    EXPECT_TRUE(enabled(w, u"cmdSavePass"_s));
+    control<QRadioButton>(w, u"optPass"_s)->click();
+    EXPECT_TRUE(enabled(w, u"txtDbPasswordConfirm"_s));
+    // Forbidden file-name characters are swallowed as they are typed.
+    auto* path = control<QLineEdit>(w, u"txtDBPath"_s);
+    path->clear();
+    QTest::keyClicks(path, u"a|b*c"_s);
+    EXPECT_EQ(path->text(), u"abc"_s);
+}
+
+TEST_F(frmConfigurationTest, PresetsLeaveOnlyWhatTheUserMayDo) {
+    frmConfiguration start;
+    start.ApplyStartupPreset();
+    EXPECT_TRUE(control<QRadioButton>(start, u"optNewPass"_s)->isChecked());
+    EXPECT_TRUE(enabled(start, u"txtCurrentDBPassword"_s));
+    EXPECT_TRUE(enabled(start, u"txtDBPath"_s));
+    for (const QString& name : {u"cmdSavePass"_s, u"fraDBPass"_s, u"optPass"_s, u"optNoPass"_s,
+                                u"cmdSaveDB"_s, u"lblOldPass"_s}) {
+        EXPECT_FALSE(enabled(start, name)) << name;
+    }
+    frmConfiguration restricted;
+    restricted.ApplyRestrictedPreset();
+    for (const QString& name : {u"optNewPass"_s, u"txtCurrentDBPassword"_s, u"fraDBPass"_s,
+                                u"txtDbPassword"_s, u"cmdSaveDB"_s}) {
+        EXPECT_FALSE(enabled(restricted, name)) << name;
+    }
+}
+
+TEST_F(frmConfigurationTest, SavingThePathChecksItFirst) {
+    frmConfiguration w;
+    type(w, u"txtDBPath"_s, path(u"absent.mdb"_s));
+    w.cmdSaveDB_Click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Les champs suivants sont invalides:\r\n    The database path\r\n"_s);
+    EXPECT_EQ(sGetProfile(u"Database"_s, u"Path"_s, u""_s, gsIniFile), dbPath);
+
+    // With the password already configured, the path is saved without opening the database.
+    const QString other = path(u"Autre.mdb"_s);
+    writeFile(other, "pas une base");
+    type(w, u"txtDBPath"_s, u"  "_s + other);
+    w.cmdSaveDB_Click();
+    EXPECT_EQ(sGetProfile(u"Database"_s, u"Path"_s, u""_s, gsIniFile), other);
+    EXPECT_EQ(gsDBPath, other);
+    EXPECT_FALSE(gbDBValidated);
+    EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
+}
+
+TEST_F(frmConfigurationTest, AFailedDatabaseTestWritesNothing) {
+    const QString notADatabase = path(u"Texte.mdb"_s);
+    writeFile(notADatabase, QByteArray(2048, 'x'));
+    const struct {
+        QString path;
+        QString password;
+        QString title;
+    } cases[] = {
+        {dbPath, u"faux"_s, u"Mauvais mot de passe!"_s},
+        {notADatabase, u"x"_s, u"Procédure: cmdSaveDB_Click"_s},
+    };
+    const QByteArray ini = readFile(gsIniFile);
+    for (const auto& c : cases) {
+        frmConfiguration w;
+        type(w, u"txtDBPath"_s, c.path);
+        control<QRadioButton>(w, u"optNewPass"_s)->click();
+        type(w, u"txtCurrentDBPassword"_s, c.password);
+        w.cmdSaveDB_Click();
+        EXPECT_EQ(lastTitle(), c.title);
+        EXPECT_FALSE(gbDBValidated);
+        EXPECT_EQ(readFile(gsIniFile), ini);
+        EXPECT_EQ(storedPassword(), dbPassword);
+        EXPECT_FALSE(QFile::exists(sPasswordFileOf(notADatabase)));
+        EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
+        dialogs->answers.push_back(Dialogs::Answer::Yes);
+    }
+}
+
+TEST_F(frmConfigurationTest, AValidatedDatabaseStoresItsPassword) {
+    QFile::remove(sPasswordFileOf(dbPath));
+    frmConfiguration w;
+    control<QRadioButton>(w, u"optNewPass"_s)->click();
+    type(w, u"txtCurrentDBPassword"_s, u" "_s + dbPassword + u" "_s);
+    w.cmdSaveDB_Click();
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(gbDBValidated);
+    EXPECT_EQ(storedPassword(), dbPassword);
+    EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
+}
+
+TEST_F(frmConfigurationTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
+    const struct {
+        QString oldPassword;
+        QString newPassword;
+        QString confirm;
+        QString message;
+    } cases[] = {
+        {dbPassword, u"1234567"_s, u"1234567"_s,
+         u"Les champs suivants sont invalides:\r\nLe mot de passe doit avoir au moins 8 "
+         "caractères.\r\n"_s},
+        {dbPassword, u"        "_s, u"        "_s,
+         u"Les champs suivants sont invalides:\r\nLe mot de passe doit avoir au moins 8 "
+         "caractères.\r\n"_s},
+        {u"faux"_s, u"nouveau-mdp"_s, u"nouveau-mdp"_s, u"L'ancien mot de passe est invalide!"_s},
+        {dbPassword, u"nouveau-mdp"_s, u"NOUVEAU-mdp"_s,
+         u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
+         "pas.."_s},
+        {dbPassword, u"nouveau☃mdp"_s, u"nouveau☃mdp"_s, u"☃"_s},
+    };
+    for (const auto& c : cases) {
+        frmConfiguration w;
+        type(w, u"txtDBOldPassword"_s, c.oldPassword);
+        type(w, u"txtDbPassword"_s, c.newPassword);
+        type(w, u"txtDbPasswordConfirm"_s, c.confirm);
+        w.cmdSavePass_Click();
+        ASSERT_FALSE(dialogs->messages.empty());
+        EXPECT_TRUE(dialogs->messages.back().text.contains(c.message))
+            << dialogs->messages.back().text;
+        EXPECT_EQ(storedPassword(), dbPassword);
+        EXPECT_TRUE(opensOnlyWith(dbPassword, {}));
+        dialogs->answers.push_back(Dialogs::Answer::Yes);
+    }
+}
+
+TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
+    const QString second = u"deuxième mot de passe"_s;
+    {
+        frmConfiguration w;
+        type(w, u"txtDBOldPassword"_s, dbPassword);
+        type(w, u"txtDbPassword"_s, second);
+        type(w, u"txtDbPasswordConfirm"_s, second);
+        w.cmdSavePass_Click();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.back().text;
+        EXPECT_FALSE(enabled(w, u"cmdSavePass"_s));
+        EXPECT_EQ(storedPassword(), second);
+        EXPECT_TRUE(opensOnlyWith(second, {dbPassword, u""_s}));
+    }
+    {
+        frmConfiguration w;
+        control<QRadioButton>(w, u"optNoPass"_s)->click();
+        w.cmdSavePass_Click();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.back().text;
+        EXPECT_EQ(readFile(sPasswordFileOf(dbPath)), QByteArray(2, '\0'));
+        EXPECT_TRUE(opensOnlyWith(u""_s, {second}));
+    }
+    {
+        frmConfiguration w; // the database now has no password
+        EXPECT_TRUE(control<QRadioButton>(w, u"optNoPass"_s)->isChecked());
+        control<QRadioButton>(w, u"optPass"_s)->click();
+        type(w, u"txtDbPassword"_s, u"troisième"_s);
+        type(w, u"txtDbPasswordConfirm"_s, u"troisième"_s);
+        w.cmdSavePass_Click();
+        EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.back().text;
+        EXPECT_EQ(storedPassword(), u"troisième"_s);
+        EXPECT_TRUE(opensOnlyWith(u"troisième"_s, {u""_s, second}));
+    }
+    dbPassword = u"troisième"_s;
+    EXPECT_EQ(count(u"SELECT * FROM Passwords"_s), 3); // rows survive each change
+}
+
+TEST_F(frmConfigurationTest, ClosingWithUnsavedChangesAsks) {
+    frmConfiguration w;
+    w.show();
+    type(w, u"txtDbPassword"_s, u"x"_s);
+    dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(gbConfigurationOpen);
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text, u"Vous avez effectué des changements sans sauvegarder, "
+                                         "êtes-vous certain de vouloir continuer ?"_s);
+    EXPECT_EQ(dialogs->messages[0].title, u"ATTENTION!"_s);
+    EXPECT_EQ(dialogs->messages[0].defaultButton, Dialogs::Answer::No);
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(gbConfigurationOpen);
+}
