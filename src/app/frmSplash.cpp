@@ -4,6 +4,8 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGridLayout>
 #include <QLabel>
 #include <QTimer>
@@ -73,6 +75,10 @@ frmSplash::frmSplash(QWidget* parent)
     Timer->setInterval(kShowMs);
     connect(Timer, &QTimer::timeout, this, &QWidget::close);
     Timer->start();
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 void frmSplash::keyPressEvent(QKeyEvent*) {

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Takes the screenshots of docs/screenshots under a virtual X server, on a demo database.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+need=()
+for p in xvfb xauth trayer xdotool imagemagick openbox; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+done
+if ((${#need[@]})); then
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}"
+fi
+scripts/build.sh
+
+OUT="$PWD/docs/screenshots"
+mkdir -p "$OUT"
+WORK="$(mktemp -d)"
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$WORK"' EXIT
+cp build/bin/lexivar "$WORK/"
+build/bin/lexivar-admin demo "$WORK/Lexivar4.mdb" >/dev/null
+printf '[Database]\r\nPath=%s\r\n' "$WORK/Lexivar4.mdb" >"$WORK/Lexivar.ini"
+
+export DISPLAY=:77 XDG_RUNTIME_DIR="$WORK"
+Xvfb "$DISPLAY" -screen 0 1024x640x24 >/dev/null 2>&1 &
+sleep 1
+openbox >/dev/null 2>&1 &
+trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel --height 28 \
+    --transparent false --tint 0xdddddd >/dev/null 2>&1 &
+sleep 1
+"$WORK/lexivar" >/dev/null 2>&1 &
+sleep 1.5
+shot() { import -window root "$OUT/$1.png"; }
+shot splash
+sleep 2.5 # the splash closes by itself
+xdotool mousemove 1010 14 click 1
+sleep 0.8
+shot tray-menu
+xdotool key Escape
+sleep 0.3
+xdotool mousemove 1010 14 click 1
+sleep 0.5
+xdotool key Up Up Up Return # "Configuration de la base de données"
+sleep 1
+xdotool type --delay 40 admin
+xdotool key Tab
+xdotool type --delay 40 admin
+sleep 0.4
+shot sign-in
+xdotool key Return
+sleep 1
+shot configuration
+echo "Screenshots written to $OUT"
