@@ -4,10 +4,10 @@
 
 #include <QEvent>
 #include <QFrame>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
