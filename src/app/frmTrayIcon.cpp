@@ -7,6 +7,8 @@
 #include "common/Dialogs.h"
 #include "common/frmProgressBar.h"
 #include "frmLogin.h"
+#include "lists/frmSearch.h"
+#include "records/RecordEditor.h"
 #include "storage/basCompact.h"
 #include "storage/frmConfiguration.h"
 
@@ -49,6 +51,12 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
     addEntry(u"mnuFermerSession"_s, u"Terminer la session"_s, &frmTrayIcon::mnuFermerSession_Click);
     addSeparator(u"mnusearator5"_s);
     addEntry(u"mnuTrayIconQuit"_s, u"Quitter"_s, &frmTrayIcon::mnuTrayIconQuit_Click);
+
+    setOpener(Window::Search, [](frmTrayIcon&) -> QWidget* { return frmSearch::Open(); });
+    setOpener(Window::File, [](frmTrayIcon&) -> QWidget* {
+        RecordEditor::Show(0);
+        return nullptr;
+    });
 
     m_icon->setIcon(AppIcon::icon());
     m_icon->setToolTip(u"Lexivar 4.0"_s);

@@ -2,34 +2,44 @@
 
 #include "VariantKind.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString padded(qlonglong n) {
-    const QString digits = QString::number(n < 0 ? -n : n).rightJustified(5, u'0');
-    return n < 0 ? u"-"_s + digits : digits;
+std::optional<qlonglong> numberOf(const QVariant& value) {
+    if (IsIntegerValue(value)) {
+        return value.toLongLong();
+    }
+    bool ok = false;
+    const double d = IsFloatingValue(value) ? value.toDouble() : value.toString().trimmed().toDouble(&ok);
+    if ((!ok && !IsFloatingValue(value)) || !std::isfinite(d) || std::fabs(d) > 9e18) {
+        return std::nullopt;
+    }
+    return std::llround(d);
 }
 
 } // namespace
 
-QString sFormatRecordNumber(const QVariant& value) {
+QString sFormatNumber(const QVariant& value, const QString& format) {
     if (!value.isValid() || value.isNull()) {
         return {};
     }
-    if (IsIntegerValue(value)) {
-        return padded(value.toLongLong());
+    const bool numeric = !format.isEmpty() && std::all_of(format.begin(), format.end(), [](QChar c) {
+        return c == u'0' || c == u'#';
+    });
+    const std::optional<qlonglong> n = numeric ? numberOf(value) : std::nullopt;
+    if (!n) {
+        return value.toString();
     }
-    if (IsFloatingValue(value)) {
-        return padded(std::llround(value.toDouble()));
-    }
-    const QString text = value.toString();
-    bool ok = false;
-    const double d = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(d) || std::fabs(d) > 9e18) {
-        return text;
-    }
-    return padded(std::llround(d));
+    const qsizetype zeros = format.size() - format.lastIndexOf(u'#') - 1;
+    const QString digits = QString::number(*n < 0 ? -*n : *n).rightJustified(zeros, u'0');
+    return *n < 0 ? u"-"_s + digits : digits;
+}
+
+QString sFormatRecordNumber(const QVariant& value) {
+    return sFormatNumber(value, u"#####00000"_s);
 }

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QVariant>
 
-// Record numbers shown with at least five digits ("00042"); longer numbers in full. A text that
-// is not a number comes back unchanged; an empty value gives "".
+// A number through a numeric format expression, "0" being a digit or a zero and "#" a digit or
+// nothing: "#####00000" gives at least five digits ("00042"), longer numbers in full. A value
+// that is not a number, or an expression with other characters, comes back as its text.
+QString sFormatNumber(const QVariant& value, const QString& format);
+
+// Record numbers: sFormatNumber with "#####00000"; an empty value gives "".
 QString sFormatRecordNumber(const QVariant& value);

@@ -126,6 +126,19 @@ int compareText(QStringView a, QStringView b) {
     return full < 0 ? -1 : (full > 0 ? 1 : 0);
 }
 
+QString sortKey(QStringView text) {
+    bool ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    const QString folded = ascii ? text.toString().toLower() : text.toString().toCaseFolded();
+    const QString base = ascii ? folded : baseLetters(text);
+    return base + QChar(1) + folded;
+}
+
 bool likeMatch(QStringView value, QStringView pattern, QChar escape) {
     const std::vector<char32_t> s = folded(value);
     const std::vector<char32_t> p = folded(pattern);

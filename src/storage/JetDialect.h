@@ -15,6 +15,9 @@ QString translate(const QString& sql);
 // only break ties, so "Électricité" sorts among the E's.
 int compareText(QStringView a, QStringView b);
 
+// A key whose plain order is the order of compareText, for sorting many texts fast.
+QString sortKey(QStringView text);
+
 // LIKE with "%" and "_", without regard to letter case.
 bool likeMatch(QStringView value, QStringView pattern, QChar escape = QChar());
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// How a list window names one result field and turns its values into cell texts.
+class ColumnDescriptor {
+public:
+    virtual ~ColumnDescriptor() = default;
+
+    virtual QString sSourceFieldName() const = 0;
+    virtual QString sDisplayName() const = 0;
+    // The cell text for a field value already turned into text (a null value as "").
+    virtual QString sReturnValue(const QString& value) const = 0;
+};
+
+// A window's column list, addressed from 1 in the specification, from 0 here.
+using ColumnList = std::vector<std::shared_ptr<ColumnDescriptor>>;

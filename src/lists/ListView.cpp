@@ -1,0 +1,118 @@
+#include "ListView.h"
+
+#include "ListViewModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(new ListViewModel(this)) {
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setSectionsClickable(true);
+    header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
+    connect(header(), &QHeaderView::sectionClicked, this,
+            [this](int section) { emit columnClick(section + 1); });
+}
+
+void ListView::setColumnHeaders(const QStringList& headers) {
+    m_model->setHeaders(headers);
+    showSortIndicator();
+}
+
+int ListView::columnHeaderCount() const {
+    return static_cast<int>(m_model->headers().size());
+}
+
+QString ListView::columnHeaderText(int column) const {
+    return m_model->headers().value(column);
+}
+
+void ListView::clearAll() {
+    m_model->clear();
+}
+
+void ListView::setItems(std::vector<QStringList> rows) {
+    m_model->setRows(std::move(rows));
+    resort();
+}
+
+int ListView::itemCount() const {
+    return static_cast<int>(m_model->rows().size());
+}
+
+QString ListView::itemText(int row, int column) const {
+    return m_model->text(row, column);
+}
+
+void ListView::setSorted(bool on) {
+    m_sorted = on;
+    resort();
+}
+
+void ListView::setSortKey(int column) {
+    m_sortKey = column;
+    resort();
+}
+
+void ListView::setSortOrder(Qt::SortOrder order) {
+    m_sortOrder = order;
+    resort();
+}
+
+void ListView::setSortState(bool on, int column, Qt::SortOrder order) {
+    m_sorted = on;
+    m_sortKey = column;
+    m_sortOrder = order;
+    resort();
+}
+
+void ListView::resort() {
+    if (m_sorted) {
+        m_model->sortRows(m_sortKey, m_sortOrder);
+    }
+    showSortIndicator();
+}
+
+void ListView::showSortIndicator() {
+    header()->setSortIndicatorShown(m_sorted && m_sortKey < columnHeaderCount());
+    header()->setSortIndicator(m_sortKey, m_sortOrder);
+}
+
+int ListView::selectedRow() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (current.isValid() && selectionModel()->isRowSelected(current.row(), {})) {
+        return current.row();
+    }
+    const std::vector<int> rows = selectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+std::vector<int> ListView::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ListView::selectRow(int row) {
+    const QModelIndex index = m_model->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+}
+
+void ListView::setAllSelected(bool selected) {
+    if (selected) {
+        selectAll();
+    } else {
+        clearSelection();
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QTreeView>
+#include <vector>
+
+class ListViewModel;
+
+// A list in report view: column headers with widths, rows of texts, and a sort state (automatic
+// sorting on or off, a sort column counted from 0, a direction). A header click is reported,
+// not acted on, so the window decides how to sort.
+class ListView : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit ListView(QWidget* parent = nullptr);
+
+    // Column headers.
+    void setColumnHeaders(const QStringList& headers);
+    int columnHeaderCount() const;
+    QString columnHeaderText(int column) const;
+
+    // Items: the first text of each row is the item's, the others its sub items.
+    void clearAll();
+    void setItems(std::vector<QStringList> rows);
+    int itemCount() const;
+    QString itemText(int row, int column) const;
+
+    // Sort state; switching sorting on, or changing column or direction while it is on, re-sorts.
+    bool sorted() const { return m_sorted; }
+    void setSorted(bool on);
+    int sortKey() const { return m_sortKey; }
+    void setSortKey(int column);
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    void setSortOrder(Qt::SortOrder order);
+    // All three at once, sorting at most once.
+    void setSortState(bool on, int column, Qt::SortOrder order);
+
+    // Selection.
+    int selectedRow() const;
+    std::vector<int> selectedRows() const;
+    void selectRow(int row);
+    void setAllSelected(bool selected);
+
+signals:
+    // A header was clicked; its position counted from 1.
+    void columnClick(int position);
+
+private:
+    void resort();
+    void showSortIndicator();
+
+    ListViewModel* m_model;
+    bool m_sorted = false;
+    int m_sortKey = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};

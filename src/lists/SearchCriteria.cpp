@@ -1,0 +1,286 @@
+#include "SearchCriteria.h"
+
+#include "ListView.h"
+#include "basListViewADO.h"
+#include "clsListViewHeader.h"
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "common/Twips.h"
+#include "common/WrappingButton.h"
+#include "common/basDate.h"
+#include "common/basValidation.h"
+#include "common/frmProgressBar.h"
+#include "storage/JetDate.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kSelect = u"SELECT Files.ID, Files.English, Files.French, Files.AF, "_s;
+const QString kAllRecords =
+    kSelect + u"Domains.name, Files.Date, Files.CreatedBy, Files.DateModified, "
+              u"Files.ModifiedBy FROM Files, Domains WHERE files.domainid = domains.id "_s;
+const QString kDatePrefixFirst =
+    kSelect + u"Domains.Name, Files.Date, Files.CreatedBy, Files.DateModified, "
+              u"Files.ModifiedBy FROM Files, Domains "_s;
+const QString kDatePrefixSecond = u"WHERE files.domainid = domains.id AND "_s;
+const QString kCriterionPrefix = kDatePrefixFirst + kDatePrefixSecond;
+const QString kNewSearchOrder = u" ORDER BY Files.ID;"_s;
+const QString kRefillOrder = u" ORDER BY Files.ID "_s;
+const QString kTitle = u"Affichage des fiches"_s;
+
+struct Field {
+    const char16_t* caption;
+    const char16_t* column;
+};
+const Field kFields[] = {
+    {u"ID", u"Files.ID"},
+    {u"Domaine", u"NAME"},
+    {u"Terme Anglais", u"ENGLISH"},
+    {u"Terme Français", u"FRENCH"},
+    {u"Source AF", u"AF"},
+    {u"Définition", u"DEFINITION"},
+    {u"Observation", u"OBSERVATION"},
+    {u"Date Création", u"DATE"},
+    {u"Auteur", u"CREATEDBY"},
+    {u"Date modification", u"DATEMODIFIED"},
+    {u"Modifié par", u"MODIFIEDBY"},
+};
+
+QString dayNumber(const QDate& date) {
+    return QString::number(static_cast<qlonglong>(JetDate::toDayNumber(date)));
+}
+
+template <typename T> T* place(T* widget, const QString& name, const QRect& where) {
+    widget->setObjectName(name);
+    widget->setGeometry(where);
+    return widget;
+}
+
+QLabel* label(QWidget& parent, const QString& name, const QString& text, int left, int top,
+              int width) {
+    return place(new QLabel(text, &parent), name,
+                 Twips::rect(left, top, width, Twips::kLabelHeight));
+}
+
+} // namespace
+
+SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
+    : QObject(&window), m_window(window), m_variant(std::move(variant)) {
+    label(window, u"Label1"_s, u"Rechercher dans:"_s, 120, 120, 2415);
+    cboField = place(new QComboBox(&window), u"cboField"_s, Twips::rect(120, 360, 2415, 315));
+    label(window, u"Label2"_s, u"Pour:"_s, m_variant.textLeft, 120, 3255);
+    Label3 = label(window, u"Label3"_s, u"Entre le"_s, 2760, m_variant.dateLabelTop, 735);
+    Label5 = label(window, u"Label5"_s, u"Et le"_s, 6120, m_variant.dateLabelTop, 975);
+    // Pickers and labels sit on the same row as the search text, shown in its place.
+    dtpDateStart = place(new QDateEdit(&window), u"dtpDateStart"_s, Twips::rect(3360, 360, 1815, 315));
+    dtpDateEnd = place(new QDateEdit(&window), u"dtpDateEnd"_s, Twips::rect(6480, 360, 1815, 315));
+    txtSearch = place(new QLineEdit(&window), u"txtSearch"_s,
+                      Twips::rect(m_variant.textLeft, 360, 4935, 285));
+    cmdSearchResult = place(new WrappingButton(u"Rechercher &dans les résultats"_s, &window),
+                            u"cmdSearchResult"_s, Twips::rect(8520, 360, 1575, 615));
+    cmdSearch = place(new QPushButton(u"&Rechercher"_s, &window), u"cmdSearch"_s,
+                      Twips::rect(10200, 360, 1440, 615));
+    lblResult = label(window, u"lblResult"_s, QString(), 120, 960, 375);
+    label(window, u"Label4"_s, u"Résultats trouvés:"_s, 600, 960, 2655);
+    lvwResult = place(new ListView(&window), u"lvwResult"_s, Twips::rect(120, 1200, 11535, 5895));
+    if (m_variant.multipleSelection) {
+        lvwResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+    cmdSearchResult->setEnabled(false);
+    for (QDateEdit* d : {dtpDateStart, dtpDateEnd}) {
+        d->setCalendarPopup(true);
+    }
+
+    for (int i = 0; i < static_cast<int>(std::size(kFields)); ++i) {
+        cboField->addItem(QString::fromUtf16(kFields[i].caption), i);
+    }
+    cboField->installEventFilter(this);
+    txtSearch->installEventFilter(this);
+    connect(cboField, &QComboBox::activated, this, [this] { cboField_Click(); });
+    connect(cmdSearch, &QPushButton::clicked, this, &SearchCriteria::cmdSearch_Click);
+    connect(cmdSearchResult, &QPushButton::clicked, this, &SearchCriteria::cmdSearchResult_Click);
+    connect(lvwResult, &ListView::columnClick, this,
+            [this](int position) { SortListView(*lvwResult, static_cast<std::int16_t>(position)); });
+}
+
+SearchCriteria::~SearchCriteria() = default;
+
+QString SearchCriteria::sColumnOf(int field) {
+    return QString::fromUtf16(kFields[field].column);
+}
+
+QString SearchCriteria::sCondition(int field, const QString& text, const QDate& start,
+                                   const QDate& end, bool dateField) {
+    const QString column = sColumnOf(field);
+    if (dateField) {
+        return column + u" <= "_s + dayNumber(end) + u" and "_s + column + u" >= "_s +
+               dayNumber(start);
+    }
+    if (field == kIdField) {
+        return column + u" = "_s + sWhereCharValidation(text);
+    }
+    return column + u" LIKE '%"_s + sWhereCharValidation(text) + u"%'"_s;
+}
+
+QString SearchCriteria::sNewSearchStatement(int field, const QString& text, const QDate& start,
+                                            const QDate& end, bool dateField) {
+    if (dateField) {
+        return kDatePrefixFirst + kDatePrefixSecond + sCondition(field, text, start, end, true);
+    }
+    if (text.isEmpty()) {
+        return kAllRecords;
+    }
+    return kCriterionPrefix + sCondition(field, text, start, end, false);
+}
+
+void SearchCriteria::Form_Load() {
+    m_colDisplay = std::make_unique<ColumnList>();
+    const QString columns[][2] = {
+        {u"ID"_s, m_variant.firstHeader},
+        {u"NAME"_s, u"Domaine"_s},
+        {u"ENGLISH"_s, u"Terme anglais"_s},
+        {u"FRENCH"_s, u"Terme français"_s},
+        {u"AF"_s, u"Source A/F"_s},
+        {u"DATE"_s, u"Date de création"_s},
+        {u"CREATEDBY"_s, u"Auteur"_s},
+        {u"DATEMODIFIED"_s, u"Dernière Date De Modification"_s},
+        {u"MODIFIEDBY"_s, u"Modifié Par"_s},
+    };
+    for (const auto& c : columns) {
+        auto descriptor = std::make_shared<clsListViewHeader>();
+        descriptor->Constructor(c[0], c[1]);
+        m_colDisplay->push_back(descriptor);
+    }
+    cboField->setCurrentIndex(0);
+    cboField_Click();
+    const QString format = sGetDateFormat();
+    for (QDateEdit* d : {dtpDateStart, dtpDateEnd}) {
+        d->setDisplayFormat(format);
+        d->setDate(Clock::today());
+    }
+}
+
+void SearchCriteria::Form_Unload() {
+    m_query.clear();
+    DestroyCollection(m_colDisplay);
+}
+
+int SearchCriteria::chosenField() const {
+    return cboField->currentData().toInt();
+}
+
+bool SearchCriteria::dateFieldChosen() const {
+    return txtSearch->isHidden();
+}
+
+void SearchCriteria::cboField_GotFocus() {
+    m_fieldTag = cboField->currentText();
+}
+
+void SearchCriteria::cboField_Click() {
+    if (cboField->currentText().compare(m_fieldTag, Qt::CaseInsensitive) != 0) {
+        txtSearch->clear();
+    }
+    const int field = chosenField();
+    const bool date = field == kDateCreated || field == kDateModified;
+    txtSearch->setVisible(!date);
+    for (QWidget* w : std::initializer_list<QWidget*>{dtpDateStart, dtpDateEnd, Label3, Label5}) {
+        w->setVisible(date);
+    }
+}
+
+bool SearchCriteria::txtSearch_KeyPress(int keyCode) {
+    if (keyCode == 13) {
+        cmdSearch_Click();
+        return false;
+    }
+    if (chosenField() == kIdField) {
+        auto key = static_cast<std::int16_t>(keyCode);
+        ValidateNumber(key);
+        return key != 0;
+    }
+    return true;
+}
+
+void SearchCriteria::cmdSearch_Click() {
+    if (frmProgressBar::instance().Loaded()) {
+        return;
+    }
+    m_query = sNewSearchStatement(chosenField(), txtSearch->text(), dtpDateStart->date(),
+                                  dtpDateEnd->date(), dateFieldChosen());
+    fill(m_query + kNewSearchOrder);
+    cmdSearchResult->setEnabled(true);
+}
+
+void SearchCriteria::cmdSearchResult_Click() {
+    if (frmProgressBar::instance().Loaded()) {
+        return;
+    }
+    if (!dateFieldChosen() && txtSearch->text().isEmpty()) {
+        MsgBox(u"Vous devez entrer un critère de recherche!"_s, u"Attention!"_s,
+               Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    } else {
+        m_query += u" AND "_s + sCondition(chosenField(), txtSearch->text(),
+                                           dtpDateStart->date(), dtpDateEnd->date(),
+                                           dateFieldChosen());
+    }
+    fillAgain();
+}
+
+void SearchCriteria::fill(const QString& statement) {
+    const std::int32_t count = lFillListViewADO(*lvwResult, statement, m_window, kTitle,
+                                                m_colDisplay.get());
+    if (m_variant.setRecordCommands) {
+        m_variant.setRecordCommands(count != 0);
+    }
+    showCount(count);
+}
+
+void SearchCriteria::showCount(std::int32_t count) {
+    lblResult->setText(QString::number(count));
+    lblResult->adjustSize();
+}
+
+std::int32_t SearchCriteria::refill() {
+    return lFillListViewADO(*lvwResult, m_query + kRefillOrder, m_window, kTitle,
+                            m_colDisplay.get());
+}
+
+void SearchCriteria::fillAgain() {
+    fill(m_query + kRefillOrder);
+}
+
+void SearchCriteria::Form_Activate() {
+    if (m_query.isEmpty()) {
+        return;
+    }
+    if (m_variant.beforeRefill) {
+        m_variant.beforeRefill();
+    }
+    if (!frmProgressBar::instance().ProgressBarJustRan()) {
+        refill();
+    }
+}
+
+bool SearchCriteria::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cboField && event->type() == QEvent::FocusIn) {
+        cboField_GotFocus();
+    } else if (watched == txtSearch && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const QString text = key->text();
+        if (enter || text.size() == 1) {
+            return !txtSearch_KeyPress(enter ? 13 : text.front().unicode());
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ColumnDescriptor.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class ListView;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// The criteria part shared by the search and print selection windows: the field choice, the
+// search text or date range, the new search and the refinement, the count and the result list.
+class SearchCriteria : public QObject {
+    Q_OBJECT
+
+public:
+    // Where the two windows differ.
+    struct Variant {
+        QString firstHeader;                 // "No de Fiche" or "No de fiche"
+        int textLeft;                        // twips: left of "Pour:" and the search text
+        int dateLabelTop;                    // twips: top of "Entre le" and "Et le"
+        bool multipleSelection;              // the print window chooses several rows
+        std::function<void(bool)> setRecordCommands; // after a search: found something or not
+        std::function<void()> beforeRefill;          // when the window becomes active again
+    };
+
+    static constexpr int kIdField = 0;
+    static constexpr int kDateCreated = 7;
+    static constexpr int kDateModified = 9;
+
+    // Builds the controls on the window.
+    SearchCriteria(QWidget& window, Variant variant);
+    ~SearchCriteria() override;
+
+    // The statements, as pure functions of the criteria.
+    static QString sColumnOf(int field);
+    static QString sCondition(int field, const QString& text, const QDate& start,
+                              const QDate& end, bool dateField);
+    static QString sNewSearchStatement(int field, const QString& text, const QDate& start,
+                                       const QDate& end, bool dateField);
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void cboField_GotFocus();
+    void cboField_Click();
+    // False when the key is swallowed.
+    bool txtSearch_KeyPress(int keyCode);
+    void cmdSearch_Click();
+    void cmdSearchResult_Click();
+
+    const QString& currentQuery() const { return m_query; }
+    const ColumnList* columns() const { return m_colDisplay.get(); }
+    ListView& list() const { return *lvwResult; }
+    // Refills the list with the current query; returns the count.
+    std::int32_t refill();
+    // The same, then the record commands and the count follow, as after a search.
+    void fillAgain();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool dateFieldChosen() const;
+    int chosenField() const;
+    void fill(const QString& statement);
+    void showCount(std::int32_t count);
+
+    QWidget& m_window;
+    Variant m_variant;
+    QString m_query;
+    QString m_fieldTag;
+    std::unique_ptr<ColumnList> m_colDisplay;
+
+    QComboBox* cboField;
+    QLineEdit* txtSearch;
+    QLabel* Label3;
+    QLabel* Label5;
+    QDateEdit* dtpDateStart;
+    QDateEdit* dtpDateEnd;
+    QPushButton* cmdSearchResult;
+    QPushButton* cmdSearch;
+    QLabel* lblResult;
+    ListView* lvwResult;
+};

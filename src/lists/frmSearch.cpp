@@ -1,0 +1,151 @@
+#include "frmSearch.h"
+
+#include "ListView.h"
+#include "SearchCriteria.h"
+#include "app/Session.h"
+#include "app/basUserLevel.h"
+#include "app/frmLogin.h"
+#include "common/AppError.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+#include "common/Twips.h"
+#include "common/frmProgressBar.h"
+#include "records/RecordEditor.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <QCloseEvent>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kAuthorColumn = 6;
+
+QPointer<frmSearch>& single() {
+    static QPointer<frmSearch> window;
+    return window;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(Twips::rect(left, 7200, 1200, 540));
+    return b;
+}
+
+} // namespace
+
+frmSearch::frmSearch(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(u"frmSearch"_s);
+    setWindowTitle(u"Rechercher une fiche"_s);
+    setFixedSize(Twips::px(11790), Twips::px(7815));
+    gbSearchOpen = true;
+    m_criteria = new SearchCriteria(
+        *this, {u"No de Fiche"_s, 2640, 480, false,
+                [this](bool available) { setRecordCommands(available); }, nullptr});
+    cmdDisplay = button(this, u"cmdDisplay"_s, u"&Afficher"_s, 120);
+    cmdDelete = button(this, u"cmdDelete"_s, u"&Supprimer"_s, 5280);
+    cmdClose = button(this, u"cmdClose"_s, u"&Quitter"_s, 10440);
+    setRecordCommands(false);
+    connect(cmdDisplay, &QPushButton::clicked, this, &frmSearch::cmdDisplay_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmSearch::cmdDelete_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(&m_criteria->list(), &ListView::doubleClicked, this, &frmSearch::lvwResult_DblClick);
+    m_criteria->Form_Load();
+}
+
+frmSearch::~frmSearch() {
+    if (single() == this) {
+        single() = nullptr;
+    }
+}
+
+frmSearch* frmSearch::Open() {
+    if (!single()) {
+        single() = new frmSearch;
+        single()->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    single()->show();
+    single()->raise();
+    single()->activateWindow();
+    return single();
+}
+
+void frmSearch::setRecordCommands(bool available) {
+    cmdDisplay->setEnabled(available);
+    cmdDelete->setEnabled(available);
+}
+
+int frmSearch::chosenRow() {
+    const int row = m_criteria->list().selectedRow();
+    if (row < 0) {
+        MsgBox(u"Veuillez d'abord choisir une fiche dans la liste."_s, u"Attention!"_s,
+               Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    }
+    return row;
+}
+
+void frmSearch::cmdDisplay_Click() {
+    const int row = chosenRow();
+    if (row < 0) {
+        return;
+    }
+    RecordEditor::Show(m_criteria->list().itemText(row, 0).toInt());
+}
+
+void frmSearch::lvwResult_DblClick() {
+    if (cmdDisplay->isEnabled()) {
+        cmdDisplay_Click();
+    }
+}
+
+void frmSearch::cmdDelete_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    const int row = chosenRow();
+    if (row < 0) {
+        return;
+    }
+    const ListView& list = m_criteria->list();
+    if (!bUserLevelProprio(list.itemText(row, kAuthorColumn))) {
+        return;
+    }
+    if (MsgBox(u"Êtes-vous certain de vouloir supprimer cette fiche?"_s,
+               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
+               Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+        return;
+    }
+    const QString statement = u"Select * from files WHERE ID = "_s + list.itemText(row, 0);
+    try {
+        ReloadDatabasePassword();
+        Connection connection;
+        connection.Open(sReadWriteConnection());
+        Recordset rs;
+        rs.Open(statement, connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+        rs.Delete();
+    } catch (const AppError& e) {
+        ShowErrorBox(u"cmdDelete_Click"_s, e);
+    }
+    m_criteria->fillAgain();
+}
+
+bool frmSearch::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        m_criteria->Form_Activate();
+    }
+    return QWidget::event(event);
+}
+
+void frmSearch::closeEvent(QCloseEvent* event) {
+    if (frmProgressBar::instance().Loaded()) {
+        event->ignore();
+        return;
+    }
+    gbSearchOpen = false;
+    m_criteria->Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+class SearchCriteria;
+
+// "Rechercher une fiche": finds records, opens one in the record editor, deletes records.
+class frmSearch : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmSearch(QWidget* parent = nullptr);
+    ~frmSearch() override;
+
+    // The one search window: shown, created when needed.
+    static frmSearch* Open();
+
+    SearchCriteria& criteria() const { return *m_criteria; }
+
+    void cmdDisplay_Click();
+    void lvwResult_DblClick();
+    void cmdDelete_Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setRecordCommands(bool available);
+    // The selected row, or -1 after telling the user to choose one.
+    int chosenRow();
+
+    SearchCriteria* m_criteria;
+    QPushButton* cmdDisplay;
+    QPushButton* cmdDelete;
+    QPushButton* cmdClose;
+};
