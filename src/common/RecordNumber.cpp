@@ -15,7 +15,8 @@ std::optional<qlonglong> numberOf(const QVariant& value) {
         return value.toLongLong();
     }
     bool ok = false;
-    const double d = IsFloatingValue(value) ? value.toDouble() : value.toString().trimmed().toDouble(&ok);
+    const double d =
+        IsFloatingValue(value) ? value.toDouble() : value.toString().trimmed().toDouble(&ok);
     if ((!ok && !IsFloatingValue(value)) || !std::isfinite(d) || std::fabs(d) > 9e18) {
         return std::nullopt;
     }
@@ -28,9 +29,9 @@ QString sFormatNumber(const QVariant& value, const QString& format) {
     if (!value.isValid() || value.isNull()) {
         return {};
     }
-    const bool numeric = !format.isEmpty() && std::all_of(format.begin(), format.end(), [](QChar c) {
-        return c == u'0' || c == u'#';
-    });
+    const bool numeric =
+        !format.isEmpty() &&
+        std::all_of(format.begin(), format.end(), [](QChar c) { return c == u'0' || c == u'#'; });
     const std::optional<qlonglong> n = numeric ? numberOf(value) : std::nullopt;
     if (!n) {
         return value.toString();
@@ -41,5 +42,23 @@ QString sFormatNumber(const QVariant& value, const QString& format) {
 }
 
 QString sFormatRecordNumber(const QVariant& value) {
+    // The common case, a stored record number, without the general machinery: lists show
+    // hundreds of thousands of them.
+    if (value.typeId() == QMetaType::LongLong) {
+        qlonglong n = value.toLongLong();
+        if (n >= 0) {
+            char16_t digits[24];
+            int d = 0;
+            do {
+                digits[d++] = static_cast<char16_t>(u'0' + n % 10);
+                n /= 10;
+            } while (n > 0);
+            while (d < 5) {
+                digits[d++] = u'0';
+            }
+            std::reverse(digits, digits + d);
+            return QString(reinterpret_cast<const QChar*>(digits), d);
+        }
+    }
     return sFormatNumber(value, u"#####00000"_s);
 }

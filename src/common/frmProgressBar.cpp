@@ -13,6 +13,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Pending events run when the bar moves, and at least this often while it does not.
+constexpr qint64 kEventIntervalMs = 40;
+constexpr double kLongRun = 1000;
+
 bool isContainer(const QWidget* w) {
     return qobject_cast<const QGroupBox*>(w) != nullptr ||
            w->metaObject() == &QFrame::staticMetaObject;
@@ -145,9 +149,17 @@ void frmProgressBar::Update() {
             Unload();
             return;
         }
-        m_bar->setValue(percent >= 100 ? 100 : (percent < 0 ? 0 : static_cast<int>(percent)));
+        const int shown = percent >= 100 ? 100 : (percent < 0 ? 0 : static_cast<int>(percent));
+        const bool due = !m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= kEventIntervalMs;
+        // A long run repaints at most every interval; a short one at every step.
+        const bool longRun = static_cast<double>(m_max) - m_min >= kLongRun;
+        if (!due && (shown == m_bar->value() || longRun)) {
+            return; // nothing new to show yet: the caller's next row matters more
+        }
+        m_bar->setValue(shown);
     }
     QCoreApplication::processEvents();
+    m_sinceEvents.start();
 }
 
 std::vector<QWidget*> frmProgressBar::controlsOf(QWidget* form) {

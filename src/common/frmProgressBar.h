@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
@@ -66,5 +67,6 @@ private:
     bool m_loaded = false;
     bool m_justRan = false;
     QPointer<QWidget> m_caller;
+    QElapsedTimer m_sinceEvents;
     std::vector<std::uint8_t> m_states;
 };

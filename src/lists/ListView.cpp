@@ -38,16 +38,16 @@ void ListView::clearAll() {
     m_model->clear();
 }
 
-void ListView::setItems(std::vector<QStringList> rows) {
-    m_model->setRows(std::move(rows));
+void ListView::setItems(std::vector<QString> cells) {
+    m_model->setCells(std::move(cells));
     resort();
 }
 
 int ListView::itemCount() const {
-    return static_cast<int>(m_model->rows().size());
+    return m_model->rows();
 }
 
-QString ListView::itemText(int row, int column) const {
+const QString& ListView::itemText(int row, int column) const {
     return m_model->text(row, column);
 }
 

@@ -21,9 +21,10 @@ public:
 
     // Items: the first text of each row is the item's, the others its sub items.
     void clearAll();
-    void setItems(std::vector<QStringList> rows);
+    // Cells row after row, one per column header.
+    void setItems(std::vector<QString> cells);
     int itemCount() const;
-    QString itemText(int row, int column) const;
+    const QString& itemText(int row, int column) const;
 
     // Sort state; switching sorting on, or changing column or direction while it is on, re-sorts.
     bool sorted() const { return m_sorted; }

@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <numeric>
 
+namespace {
+const QString kNoText;
+}
+
 int ListViewModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : rows();
 }
 
 int ListViewModel::columnCount(const QModelIndex& parent) const {
@@ -28,51 +32,76 @@ QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int
     return m_headers.at(section);
 }
 
-QString ListViewModel::text(int row, int column) const {
-    if (row < 0 || row >= static_cast<int>(m_rows.size())) {
-        return {};
+const QString& ListViewModel::text(int row, int column) const {
+    if (row < 0 || row >= rows() || column < 0 || column >= m_headers.size()) {
+        return kNoText;
     }
-    return m_rows[row].value(column);
+    return m_cells[static_cast<size_t>(m_order[row]) * m_headers.size() + column];
 }
 
 void ListViewModel::clear() {
     beginResetModel();
     m_headers.clear();
-    m_rows.clear();
+    m_cells.clear();
+    m_order.clear();
     endResetModel();
 }
 
 void ListViewModel::setHeaders(const QStringList& headers) {
     beginResetModel();
     m_headers = headers;
+    m_cells.clear();
+    m_order.clear();
     endResetModel();
 }
 
-void ListViewModel::setRows(std::vector<QStringList> rows) {
+void ListViewModel::setCells(std::vector<QString> cells) {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_cells = std::move(cells);
+    m_order.resize(m_headers.isEmpty() ? 0 : m_cells.size() / m_headers.size());
+    std::iota(m_order.begin(), m_order.end(), 0);
     endResetModel();
 }
 
 void ListViewModel::sortRows(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= m_headers.size() || m_rows.size() < 2) {
+    if (column < 0 || column >= m_headers.size() || m_order.size() < 2) {
         return;
     }
-    std::vector<QString> keys(m_rows.size());
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        keys[i] = JetDialect::sortKey(m_rows[i].value(column));
+    const auto before = [&](int a, int b) {
+        const int c = JetDialect::compareText(text(a, column), text(b, column));
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    };
+    // Rows usually arrive in order already (by record number): nothing to do then.
+    bool inOrder = true;
+    for (int r = 1; r < rows() && inOrder; ++r) {
+        inOrder = !before(r, r - 1);
     }
-    std::vector<size_t> order_(m_rows.size());
-    std::iota(order_.begin(), order_.end(), 0);
-    std::stable_sort(order_.begin(), order_.end(), [&](size_t a, size_t b) {
-        return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];
-    });
-    std::vector<QStringList> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t i : order_) {
-        sorted.push_back(std::move(m_rows[i]));
+    if (inOrder) {
+        return;
+    }
+    bool ascii = true;
+    for (int r = 0; r < rows() && ascii; ++r) {
+        ascii = JetDialect::isAsciiText(text(r, column));
+    }
+    std::vector<int> positions(m_order.size());
+    std::iota(positions.begin(), positions.end(), 0);
+    if (ascii) {
+        std::stable_sort(positions.begin(), positions.end(), before);
+    } else {
+        // Accented texts compare through keys built once.
+        std::vector<QString> keys(m_order.size());
+        for (size_t r = 0; r < m_order.size(); ++r) {
+            keys[r] = JetDialect::sortKey(text(static_cast<int>(r), column));
+        }
+        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
+            return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];
+        });
+    }
+    std::vector<int> sorted(m_order.size());
+    for (size_t i = 0; i < positions.size(); ++i) {
+        sorted[i] = m_order[positions[i]];
     }
     beginResetModel();
-    m_rows = std::move(sorted);
+    m_order = std::move(sorted);
     endResetModel();
 }

@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <vector>
 
-// The rows of a result list: texts only, one string list per row, the first being the item's.
+// The rows of a result list, as texts: one flat run of cells, row after row, and the order in
+// which the rows are shown.
 class ListViewModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -18,15 +19,17 @@ public:
 
     void clear();
     void setHeaders(const QStringList& headers);
-    void setRows(std::vector<QStringList> rows);
+    // Cells row after row, as many per row as there are headers.
+    void setCells(std::vector<QString> cells);
     const QStringList& headers() const { return m_headers; }
-    const std::vector<QStringList>& rows() const { return m_rows; }
-    QString text(int row, int column) const;
+    int rows() const { return static_cast<int>(m_order.size()); }
+    const QString& text(int row, int column) const;
 
     // Orders the rows by one column's text, letter case and accents aside.
     void sortRows(int column, Qt::SortOrder order);
 
 private:
     QStringList m_headers;
-    std::vector<QStringList> m_rows;
+    std::vector<QString> m_cells;
+    std::vector<int> m_order;
 };

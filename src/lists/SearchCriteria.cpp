@@ -28,9 +28,9 @@ const QString kSelect = u"SELECT Files.ID, Files.English, Files.French, Files.AF
 const QString kAllRecords =
     kSelect + u"Domains.name, Files.Date, Files.CreatedBy, Files.DateModified, "
               u"Files.ModifiedBy FROM Files, Domains WHERE files.domainid = domains.id "_s;
-const QString kDatePrefixFirst =
-    kSelect + u"Domains.Name, Files.Date, Files.CreatedBy, Files.DateModified, "
-              u"Files.ModifiedBy FROM Files, Domains "_s;
+const QString kDatePrefixFirst = kSelect +
+                                 u"Domains.Name, Files.Date, Files.CreatedBy, Files.DateModified, "
+                                 u"Files.ModifiedBy FROM Files, Domains "_s;
 const QString kDatePrefixSecond = u"WHERE files.domainid = domains.id AND "_s;
 const QString kCriterionPrefix = kDatePrefixFirst + kDatePrefixSecond;
 const QString kNewSearchOrder = u" ORDER BY Files.ID;"_s;
@@ -81,7 +81,8 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     Label3 = label(window, u"Label3"_s, u"Entre le"_s, 2760, m_variant.dateLabelTop, 735);
     Label5 = label(window, u"Label5"_s, u"Et le"_s, 6120, m_variant.dateLabelTop, 975);
     // Pickers and labels sit on the same row as the search text, shown in its place.
-    dtpDateStart = place(new QDateEdit(&window), u"dtpDateStart"_s, Twips::rect(3360, 360, 1815, 315));
+    dtpDateStart =
+        place(new QDateEdit(&window), u"dtpDateStart"_s, Twips::rect(3360, 360, 1815, 315));
     dtpDateEnd = place(new QDateEdit(&window), u"dtpDateEnd"_s, Twips::rect(6480, 360, 1815, 315));
     txtSearch = place(new QLineEdit(&window), u"txtSearch"_s,
                       Twips::rect(m_variant.textLeft, 360, 4935, 285));
@@ -108,8 +109,9 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     connect(cboField, &QComboBox::activated, this, [this] { cboField_Click(); });
     connect(cmdSearch, &QPushButton::clicked, this, &SearchCriteria::cmdSearch_Click);
     connect(cmdSearchResult, &QPushButton::clicked, this, &SearchCriteria::cmdSearchResult_Click);
-    connect(lvwResult, &ListView::columnClick, this,
-            [this](int position) { SortListView(*lvwResult, static_cast<std::int16_t>(position)); });
+    connect(lvwResult, &ListView::columnClick, this, [this](int position) {
+        SortListView(*lvwResult, static_cast<std::int16_t>(position));
+    });
 }
 
 SearchCriteria::~SearchCriteria() = default;
@@ -229,16 +231,15 @@ void SearchCriteria::cmdSearchResult_Click() {
         MsgBox(u"Vous devez entrer un critère de recherche!"_s, u"Attention!"_s,
                Dialogs::Buttons::Ok, Dialogs::Icon::Information);
     } else {
-        m_query += u" AND "_s + sCondition(chosenField(), txtSearch->text(),
-                                           dtpDateStart->date(), dtpDateEnd->date(),
-                                           dateFieldChosen());
+        m_query += u" AND "_s + sCondition(chosenField(), txtSearch->text(), dtpDateStart->date(),
+                                           dtpDateEnd->date(), dateFieldChosen());
     }
     fillAgain();
 }
 
 void SearchCriteria::fill(const QString& statement) {
-    const std::int32_t count = lFillListViewADO(*lvwResult, statement, m_window, kTitle,
-                                                m_colDisplay.get());
+    const std::int32_t count =
+        lFillListViewADO(*lvwResult, statement, m_window, kTitle, m_colDisplay.get());
     if (m_variant.setRecordCommands) {
         m_variant.setRecordCommands(count != 0);
     }

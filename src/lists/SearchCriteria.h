@@ -24,10 +24,10 @@ class SearchCriteria : public QObject {
 public:
     // Where the two windows differ.
     struct Variant {
-        QString firstHeader;                 // "No de Fiche" or "No de fiche"
-        int textLeft;                        // twips: left of "Pour:" and the search text
-        int dateLabelTop;                    // twips: top of "Entre le" and "Et le"
-        bool multipleSelection;              // the print window chooses several rows
+        QString firstHeader;                         // "No de Fiche" or "No de fiche"
+        int textLeft;                                // twips: left of "Pour:" and the search text
+        int dateLabelTop;                            // twips: top of "Entre le" and "Et le"
+        bool multipleSelection;                      // the print window chooses several rows
         std::function<void(bool)> setRecordCommands; // after a search: found something or not
         std::function<void()> beforeRefill;          // when the window becomes active again
     };
@@ -42,8 +42,8 @@ public:
 
     // The statements, as pure functions of the criteria.
     static QString sColumnOf(int field);
-    static QString sCondition(int field, const QString& text, const QDate& start,
-                              const QDate& end, bool dateField);
+    static QString sCondition(int field, const QString& text, const QDate& start, const QDate& end,
+                              bool dateField);
     static QString sNewSearchStatement(int field, const QString& text, const QDate& start,
                                        const QDate& end, bool dateField);
 

@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QWidget>
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +58,14 @@ public:
     int estimate(const QString& text) {
         int w = 0;
         for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < kCached) {
+                if (m_latin[u] < 0) {
+                    m_latin[u] = m_metrics.horizontalAdvance(c);
+                }
+                w += m_latin[u];
+                continue;
+            }
             auto it = m_advance.constFind(c);
             if (it == m_advance.constEnd()) {
                 it = m_advance.insert(c, m_metrics.horizontalAdvance(c));
@@ -68,8 +77,16 @@ public:
     int exact(const QString& text) const { return m_metrics.horizontalAdvance(text); }
 
 private:
+    static constexpr char16_t kCached = 0x250;
     QFontMetrics m_metrics;
+    std::array<int, kCached> m_latin = filled();
     QHash<QChar, int> m_advance;
+
+    static std::array<int, kCached> filled() {
+        std::array<int, kCached> a;
+        a.fill(-1);
+        return a;
+    }
 };
 
 int widestText(WidthMeter& meter, const ListView& list, int column) {
@@ -115,22 +132,24 @@ std::int32_t lFillListViewADO(ListView& list, const QString& query, QWidget& cal
         const std::vector<int> map = fieldMap(rs, colDisplay);
         list.setColumnHeaders(headers(rs, map, colDisplay));
         frmProgressBar::instance().ProgressBarInitialize(1, rs.RecordCount(), title, &caller);
-        std::vector<QStringList> rows;
-        rows.reserve(rs.RecordCount());
         const int fields = rs.fieldCount();
+        std::vector<QString> cells;
+        cells.reserve(static_cast<size_t>(rs.RecordCount()) * fields);
+        const ShortDateFormatter dates;
         for (; !rs.isEOF(); rs.MoveNext()) {
-            QStringList row;
-            row.reserve(fields);
-            row << sFormatRecordNumber(rs.value(0));
+            cells.push_back(sFormatRecordNumber(rs.peek(0)));
             for (int i = 1; i < fields; ++i) {
-                const QString text = sFieldText(rs.value(i));
-                row << (map[i] >= 0 ? (*colDisplay)[map[i]]->sReturnValue(text) : text);
+                const QVariant& v = rs.peek(i);
+                QString text = rs.isDateField(i) && v.typeId() == QMetaType::Double
+                                   ? dates.dayNumberText(v.toDouble())
+                                   : sFieldText(v);
+                cells.push_back(map[i] >= 0 ? (*colDisplay)[map[i]]->sReturnValue(text)
+                                            : std::move(text));
             }
-            rows.push_back(std::move(row));
             frmProgressBar::instance().ProgressBarIncrement();
         }
         count = rs.RecordCount();
-        list.setItems(std::move(rows));
+        list.setItems(std::move(cells));
     }
     rs.Close();
     connection.Close();

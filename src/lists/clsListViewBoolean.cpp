@@ -12,8 +12,8 @@ QString clsListViewBoolean::sReturnValue(const QString& value) const {
     const QString v = value.trimmed();
     bool isNumber = false;
     const double d = v.toDouble(&isNumber);
-    const bool yes =
-        isNumber ? d != 0 : v.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 ||
-                                v.compare(QStringLiteral("Vrai"), Qt::CaseInsensitive) == 0;
+    const bool yes = isNumber ? d != 0
+                              : v.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 ||
+                                    v.compare(QStringLiteral("Vrai"), Qt::CaseInsensitive) == 0;
     return yes ? m_true : m_false;
 }

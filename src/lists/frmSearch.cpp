@@ -115,8 +115,8 @@ void frmSearch::cmdDelete_Click() {
         return;
     }
     if (MsgBox(u"Êtes-vous certain de vouloir supprimer cette fiche?"_s,
-               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
-               Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
+               Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
     const QString statement = u"Select * from files WHERE ID = "_s + list.itemText(row, 0);

@@ -88,7 +88,9 @@ void Connection::CreateNew(const QString& path, const QString& databasePassword)
 
 void Connection::openFile(const QString& path, const QString& key, int flags) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    // A connection serves one thread only: the engine need not lock around each call.
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                   flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         AppError error = SqliteError(db, rc);
         sqlite3_close(db);

@@ -29,6 +29,29 @@ int compareAscii(const char* a, int na, const char* b, int nb) {
     return na == nb ? 0 : (na < nb ? -1 : 1);
 }
 
+int compareAsciiText(QStringView a, QStringView b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t ca = a[i].unicode();
+        char16_t cb = b[i].unicode();
+        ca = (ca >= u'A' && ca <= u'Z') ? ca + 32 : ca;
+        cb = (cb >= u'A' && cb <= u'Z') ? cb + 32 : cb;
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool asciiOnly(QStringView s) {
+    for (QChar c : s) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QString baseLetters(QStringView s) {
     const QString decomposed = s.toString().normalized(QString::NormalizationForm_D);
     QString out;
@@ -118,6 +141,9 @@ QString translate(const QString& sql) {
 }
 
 int compareText(QStringView a, QStringView b) {
+    if (asciiOnly(a) && asciiOnly(b)) {
+        return compareAsciiText(a, b);
+    }
     const int base = baseLetters(a).compare(baseLetters(b));
     if (base != 0) {
         return base < 0 ? -1 : 1;
@@ -126,14 +152,12 @@ int compareText(QStringView a, QStringView b) {
     return full < 0 ? -1 : (full > 0 ? 1 : 0);
 }
 
+bool isAsciiText(QStringView text) {
+    return asciiOnly(text);
+}
+
 QString sortKey(QStringView text) {
-    bool ascii = true;
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
+    const bool ascii = asciiOnly(text);
     const QString folded = ascii ? text.toString().toLower() : text.toString().toCaseFolded();
     const QString base = ascii ? folded : baseLetters(text);
     return base + QChar(1) + folded;

@@ -15,6 +15,8 @@ QString translate(const QString& sql);
 // only break ties, so "Électricité" sorts among the E's.
 int compareText(QStringView a, QStringView b);
 
+bool isAsciiText(QStringView text);
+
 // A key whose plain order is the order of compareText, for sorting many texts fast.
 QString sortKey(QStringView text);
 

@@ -85,20 +85,19 @@ void Recordset::Open(const QString& sql, Connection& connection, CursorType, Loc
     int rc;
     const int n = static_cast<int>(m_columns.size());
     while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
-        std::vector<QVariant> row;
-        row.reserve(n);
         for (int i = 0; i < n; ++i) {
-            row.push_back(readValue(s.stmt, i));
+            m_cells.push_back(readValue(s.stmt, i));
         }
-        m_rows.push_back(std::move(row));
+        ++m_rowCount;
     }
     if (rc != SQLITE_DONE) {
         AppError error = SqliteError(db, rc);
         m_columns.clear();
-        m_rows.clear();
+        m_cells.clear();
+        m_rowCount = 0;
         throw error;
     }
-    m_deleted.assign(m_rows.size(), false);
+    m_deleted.assign(m_rowCount, false);
     m_connection = &connection;
     m_lock = lock;
 }
@@ -137,17 +136,13 @@ QVariant Recordset::readValue(sqlite3_stmt* stmt, int index) const {
     switch (sqlite3_column_type(stmt, index)) {
     case SQLITE_NULL:
         return {};
-    case SQLITE_INTEGER: {
-        const qlonglong v = sqlite3_column_int64(stmt, index);
+    case SQLITE_INTEGER:
         if (m_columns[index].isDate) {
-            return JetDate::fromDayNumber(static_cast<double>(v));
+            return static_cast<double>(sqlite3_column_int64(stmt, index));
         }
-        return v;
-    }
-    case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(stmt, index);
-        return m_columns[index].isDate ? QVariant(JetDate::fromDayNumber(v)) : QVariant(v);
-    }
+        return static_cast<qlonglong>(sqlite3_column_int64(stmt, index));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, index);
     case SQLITE_BLOB:
         return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, index)),
                           sqlite3_column_bytes(stmt, index));
@@ -163,7 +158,8 @@ void Recordset::Close() {
     }
     m_connection = nullptr;
     m_columns.clear();
-    m_rows.clear();
+    m_cells.clear();
+    m_rowCount = 0;
     m_deleted.clear();
     m_deletedCount = 0;
     m_position = 0;
@@ -173,11 +169,11 @@ void Recordset::Close() {
 }
 
 long Recordset::RecordCount() const {
-    return static_cast<long>(m_rows.size()) - m_deletedCount;
+    return static_cast<long>(m_rowCount) - m_deletedCount;
 }
 
 bool Recordset::isEOF() const {
-    return m_position >= m_rows.size();
+    return m_position >= m_rowCount;
 }
 
 void Recordset::MoveFirst() {
@@ -238,13 +234,21 @@ QString Recordset::fieldName(int index) const {
     return m_columns[index].name;
 }
 
-QVariant Recordset::value(int index) const {
+QVariant Recordset::rawValue(int index) const {
     requireCurrentRow();
     if (index < 0 || index >= fieldCount()) {
         throw AppError(ErrorNumber::ItemNotFound, u"Numéro de champ hors limites."_s);
     }
     const auto it = m_pending.constFind(index);
-    return it != m_pending.constEnd() ? *it : m_rows[m_position][index];
+    return it != m_pending.constEnd() ? *it : cell(m_position, index);
+}
+
+QVariant Recordset::value(int index) const {
+    const QVariant v = rawValue(index);
+    if (m_columns[index].isDate && IsFloatingValue(v)) {
+        return JetDate::fromDayNumber(v.toDouble());
+    }
+    return v;
 }
 
 QVariant Recordset::value(const QString& field) const {
@@ -280,11 +284,10 @@ void Recordset::AddNew() {
         endAdd(false);
         throw;
     }
-    std::vector<QVariant> row(m_columns.size());
-    row[m_idColumn] = static_cast<qlonglong>(sqlite3_last_insert_rowid(db));
-    m_rows.push_back(std::move(row));
+    m_cells.resize(m_cells.size() + m_columns.size());
+    m_position = m_rowCount++;
+    cell(m_position, m_idColumn) = static_cast<qlonglong>(sqlite3_last_insert_rowid(db));
     m_deleted.push_back(false);
-    m_position = m_rows.size() - 1;
 }
 
 void Recordset::endAdd(bool commit) {
@@ -310,10 +313,11 @@ void Recordset::rollbackAdd(sqlite3* db) {
     sqlite3_exec(
         db, m_ownTransaction ? "ROLLBACK;" : "ROLLBACK TO lexivar_addnew; RELEASE lexivar_addnew;",
         nullptr, nullptr, nullptr);
-    if (!m_rows.empty()) {
-        m_rows.pop_back();
+    if (m_rowCount > 0) {
+        --m_rowCount;
+        m_cells.resize(m_rowCount * m_columns.size());
         m_deleted.pop_back();
-        m_position = m_rows.size();
+        m_position = m_rowCount;
     }
 }
 
@@ -334,7 +338,7 @@ void Recordset::writePending() {
     for (int i = 0; i < columns.size(); ++i) {
         bindValue(s.stmt, i + 1, m_pending.value(columns[i]));
     }
-    bindValue(s.stmt, static_cast<int>(columns.size()) + 1, m_rows[m_position][m_idColumn]);
+    bindValue(s.stmt, static_cast<int>(columns.size()) + 1, cell(m_position, m_idColumn));
     step(db, s.stmt);
 }
 
@@ -354,7 +358,7 @@ void Recordset::Update() {
         throw;
     }
     for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
-        m_rows[m_position][it.key()] = it.value();
+        cell(m_position, it.key()) = it.value();
     }
     m_pending.clear();
 }
@@ -380,7 +384,7 @@ void Recordset::Delete() {
             u"DELETE FROM \""_s + m_table + u"\" WHERE \""_s + m_columns[m_idColumn].name +
                 u"\" = ?;"_s,
             s);
-    bindValue(s.stmt, 1, m_rows[m_position][m_idColumn]);
+    bindValue(s.stmt, 1, cell(m_position, m_idColumn));
     step(db, s.stmt);
     m_deleted[m_position] = true;
     ++m_deletedCount;

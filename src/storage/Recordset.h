@@ -44,6 +44,12 @@ public:
     int fieldCount() const { return static_cast<int>(m_columns.size()); }
     QString fieldName(int index) const;
     QVariant value(int index) const;
+    // Dates stay day numbers here (a double), for callers that show many of them.
+    bool isDateField(int index) const { return m_columns.at(index).isDate; }
+    QVariant rawValue(int index) const;
+    // The stored cell of the current row, without copying, for reading many cells fast; pending
+    // changes are not seen. The row must exist.
+    const QVariant& peek(int index) const { return cell(m_position, index); }
 
     // Adds a row at once, so its ID is readable; Update stores it, Close without Update drops it.
     void AddNew();
@@ -59,6 +65,10 @@ private:
     };
 
     void readColumns(sqlite3_stmt* stmt);
+    QVariant& cell(size_t row, int column) { return m_cells[row * m_columns.size() + column]; }
+    const QVariant& cell(size_t row, int column) const {
+        return m_cells[row * m_columns.size() + column];
+    }
     QVariant readValue(sqlite3_stmt* stmt, int index) const;
     int indexOf(const QString& field) const;
     void requireCurrentRow() const;
@@ -69,7 +79,9 @@ private:
 
     Connection* m_connection = nullptr;
     std::vector<Column> m_columns;
-    std::vector<std::vector<QVariant>> m_rows;
+    // Row after row, fieldCount() cells each.
+    std::vector<QVariant> m_cells;
+    size_t m_rowCount = 0;
     std::vector<bool> m_deleted;
     long m_deletedCount = 0;
     size_t m_position = 0;
