@@ -1,0 +1,262 @@
+#include "SearchFixture.h"
+#include "app/Session.h"
+#include "common/frmProgressBar.h"
+#include "lists/ListView.h"
+#include "lists/SearchCriteria.h"
+#include "lists/frmSearch.h"
+#include "records/RecordEditor.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPrefix =
+    u"SELECT Files.ID, Files.English, Files.French, Files.AF, Domains.Name, Files.Date, "
+    "Files.CreatedBy, Files.DateModified, Files.ModifiedBy FROM Files, Domains WHERE "
+    "files.domainid = domains.id AND "_s;
+
+} // namespace
+
+TEST(SearchStatements, AreTheSpecifiedTexts) {
+    const QDate start(2005, 1, 1);
+    const QDate end(2005, 12, 31);
+    EXPECT_EQ(SearchCriteria::sNewSearchStatement(0, u"42"_s, start, end, false),
+              kPrefix + u"Files.ID = 42"_s);
+    EXPECT_EQ(SearchCriteria::sNewSearchStatement(2, u""_s, start, end, false),
+              u"SELECT Files.ID, Files.English, Files.French, Files.AF, Domains.name, "
+              "Files.Date, Files.CreatedBy, Files.DateModified, Files.ModifiedBy FROM Files, "
+              "Domains WHERE files.domainid = domains.id "_s);
+    EXPECT_EQ(SearchCriteria::sNewSearchStatement(3, u"l'eau"_s, start, end, false),
+              kPrefix + u"FRENCH LIKE '%l''eau%'"_s);
+    EXPECT_EQ(SearchCriteria::sNewSearchStatement(7, u"ignoré"_s, start, end, true),
+              kPrefix + u"DATE <= 38717 and DATE >= 38353"_s);
+    EXPECT_EQ(SearchCriteria::sCondition(9, u""_s, start, end, true),
+              u"DATEMODIFIED <= 38717 and DATEMODIFIED >= 38353"_s);
+    EXPECT_EQ(SearchCriteria::sCondition(1, u"é"_s, start, end, false), u"NAME LIKE '%é%'"_s);
+}
+
+class frmSearchTest : public SearchTest {
+protected:
+    void SetUp() override {
+        SearchTest::SetUp();
+        window = new frmSearch;
+        window->show();
+    }
+    void TearDown() override {
+        frmProgressBar::instance().Unload();
+        delete window;
+        RecordEditor::SetOpener(nullptr);
+        SearchTest::TearDown();
+    }
+    template <typename T = QWidget> T* control(const QString& name) {
+        T* c = window->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    void choose(int field) {
+        auto* box = control<QComboBox>(u"cboField"_s);
+        box->setCurrentIndex(field);
+        window->criteria().cboField_Click();
+    }
+    void search(int field, const QString& text) {
+        choose(field);
+        control<QLineEdit>(u"txtSearch"_s)->setText(text);
+        control<QPushButton>(u"cmdSearch"_s)->click();
+    }
+    QString shownCount() { return control<QLabel>(u"lblResult"_s)->text(); }
+    ListView& list() { return window->criteria().list(); }
+    QStringList numbers() {
+        QStringList out;
+        for (int r = 0; r < list().itemCount(); ++r) {
+            out << list().itemText(r, 0);
+        }
+        return out;
+    }
+    bool recordCommands() {
+        return control(u"cmdDisplay"_s)->isEnabled() && control(u"cmdDelete"_s)->isEnabled();
+    }
+
+    frmSearch* window = nullptr;
+};
+
+TEST_F(frmSearchTest, LoadsWithIdChosenAndCommandsUnavailable) {
+    EXPECT_TRUE(gbSearchOpen);
+    EXPECT_EQ(window->windowTitle(), u"Rechercher une fiche"_s);
+    EXPECT_EQ(control<QComboBox>(u"cboField"_s)->currentText(), u"ID"_s);
+    EXPECT_EQ(control<QComboBox>(u"cboField"_s)->count(), 11);
+    EXPECT_FALSE(control(u"cmdSearchResult"_s)->isEnabled());
+    EXPECT_FALSE(recordCommands());
+    EXPECT_FALSE(control(u"dtpDateStart"_s)->isVisible());
+    EXPECT_EQ(control<QDateEdit>(u"dtpDateEnd"_s)->date(), QDate(2006, 6, 15));
+    EXPECT_EQ(control<QDateEdit>(u"dtpDateEnd"_s)->displayFormat(), u"yyyy-MM-dd"_s);
+    EXPECT_EQ(control(u"lvwResult"_s)->geometry(), QRect(8, 80, 769, 393));
+}
+
+TEST_F(frmSearchTest, SearchesRefinesAndShowsTheCount) {
+    search(0, u""_s);
+    EXPECT_EQ(shownCount(), u"5"_s);
+    EXPECT_TRUE(recordCommands());
+    EXPECT_TRUE(control(u"cmdSearchResult"_s)->isEnabled());
+    QStringList headers;
+    for (int c = 0; c < list().columnHeaderCount(); ++c) {
+        headers << list().columnHeaderText(c);
+    }
+    EXPECT_EQ(headers,
+              (QStringList{u"No de Fiche"_s, u"Terme anglais"_s, u"Terme français"_s,
+                           u"Source A/F"_s, u"Domaine"_s, u"Date de création"_s, u"Auteur"_s,
+                           u"Dernière Date De Modification"_s, u"Modifié Par"_s}));
+
+    choose(2);
+    control<QLineEdit>(u"txtSearch"_s)->setText(u"WATER"_s);
+    control<QPushButton>(u"cmdSearchResult"_s)->click();
+    EXPECT_EQ(numbers(), (QStringList{u"00003"_s, u"00005"_s}));
+    choose(1);
+    control<QLineEdit>(u"txtSearch"_s)->setText(u"médecine"_s);
+    control<QPushButton>(u"cmdSearchResult"_s)->click();
+    EXPECT_EQ(shownCount(), u"2"_s);
+    EXPECT_EQ(window->criteria().currentQuery(),
+              u"SELECT Files.ID, Files.English, Files.French, Files.AF, Domains.name, "
+              "Files.Date, Files.CreatedBy, Files.DateModified, Files.ModifiedBy FROM Files, "
+              "Domains WHERE files.domainid = domains.id  AND ENGLISH LIKE '%WATER%' AND NAME "
+              "LIKE '%médecine%'"_s);
+
+    // An empty refinement says so and keeps the count.
+    control<QLineEdit>(u"txtSearch"_s)->clear();
+    control<QPushButton>(u"cmdSearchResult"_s)->click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text, u"Vous devez entrer un critère de recherche!"_s);
+    EXPECT_EQ(dialogs->messages[0].icon, Dialogs::Icon::Information);
+    EXPECT_EQ(shownCount(), u"2"_s);
+
+    search(3, u"l'eau"_s);
+    EXPECT_EQ(numbers(), QStringList{u"00003"_s});
+    search(0, u"4"_s);
+    EXPECT_EQ(list().itemText(0, 1), u"bill"_s);
+    search(8, u"personne"_s);
+    EXPECT_EQ(shownCount(), u"0"_s);
+    EXPECT_FALSE(recordCommands());
+    EXPECT_EQ(list().columnHeaderCount(), 0);
+}
+
+TEST_F(frmSearchTest, DateRangesCompareWholeDays) {
+    choose(7);
+    EXPECT_FALSE(control(u"txtSearch"_s)->isVisible());
+    EXPECT_TRUE(control(u"dtpDateStart"_s)->isVisible());
+    control<QDateEdit>(u"dtpDateStart"_s)->setDate(QDate(2005, 1, 1));
+    control<QDateEdit>(u"dtpDateEnd"_s)->setDate(QDate(2005, 12, 31));
+    control<QPushButton>(u"cmdSearch"_s)->click();
+    EXPECT_EQ(numbers(), (QStringList{u"00002"_s, u"00003"_s, u"00004"_s}));
+    // The modification dates carry a time of day: the last day's record falls outside.
+    choose(9);
+    control<QPushButton>(u"cmdSearchResult"_s)->click();
+    EXPECT_EQ(numbers(), (QStringList{u"00002"_s, u"00003"_s}));
+    choose(8);
+    EXPECT_TRUE(control(u"txtSearch"_s)->isVisible());
+    EXPECT_TRUE(control<QLineEdit>(u"txtSearch"_s)->text().isEmpty());
+}
+
+TEST_F(frmSearchTest, KeysAreFilteredForTheIdField) {
+    auto* text = control<QLineEdit>(u"txtSearch"_s);
+    QTest::keyClicks(text, u"4a-2"_s);
+    EXPECT_EQ(text->text(), u"42"_s);
+    choose(2);
+    text->clear();
+    QTest::keyClicks(text, u"a-b"_s);
+    EXPECT_EQ(text->text(), u"a-b"_s);
+    QTest::keyClick(text, Qt::Key_Return); // Enter searches
+    EXPECT_EQ(shownCount(), u"0"_s);
+    // Choosing the field that was shown when the choice got the focus keeps the text.
+    window->criteria().cboField_GotFocus();
+    window->criteria().cboField_Click();
+    EXPECT_EQ(text->text(), u"a-b"_s);
+}
+
+TEST_F(frmSearchTest, ActivationRefillsWithTheLastQueryOnly) {
+    window->criteria().Form_Activate(); // no query yet: nothing
+    EXPECT_EQ(list().itemCount(), 0);
+    search(2, u"water"_s);
+    addRecord(droit, u"water law"_s, u"droit de l'eau"_s, QDate(2006, 3, 3), u"x"_s);
+    frmProgressBar::instance().ProgressBarJustRan(); // the search's own run is over
+    window->criteria().Form_Activate();
+    EXPECT_EQ(list().itemCount(), 3);
+    EXPECT_EQ(shownCount(), u"2"_s); // the label keeps its value
+}
+
+TEST_F(frmSearchTest, DisplayOpensTheChosenRecordInTheEditor) {
+    std::vector<std::int32_t> opened;
+    RecordEditor::SetOpener([&](std::int32_t n) { opened.push_back(n); });
+    window->lvwResult_DblClick(); // unavailable before a search
+    search(0, u""_s);
+    list().selectRow(3);
+    window->cmdDisplay_Click();
+    window->lvwResult_DblClick();
+    EXPECT_EQ(opened, (std::vector<std::int32_t>{4, 4}));
+}
+
+TEST_F(frmSearchTest, DeletionFollowsTheOwnerRule) {
+    search(0, u""_s);
+    // Nobody signed in: the sign-in comes first, and cancelling it ends the deletion.
+    list().selectRow(0);
+    window->cmdDelete_Click();
+    EXPECT_EQ(dialogs->modalShown, QStringList{u"frmLogin"_s});
+    EXPECT_TRUE(dialogs->messages.empty());
+
+    signInAs(u"Jean-François Côté"_s, 2);
+    window->cmdDelete_Click(); // record 1 is Élise's
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].title, u"Accès refusé!"_s);
+
+    list().selectRow(1); // his own
+    dialogs->answers = {Dialogs::Answer::No};
+    window->cmdDelete_Click();
+    EXPECT_EQ(dialogs->messages.back().text,
+              u"Êtes-vous certain de vouloir supprimer cette fiche?"_s);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
+
+    list().selectRow(1);
+    window->cmdDelete_Click(); // Yes by default
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 4);
+    EXPECT_EQ(numbers(), (QStringList{u"00001"_s, u"00003"_s, u"00004"_s, u"00005"_s}));
+    EXPECT_EQ(shownCount(), u"4"_s);
+    list().selectRow(3); // no author: anyone may delete it
+    window->cmdDelete_Click();
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 3);
+}
+
+TEST_F(frmSearchTest, DeletingTheLastRecordEmptiesTheList) {
+    signInAs(u"Administrateur"_s, 0);
+    search(0, u"4"_s);
+    list().selectRow(0);
+    window->cmdDelete_Click();
+    EXPECT_EQ(list().columnHeaderCount(), 0);
+    EXPECT_EQ(shownCount(), u"0"_s);
+    EXPECT_FALSE(recordCommands());
+    // The same record again, deleted elsewhere meanwhile: one error box, then the refill.
+    search(0, u""_s);
+    Connection c;
+    open(c);
+    c.Execute(u"DELETE * FROM files WHERE ID = 1;"_s);
+    c.Close();
+    list().selectRow(0);
+    window->cmdDelete_Click();
+    EXPECT_EQ(dialogs->messages.back().title, u"Procédure: cmdDelete_Click"_s);
+    EXPECT_EQ(shownCount(), u"3"_s);
+}
+
+TEST_F(frmSearchTest, ClosingIsRefusedDuringAFill) {
+    QWidget other;
+    frmProgressBar::instance().ProgressBarInitialize(1, 10, u""_s, &other);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(gbSearchOpen);
+    frmProgressBar::instance().Unload();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(gbSearchOpen);
+    EXPECT_TRUE(window->criteria().currentQuery().isEmpty());
+}
