@@ -20,7 +20,7 @@ cp build/bin/lexivar "$WORK/"
 build/bin/lexivar-admin demo "$WORK/Lexivar4.mdb" >/dev/null
 printf '[Database]\r\nPath=%s\r\n' "$WORK/Lexivar4.mdb" >"$WORK/Lexivar.ini"
 
-export DISPLAY=:77 XDG_RUNTIME_DIR="$WORK"
+export DISPLAY=:77 XDG_RUNTIME_DIR="$WORK" LANG=fr_CA.UTF-8 LC_ALL=fr_CA.UTF-8
 Xvfb "$DISPLAY" -screen 0 1024x640x24 >/dev/null 2>&1 &
 sleep 1
 openbox >/dev/null 2>&1 &
@@ -49,4 +49,13 @@ shot sign-in
 xdotool key Return
 sleep 1
 shot configuration
+xdotool key Escape
+sleep 0.5
+xdotool mousemove 1010 14 click 1
+sleep 0.5
+xdotool key Down Down Return # "Rechercher une fiche"
+sleep 1
+xdotool key alt+r # "&Rechercher": every record
+sleep 1.5
+shot search
 echo "Screenshots written to $OUT"

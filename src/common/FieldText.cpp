@@ -49,6 +49,14 @@ public:
             case 'y':
                 put(t.width == 2 ? year % 100 : year, t.width == 2 ? 2 : 1);
                 break;
+            case 'N': // month name
+            case 'D': // day name
+                for (QChar c : name(t, year, month, day)) {
+                    if (n < 64) {
+                        buffer[n++] = c.unicode();
+                    }
+                }
+                break;
             default:
                 for (QChar c : t.literal) {
                     if (n < 64) {
@@ -62,7 +70,7 @@ public:
 
 private:
     struct Token {
-        char kind; // 'd', 'M', 'y' or 0 for literal text
+        char kind; // 'd', 'M', 'y', 'N' (month name), 'D' (day name) or 0 for literal text
         int width;
         QString literal;
     };
@@ -76,10 +84,10 @@ public:
                 ++j;
             }
             const int width = static_cast<int>(j - i);
-            if (c == u'd' && width <= 2) {
-                m_tokens.push_back({'d', width, {}});
-            } else if (c == u'M' && width <= 2) {
-                m_tokens.push_back({'M', width, {}});
+            if (c == u'd') {
+                m_tokens.push_back({width <= 2 ? 'd' : 'D', width, {}});
+            } else if (c == u'M') {
+                m_tokens.push_back({width <= 2 ? 'M' : 'N', width, {}});
             } else if (c == u'y') {
                 m_tokens.push_back({'y', width, {}});
             } else if (c == u'\'') {
@@ -95,6 +103,15 @@ public:
     }
 
 private:
+    QString name(const Token& t, int year, int month, int day) const {
+        const QLocale::FormatType type = t.width == 3 ? QLocale::ShortFormat : QLocale::LongFormat;
+        if (t.kind == 'N') {
+            return m_locale.monthName(month, type);
+        }
+        return m_locale.dayName(QDate(year, month, day).dayOfWeek(), type);
+    }
+
+    QLocale m_locale;
     std::vector<Token> m_tokens;
 };
 
