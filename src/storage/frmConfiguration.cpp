@@ -275,12 +275,7 @@ bool frmConfiguration::testDatabase(const QString& path, const QString& password
                 Recordset::adLockOptimistic);
         return true;
     } catch (const AppError& e) {
-        if (e.number() == ErrorNumber::NotValidPassword) {
-            MsgBox(wrongPasswordText, kWrongPasswordTitle, Dialogs::Buttons::Ok,
-                   Dialogs::Icon::Critical);
-        } else {
-            ShowErrorBox(procedure, e);
-        }
+        reportFailure(e, procedure, wrongPasswordText);
         return false;
     }
 }
@@ -342,59 +337,59 @@ void frmConfiguration::changePassword() {
         cmdSavePass->setEnabled(false);
         return;
     }
-    const QString oldPassword = txtDBOldPassword->text();
     try {
         PackPassword(confirmed); // refuses what the password file cannot hold, before any change
-        DatabaseFile::ChangePassword(gsDBPath, oldPassword, confirmed);
     } catch (const AppError& e) {
-        if (e.number() == ErrorNumber::NotValidPassword) {
-            MsgBox(u"L'ancien mot de passe est invalide!"_s, kWrongPasswordTitle,
-                   Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-        } else {
-            ShowErrorBox(u"cmdSavePass_Click"_s, e);
-        }
+        ShowErrorBox(u"cmdSavePass_Click"_s, e);
         return;
     }
-    if (!bSaveEncriptPassword(sPasswordFileOf(path), confirmed)) {
-        // Without its password file the database would be lost to everyone: undo the change.
-        try {
-            DatabaseFile::ChangePassword(gsDBPath, confirmed, oldPassword);
-        } catch (const AppError& e) {
-            ShowErrorBox(u"cmdSavePass_Click"_s, e);
-        }
-        return;
+    if (applyPasswordChange(txtDBOldPassword->text(), confirmed,
+                            u"L'ancien mot de passe est invalide!"_s)) {
+        cmdSavePass->setEnabled(false);
     }
-    cmdSavePass->setEnabled(false);
 }
 
 void frmConfiguration::removePassword() {
     ReloadDatabasePassword();
-    const QString current = gsDBPassword;
+    if (applyPasswordChange(gsDBPassword, QString(),
+                            u"Le mot de passe pour la base de données est invalide!"_s)) {
+        gsDBPassword.clear();
+        cmdSavePass->setEnabled(false);
+    }
+}
+
+bool frmConfiguration::applyPasswordChange(const QString& from, const QString& to,
+                                           const QString& wrongPasswordText) {
     try {
-        if (!current.isEmpty()) {
-            DatabaseFile::ChangePassword(gsDBPath, current, QString());
+        if (!(from.isEmpty() && to.isEmpty())) {
+            DatabaseFile::ChangePassword(gsDBPath, from, to);
         }
     } catch (const AppError& e) {
-        if (e.number() == ErrorNumber::NotValidPassword) {
-            MsgBox(u"Le mot de passe pour la base de données est invalide!"_s, kWrongPasswordTitle,
-                   Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-        } else {
-            ShowErrorBox(u"cmdSavePass_Click"_s, e);
-        }
-        return;
+        reportFailure(e, u"cmdSavePass_Click"_s, wrongPasswordText);
+        return false;
     }
-    if (!bSaveEncriptPassword(sPasswordFileOf(txtDBPath->text().trimmed()), QString())) {
-        try {
-            if (!current.isEmpty()) {
-                DatabaseFile::ChangePassword(gsDBPath, QString(), current);
-            }
-        } catch (const AppError& e) {
-            ShowErrorBox(u"cmdSavePass_Click"_s, e);
-        }
-        return;
+    if (bSaveEncriptPassword(sPasswordFileOf(txtDBPath->text().trimmed()), to)) {
+        return true;
     }
-    gsDBPassword.clear();
-    cmdSavePass->setEnabled(false);
+    // Without its password file the database would be lost to everyone: undo the change.
+    try {
+        if (!(from.isEmpty() && to.isEmpty())) {
+            DatabaseFile::ChangePassword(gsDBPath, to, from);
+        }
+    } catch (const AppError& e) {
+        ShowErrorBox(u"cmdSavePass_Click"_s, e);
+    }
+    return false;
+}
+
+void frmConfiguration::reportFailure(const AppError& e, const QString& procedure,
+                                     const QString& wrongPasswordText) {
+    if (e.number() == ErrorNumber::NotValidPassword) {
+        MsgBox(wrongPasswordText, kWrongPasswordTitle, Dialogs::Buttons::Ok,
+               Dialogs::Icon::Critical);
+    } else {
+        ShowErrorBox(procedure, e);
+    }
 }
 
 bool frmConfiguration::QueryUnload() {

@@ -46,6 +46,12 @@ private:
                       const QString& wrongPasswordText);
     void changePassword();
     void removePassword();
+    // Changes the database's password, then its password file; undoes the first when the
+    // second fails. True when both are done.
+    bool applyPasswordChange(const QString& from, const QString& to,
+                             const QString& wrongPasswordText);
+    static void reportFailure(const class AppError& e, const QString& procedure,
+                              const QString& wrongPasswordText);
     // The unsaved-changes question; true when the window may close.
     bool QueryUnload();
 

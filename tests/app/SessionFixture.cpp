@@ -1,7 +1,6 @@
 #include "SessionFixture.h"
 
 #include "app/Session.h"
-#include "storage/Recordset.h"
 #include "storage/basFileEncrypt.h"
 #include "storage/basIni.h"
 
@@ -34,17 +33,8 @@ void SessionTest::TearDown() {
 
 void SessionTest::addAccount(const QString& name, const QString& login, const QString& pass,
                              int level) {
-    Connection c;
-    open(c);
-    Recordset rs;
-    rs.Open(u"SELECT * FROM Passwords WHERE ID = 0"_s, c, Recordset::adOpenDynamic,
-            Recordset::adLockOptimistic);
-    rs.AddNew();
-    rs.setValue(u"Name"_s, name);
-    rs.setValue(u"Login"_s, login);
-    rs.setValue(u"Pass"_s, pass);
-    rs.setValue(u"Type"_s, level);
-    rs.Update();
+    insertRow(u"Passwords"_s,
+              {{u"Name"_s, name}, {u"Login"_s, login}, {u"Pass"_s, pass}, {u"Type"_s, level}});
 }
 
 void SessionTest::signInAs(const QString& name, int level) {

@@ -1,7 +1,6 @@
 #include "SearchFixture.h"
 
 #include "common/Clock.h"
-#include "storage/Recordset.h"
 
 #include <QLocale>
 
@@ -31,20 +30,11 @@ void SearchTest::TearDown() {
 
 qlonglong SearchTest::addRecord(qlonglong domain, const QString& english, const QString& french,
                                 const QDate& created, const QString& author) {
-    Connection c;
-    open(c);
-    Recordset rs;
-    rs.Open(u"SELECT * FROM Files WHERE ID = 0"_s, c, Recordset::adOpenDynamic,
-            Recordset::adLockOptimistic);
-    rs.AddNew();
-    const qlonglong id = rs.value(u"ID"_s).toLongLong();
-    rs.setValue(u"English"_s, english);
-    rs.setValue(u"French"_s, french);
-    rs.setValue(u"AF"_s, u"OQLF"_s);
-    rs.setValue(u"DomainID"_s, domain);
-    rs.setValue(u"Date"_s, created);
-    rs.setValue(u"CreatedBy"_s, author);
-    rs.setValue(u"DateModified"_s, QDateTime(created, QTime(14, 30)));
-    rs.Update();
-    return id;
+    return insertRow(u"Files"_s, {{u"English"_s, english},
+                                  {u"French"_s, french},
+                                  {u"AF"_s, u"OQLF"_s},
+                                  {u"DomainID"_s, domain},
+                                  {u"Date"_s, created},
+                                  {u"CreatedBy"_s, author},
+                                  {u"DateModified"_s, QDateTime(created, QTime(14, 30))}});
 }

@@ -20,34 +20,32 @@ void DatabaseTest::open(Connection& c, bool readOnly) const {
     c.Open(connectionString(dbPassword, readOnly ? u"READ;"_s : u"READWRITE;"_s));
 }
 
-qlonglong DatabaseTest::addDomain(const QString& name) {
+qlonglong DatabaseTest::insertRow(const QString& table,
+                                  const std::vector<std::pair<QString, QVariant>>& values) {
     Connection c;
     open(c);
     Recordset rs;
-    rs.Open(u"SELECT * FROM Domains WHERE ID = 0"_s, c, Recordset::adOpenDynamic,
+    rs.Open(u"SELECT * FROM "_s + table + u" WHERE ID = 0"_s, c, Recordset::adOpenDynamic,
             Recordset::adLockOptimistic);
     rs.AddNew();
     const qlonglong id = rs.value(u"ID"_s).toLongLong();
-    rs.setValue(u"Name"_s, name);
+    for (const auto& [field, value] : values) {
+        rs.setValue(field, value);
+    }
     rs.Update();
     return id;
 }
 
+qlonglong DatabaseTest::addDomain(const QString& name) {
+    return insertRow(u"Domains"_s, {{u"Name"_s, name}});
+}
+
 qlonglong DatabaseTest::addFile(qlonglong domainId, const QString& english, const QString& french,
                                 const QDate& created) {
-    Connection c;
-    open(c);
-    Recordset rs;
-    rs.Open(u"SELECT * FROM Files WHERE ID = 0"_s, c, Recordset::adOpenDynamic,
-            Recordset::adLockOptimistic);
-    rs.AddNew();
-    const qlonglong id = rs.value(u"ID"_s).toLongLong();
-    rs.setValue(u"English"_s, english);
-    rs.setValue(u"French"_s, french);
-    rs.setValue(u"DomainID"_s, domainId);
-    rs.setValue(u"Date"_s, created);
-    rs.Update();
-    return id;
+    return insertRow(u"Files"_s, {{u"English"_s, english},
+                                  {u"French"_s, french},
+                                  {u"DomainID"_s, domainId},
+                                  {u"Date"_s, created}});
 }
 
 long DatabaseTest::count(const QString& sql) {
