@@ -4,6 +4,7 @@
 #include <memory>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Every modal thing the program shows goes through this seam, so tests never block on a dialog.
@@ -22,6 +23,10 @@ public:
                                  const QString& filter) = 0;
     // Shows a window modally and returns its result code.
     virtual int execModal(QDialog& dialog) = 0;
+    // The print dialog: true when the user confirmed, the printer then set as chosen.
+    virtual bool printDialog(QPrinter& printer, QWidget* parent) = 0;
+    // The page-setup dialog: true when the user confirmed, the printer then set as chosen.
+    virtual bool pageSetupDialog(QPrinter& printer, QWidget* parent) = 0;
 
     // The installed implementation (the Qt one unless a test or tool installed another).
     static Dialogs& get();

@@ -128,6 +128,11 @@ QString ShortDateFormatter::text(const QDateTime& value) const {
     return text;
 }
 
+QString ShortDateFormatter::dateOnly(const QDateTime& value) const {
+    const QDate d = value.date();
+    return m_picture->format(d.year(), d.month(), d.day());
+}
+
 QString ShortDateFormatter::dayNumberText(double dayNumber) const {
     const double whole = std::trunc(dayNumber);
     // Civil date from a day count, in integers (days since 1970-01-01 first).

@@ -13,6 +13,8 @@ public:
     ShortDateFormatter();
     ~ShortDateFormatter();
     QString text(const QDateTime& value) const;
+    // The date alone, whatever the time of day.
+    QString dateOnly(const QDateTime& value) const;
     QString dayNumberText(double dayNumber) const;
 
 private:

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 
 namespace {
 
@@ -84,4 +86,14 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QSt
 
 int QtDialogs::execModal(QDialog& dialog) {
     return dialog.exec();
+}
+
+bool QtDialogs::printDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::pageSetupDialog(QPrinter& printer, QWidget* parent) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -10,4 +10,6 @@ public:
     QString openFileName(QWidget* parent, const QString& title, const QString& folder,
                          const QString& filter) override;
     int execModal(QDialog& dialog) override;
+    bool printDialog(QPrinter& printer, QWidget* parent) override;
+    bool pageSetupDialog(QPrinter& printer, QWidget* parent) override;
 };

@@ -31,3 +31,24 @@ int ScriptedDialogs::execModal(QDialog& dialog) {
     modalHandlers.pop_front();
     return handler(dialog);
 }
+
+namespace {
+bool answer(std::deque<std::function<bool(QPrinter&)>>& handlers, QPrinter& printer) {
+    if (handlers.empty()) {
+        return false;
+    }
+    auto handler = std::move(handlers.front());
+    handlers.pop_front();
+    return handler(printer);
+}
+} // namespace
+
+bool ScriptedDialogs::printDialog(QPrinter& printer, QWidget*) {
+    ++printDialogsShown;
+    return answer(printHandlers, printer);
+}
+
+bool ScriptedDialogs::pageSetupDialog(QPrinter& printer, QWidget*) {
+    ++pageSetupDialogsShown;
+    return answer(pageSetupHandlers, printer);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPrinter>
+#include <QString>
+#include <QTextDocument>
+
+class QWidget;
+
+// Stands in for a window's embedded browser: loads the spool file, reports when it has loaded
+// (never before), prints it through the print dialog, and keeps the page setup for the
+// window's later prints.
+class PrintDocument : public QObject {
+    Q_OBJECT
+
+public:
+    // The address reported when the empty address has loaded.
+    static constexpr const char* kEmptyAddress = "http:///";
+
+    explicit PrintDocument(QWidget* window);
+
+    // The empty address loads nothing; a file path loads that file. Completion comes later,
+    // from the event loop, through navigateComplete.
+    void Navigate(const QString& address);
+    // Shows the print dialog and prints the loaded document when the user confirms.
+    bool ExecWBPrint();
+    // Shows the page-setup dialog; its settings apply to the later prints.
+    void ExecWBPageSetup();
+
+    const QTextDocument& document() const { return m_document; }
+    QPrinter& printer() { return m_printer; }
+
+signals:
+    void navigateComplete(const QString& address);
+
+private:
+    QWidget* m_window;
+    QTextDocument m_document;
+    QPrinter m_printer;
+};

@@ -1,0 +1,419 @@
+#include "basReport.h"
+
+#include "SpoolFile.h"
+#include "app/Session.h"
+#include "common/AppError.h"
+#include "common/Clock.h"
+#include "common/ErrorBox.h"
+#include "common/FieldText.h"
+#include "common/RecordNumber.h"
+#include "common/basValidation.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kGroupSize = 35;
+const QString kFullStatement =
+    u"SELECT * FROM Files, Domains WHERE Domains.ID = Files.DomainID AND ("_s;
+const QString kShortStatement =
+    u"SELECT Files.ID, Domains.Name, Files.French, Files.English, Files.CreatedBy, "
+    u"Files.DateModified FROM Files, Domains WHERE Domains.ID = Files.DomainID AND ("_s;
+const QString kTable = u"<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=3 WIDTH=\"100%\">"_s;
+const QString kRow = u"<TR ALIGN=\"LEFT\" VALIGN=\"TOP\">"_s;
+const QString kFont = u"<FONT FACE=\"Times New Roman,Times\" "_s;
+const QString kLabelCell = u"<TD WIDTH=\"22%\">"_s + kFont + u"SIZE=4>"_s;
+const QString kEndCell = u"</FONT></TD>"_s;
+
+bool isFileError(const AppError& e) {
+    return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
+}
+
+QString escaped(const QString& text) {
+    std::int32_t alignment = 0;
+    return sValidateHTML(text, alignment, false, false);
+}
+
+QString justified(const QString& text) {
+    std::int32_t alignment = 4;
+    return sValidateHTML(text, alignment, false, false);
+}
+
+// A report in the making: its file, header and trailer, the read-only connection and the
+// groups of records. File faults end it at once; other faults are reported and it goes on.
+class Report {
+public:
+    Report(QString procedure, const QString& spoolPath, const QString& title)
+        : m_procedure(std::move(procedure)), m_file(spoolPath) {
+        bPrintHTMLHeader(m_file, title);
+    }
+
+    SpoolFile& file() { return m_file; }
+
+    void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
+
+    // Runs `statement` and calls `row` for each record it returns.
+    void forEachRow(const QString& statement, const std::function<void(Recordset&)>& row) {
+        if (!connect()) {
+            return;
+        }
+        try {
+            Recordset rs;
+            rs.Open(statement, m_connection, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+            for (; !rs.isEOF(); rs.MoveNext()) {
+                guarded([&] { row(rs); });
+            }
+        } catch (const AppError& e) {
+            if (isFileError(e)) {
+                throw;
+            }
+            ShowErrorBox(m_procedure, e);
+        }
+    }
+
+    // The records of the identifier list, group after group.
+    void forEachRecord(const QString& statementHead, const IdentifierList& ids,
+                       const std::function<void(Recordset&)>& row) {
+        for (const QString& group : sIdentifierGroups(ids)) {
+            if (!m_connectionFailed) {
+                forEachRow(statementHead + group + u")"_s, row);
+            }
+        }
+    }
+
+    bool finish() {
+        m_connection.Close();
+        const bool result = bPrintHTMLTrailer(m_file) && !m_connectionFailed;
+        m_file.close();
+        return result;
+    }
+
+private:
+    bool connect() {
+        if (m_connection.isOpen() || m_connectionFailed) {
+            return m_connection.isOpen();
+        }
+        try {
+            ReloadDatabasePassword();
+            m_connection.Open(sReadConnection());
+            return true;
+        } catch (const AppError& e) {
+            // Nothing can be read: one box, and the report is not shown as if complete.
+            m_connectionFailed = true;
+            ShowErrorBox(m_procedure, e);
+            return false;
+        }
+    }
+
+    void guarded(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const AppError& e) {
+            if (isFileError(e)) {
+                throw;
+            }
+            ShowErrorBox(m_procedure, e);
+        }
+    }
+
+    QString m_procedure;
+    SpoolFile m_file;
+    Connection m_connection;
+    bool m_connectionFailed = false;
+};
+
+// Runs a generator: any file fault shows the box under its name and gives false.
+bool generate(const QString& procedure, const std::function<bool()>& body) {
+    try {
+        return body();
+    } catch (const AppError& e) {
+        ShowErrorBox(procedure, e);
+        return false;
+    }
+}
+
+QString text(Recordset& rs, const QString& field) {
+    return sFieldText(rs.value(field));
+}
+
+// --- full listing ---
+
+struct FullField {
+    const char16_t* label;
+    const char16_t* valueCell; // embedded layout
+    const char16_t* operaCell;
+    const char16_t* field;
+};
+
+const FullField kFullFields[] = {
+    {u"Numéro de fiche: ", u"<TD ><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"Files.Id"},
+    {u"Domaine: ", u"<TD ><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"Name"},
+    {u"Terme français: ", u"<TD ><FONT FACE=\"Times New Roman,Times\" SIZE=3 color=\"Blue\">",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3 color=\"Blue\">", u"French"},
+    {u"Terme anglais: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3 COLOR=\"red\">",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3 COLOR=\"red\">", u"English"},
+    {u"Source AF: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"AF"},
+    {u"Définition: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"DEFINITION"},
+    {u"Observation: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"OBSERVATION"},
+};
+
+QString fullValue(Recordset& rs, int index) {
+    const QString field = QString::fromUtf16(kFullFields[index].field);
+    if (index == 0) {
+        return escaped(sFormatRecordNumber(rs.value(field)));
+    }
+    return justified(text(rs, field));
+}
+
+QString labelCell(int index) {
+    // The first label cell has a blank before its ">".
+    return index == 0 ? kLabelCell.chopped(1) + u" >"_s : kLabelCell;
+}
+
+void emptyRow(Report& r) {
+    for (const QString& tag : {u"<TR>"_s, u"<TD>"_s, u"</TD>"_s, u"</TR>"_s}) {
+        r.line(tag, 6);
+    }
+}
+
+void fieldRow(Report& r, Recordset& rs, int index, bool opera) {
+    r.line(kRow, 6);
+    r.line(labelCell(index), 9);
+    r.line(escaped(QString::fromUtf16(kFullFields[index].label)));
+    r.line(kEndCell, 9);
+    r.line(QString::fromUtf16(opera ? kFullFields[index].operaCell : kFullFields[index].valueCell),
+           9);
+    r.line(fullValue(rs, index));
+    r.line(kEndCell, 9);
+}
+
+void cell(Report& r, const QString& open, const QString& content) {
+    r.line(open, 9);
+    r.line(content);
+    r.line(kEndCell, 9);
+}
+
+void dateRow(Report& r, Recordset& rs) {
+    r.line(kRow, 6);
+    cell(r, kLabelCell, escaped(u"Date de création: "_s));
+    cell(r, u"<TD WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s, escaped(text(rs, u"Date"_s)));
+    cell(r, u"<TD WIDTH=\"35%\">"_s + kFont + u"SIZE=4>"_s,
+         escaped(u"Dernière date de modification"_s));
+    cell(r, u"<TD WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s, escaped(text(rs, u"DateModified"_s)));
+    r.line(u"</TR>"_s, 6);
+}
+
+void peopleTable(Report& r, Recordset& rs) {
+    r.line(kTable);
+    r.line(kRow, 6);
+    cell(r, kLabelCell, escaped(u"Auteur: "_s));
+    cell(r, u"<TD  WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s, justified(text(rs, u"CreatedBy"_s)));
+    cell(r, u"<TD WIDTH=\"35%\">"_s + kFont + u"SIZE=4>"_s, escaped(u"Modifié par: "_s));
+    cell(r, u"<TD  WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s, justified(text(rs, u"MODIFIEDBY"_s)));
+    r.line(u"</TABLE>"_s);
+}
+
+void fullRecord(Report& r, Recordset& rs) {
+    for (int i = 0; i < 7; ++i) {
+        r.line(kTable);
+        fieldRow(r, rs, i, false);
+        r.line(u"</TR>"_s, 6);
+        if (i == 6) {
+            emptyRow(r);
+        }
+        r.line(u"</TABLE>"_s);
+    }
+    r.line(u"<BR>"_s);
+    r.line(kTable);
+    dateRow(r, rs);
+    emptyRow(r);
+    r.line(u"</TABLE>"_s);
+    peopleTable(r, rs);
+}
+
+void fullRecordOpera(Report& r, Recordset& rs) {
+    r.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
+    r.line(kTable);
+    for (int i = 0; i < 7; ++i) {
+        fieldRow(r, rs, i, true);
+        r.line(u"</TR>"_s, 6);
+    }
+    r.line(u"</TABLE>"_s);
+    r.line(u"<BR>"_s);
+    r.line(kTable);
+    emptyRow(r);
+    dateRow(r, rs);
+    emptyRow(r);
+    r.line(u"</TABLE>"_s);
+    peopleTable(r, rs);
+    r.line(u"<HR WIDTH=\"100%\"></DIV>"_s);
+}
+
+bool printFull(const QString& procedure, const IdentifierList& ids, const QString& spoolPath,
+               const QString& title, bool opera) {
+    return generate(procedure, [&] {
+        Report r(procedure, spoolPath, title);
+        int position = 0;
+        bool pendingRule = false;
+        r.forEachRecord(kFullStatement, ids, [&](Recordset& rs) {
+            if (opera) {
+                fullRecordOpera(r, rs);
+                return;
+            }
+            // The rule after a record is written once the next one comes: none after the last.
+            if (pendingRule) {
+                r.line(position % 2 == 1 ? u"<HR WIDTH=\"100%\">"_s
+                                         : u"<HR WIDTH=\"100%\" STYLE=\"page-break-after: always;\">"_s);
+            }
+            fullRecord(r, rs);
+            pendingRule = true;
+            ++position;
+        });
+        return r.finish();
+    });
+}
+
+// --- short listing ---
+
+struct ShortColumn {
+    const char16_t* caption;
+    const char16_t* width;
+};
+const ShortColumn kShortColumns[] = {{u"ID", u"4%"},       {u"Domaine", u"20%"},
+                                     {u"Français", u"29%"}, {u"Anglais", u"29%"},
+                                     {u"Auteur", u"11%"},   {u"Date", u"7%"}};
+
+void shortHead(Report& r) {
+    r.line(u"<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=6 WIDTH=\"100%\">"_s);
+    r.line(u"<THEAD>"_s, 3);
+    r.line(u"<TR ALIGN=\"LEFT\">"_s, 6);
+    for (const ShortColumn& c : kShortColumns) {
+        std::int32_t alignment = 0;
+        r.line(u"<TH WIDTH=\""_s + QString::fromUtf16(c.width) + u"\">"_s + kFont + u"SIZE=-1>"_s +
+                   sValidateHTML(QString::fromUtf16(c.caption), alignment, false, true) +
+                   u"</FONT></TH>"_s,
+               8);
+    }
+    r.line(u"</TR>"_s, 6);
+    r.line(u"</THEAD>"_s, 3);
+}
+
+void shortRow(Report& r, Recordset& rs, const ShortDateFormatter& dates) {
+    const QVariant modified = rs.value(5);
+    const QString cells[] = {
+        escaped(sFormatRecordNumber(rs.value(0))),
+        justified(sFieldText(rs.value(1))),
+        justified(sFieldText(rs.value(2))),
+        justified(sFieldText(rs.value(3))),
+        justified(sFieldText(rs.value(4))),
+        escaped(modified.typeId() == QMetaType::QDateTime ? dates.dateOnly(modified.toDateTime())
+                                                          : sFieldText(modified)),
+    };
+    r.line(kRow, 6);
+    for (const QString& content : cells) {
+        cell(r, u"<TD>"_s + kFont + u"SIZE=-1>"_s, content);
+    }
+    r.line(u"</TR>"_s, 6);
+}
+
+bool printShort(const QString& procedure, const IdentifierList& ids, const QString& spoolPath,
+                const QString& title, bool opera) {
+    return generate(procedure, [&] {
+        Report r(procedure, spoolPath, title);
+        shortHead(r);
+        const ShortDateFormatter dates;
+        r.forEachRecord(kShortStatement, ids, [&](Recordset& rs) {
+            if (opera) {
+                r.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
+            }
+            shortRow(r, rs, dates);
+            if (opera) {
+                r.line(u"</DIV>"_s);
+            }
+        });
+        r.line(u"</TABLE>"_s);
+        return r.finish();
+    });
+}
+
+} // namespace
+
+bool bPrintHTMLHeader(SpoolFile& file, const QString& title) {
+    try {
+        file.line(u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"_s);
+        file.line(u"<HTML><HEAD><TITLE>"_s + escaped(title) + u"</TITLE></HEAD><BODY>"_s);
+        return true;
+    } catch (const AppError& e) {
+        ShowErrorBox(u"bPrintHTMLHeader"_s, e);
+        return false;
+    }
+}
+
+bool bPrintHTMLTrailer(SpoolFile& file) {
+    try {
+        file.line(u"</BODY></HTML>"_s);
+        return true;
+    } catch (const AppError& e) {
+        ShowErrorBox(u"bPrintHTMLTrailer"_s, e);
+        return false;
+    }
+}
+
+QStringList sIdentifierGroups(const IdentifierList& ids) {
+    QStringList groups;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const size_t group = (i + 1) / kGroupSize; // the k-th identifier, counted from 1
+        if (group >= static_cast<size_t>(groups.size())) {
+            groups.append(QString());
+        }
+        QString& text = groups[static_cast<qsizetype>(group)];
+        text += (text.isEmpty() ? u""_s : u" OR "_s) + u"Files.ID = "_s + QString::number(ids[i]);
+    }
+    return groups;
+}
+
+QString sReportTitle() {
+    return gsUserName.trimmed() + u", "_s + Clock::now().time().toString(u"HH:mm:ss"_s);
+}
+
+bool bPrintFull(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printFull(u"bPrintFull"_s, ids, spoolPath, title, false);
+}
+
+bool bPrintFullOpera(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printFull(u"bPrintFullOpera"_s, ids, spoolPath, title, true);
+}
+
+bool bPrintShort(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printShort(u"bPrintShort"_s, ids, spoolPath, title, false);
+}
+
+bool bPrintShortOpera(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printShort(u"bPrintShortOpera"_s, ids, spoolPath, title, true);
+}
+
+bool bPrintDomains(const QString& spoolPath, const QString& title) {
+    const QString procedure = u"bPrintDomains"_s;
+    return generate(procedure, [&] {
+        Report r(procedure, spoolPath, title);
+        r.forEachRow(u"SELECT NAME FROM Domains order by NAME"_s, [&](Recordset& rs) {
+            r.line(u"<br>"_s);
+            const QVariant name = rs.value(u"Name"_s);
+            if (name.isNull()) {
+                throw AppError(94, u"Utilisation incorrecte de Null : un domaine n'a pas de "
+                                   u"nom."_s);
+            }
+            r.line(escaped(name.toString()));
+        });
+        return r.finish();
+    });
+}
