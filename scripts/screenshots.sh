@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 need=()
-for p in xvfb xauth trayer xdotool imagemagick openbox; do
+for p in xvfb xauth trayer xdotool imagemagick openbox poppler-utils; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
 done
 if ((${#need[@]})); then
@@ -58,4 +58,8 @@ sleep 1
 xdotool key alt+r # "&Rechercher": every record
 sleep 1.5
 shot search
+# A full listing printed to PDF through the print path, first page as a picture.
+LEXIVAR_KEEP_PDF="$WORK/listing.pdf" QT_QPA_PLATFORM=offscreen build/bin/lexivar_tests \
+    --gtest_filter='PrintFlowTest.AReportIsPrintedOnceLoadedThenDeleted' >/dev/null
+pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$WORK/listing.pdf" "$OUT/full-listing"
 echo "Screenshots written to $OUT"

@@ -22,8 +22,8 @@ QString SpoolPath() {
 }
 
 QString sOperaPath(OperaName naming) {
-    const QString path = sGetRegValue(QString(), QString::fromLatin1(kOperaAppPathKey),
-                                      Hive::HKEY_LOCAL_MACHINE);
+    const QString path =
+        sGetRegValue(QString(), QString::fromLatin1(kOperaAppPathKey), Hive::HKEY_LOCAL_MACHINE);
     if (path.isEmpty()) {
         return {};
     }
@@ -61,8 +61,7 @@ void Print(QWidget& window, PrintDocument& document, const Request& request) {
     QCoreApplication::processEvents();
 }
 
-void OnNavigateComplete(PrintDocument& document, const QString& address,
-                        const QString& procedure) {
+void OnNavigateComplete(PrintDocument& document, const QString& address, const QString& procedure) {
     if (address == QString::fromLatin1(PrintDocument::kEmptyAddress)) {
         return;
     }

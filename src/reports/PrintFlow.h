@@ -34,7 +34,6 @@ struct Request {
 void Print(QWidget& window, PrintDocument& document, const Request& request);
 
 // What a window does when its document has loaded: print it, then delete the spool file.
-void OnNavigateComplete(PrintDocument& document, const QString& address,
-                        const QString& procedure);
+void OnNavigateComplete(PrintDocument& document, const QString& address, const QString& procedure);
 
 } // namespace PrintFlow

@@ -71,6 +71,8 @@ public:
             if (isFileError(e)) {
                 throw;
             }
+            // The next groups would fail the same way: one box, and no complete-looking report.
+            m_readFailed = true;
             ShowErrorBox(m_procedure, e);
         }
     }
@@ -79,7 +81,7 @@ public:
     void forEachRecord(const QString& statementHead, const IdentifierList& ids,
                        const std::function<void(Recordset&)>& row) {
         for (const QString& group : sIdentifierGroups(ids)) {
-            if (!m_connectionFailed) {
+            if (!m_readFailed) {
                 forEachRow(statementHead + group + u")"_s, row);
             }
         }
@@ -87,14 +89,14 @@ public:
 
     bool finish() {
         m_connection.Close();
-        const bool result = bPrintHTMLTrailer(m_file) && !m_connectionFailed;
+        const bool result = bPrintHTMLTrailer(m_file) && !m_readFailed;
         m_file.close();
         return result;
     }
 
 private:
     bool connect() {
-        if (m_connection.isOpen() || m_connectionFailed) {
+        if (m_connection.isOpen() || m_readFailed) {
             return m_connection.isOpen();
         }
         try {
@@ -103,7 +105,7 @@ private:
             return true;
         } catch (const AppError& e) {
             // Nothing can be read: one box, and the report is not shown as if complete.
-            m_connectionFailed = true;
+            m_readFailed = true;
             ShowErrorBox(m_procedure, e);
             return false;
         }
@@ -123,7 +125,7 @@ private:
     QString m_procedure;
     SpoolFile m_file;
     Connection m_connection;
-    bool m_connectionFailed = false;
+    bool m_readFailed = false;
 };
 
 // Runs a generator: any file fault shows the box under its name and gives false.
@@ -271,8 +273,9 @@ bool printFull(const QString& procedure, const IdentifierList& ids, const QStrin
             }
             // The rule after a record is written once the next one comes: none after the last.
             if (pendingRule) {
-                r.line(position % 2 == 1 ? u"<HR WIDTH=\"100%\">"_s
-                                         : u"<HR WIDTH=\"100%\" STYLE=\"page-break-after: always;\">"_s);
+                r.line(position % 2 == 1
+                           ? u"<HR WIDTH=\"100%\">"_s
+                           : u"<HR WIDTH=\"100%\" STYLE=\"page-break-after: always;\">"_s);
             }
             fullRecord(r, rs);
             pendingRule = true;
@@ -288,7 +291,7 @@ struct ShortColumn {
     const char16_t* caption;
     const char16_t* width;
 };
-const ShortColumn kShortColumns[] = {{u"ID", u"4%"},       {u"Domaine", u"20%"},
+const ShortColumn kShortColumns[] = {{u"ID", u"4%"},        {u"Domaine", u"20%"},
                                      {u"Français", u"29%"}, {u"Anglais", u"29%"},
                                      {u"Auteur", u"11%"},   {u"Date", u"7%"}};
 
@@ -349,7 +352,8 @@ bool printShort(const QString& procedure, const IdentifierList& ids, const QStri
 
 bool bPrintHTMLHeader(SpoolFile& file, const QString& title) {
     try {
-        file.line(u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"_s);
+        file.line(
+            u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"_s);
         file.line(u"<HTML><HEAD><TITLE>"_s + escaped(title) + u"</TITLE></HEAD><BODY>"_s);
         return true;
     } catch (const AppError& e) {
