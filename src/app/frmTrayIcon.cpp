@@ -8,7 +8,8 @@
 #include "common/frmProgressBar.h"
 #include "frmLogin.h"
 #include "lists/frmSearch.h"
-#include "records/RecordEditor.h"
+#include "records/frmFile.h"
+#include "reports/frmPrint.h"
 #include "storage/basCompact.h"
 #include "storage/frmConfiguration.h"
 
@@ -54,9 +55,14 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
 
     setOpener(Window::Search, [](frmTrayIcon&) -> QWidget* { return frmSearch::Open(); });
     setOpener(Window::File, [](frmTrayIcon&) -> QWidget* {
-        RecordEditor::Show(0);
-        return nullptr;
+        frmFile* editor = frmFile::Open();
+        editor->InitializeForm(0);
+        return editor;
     });
+    setOpener(Window::Print, [](frmTrayIcon&) -> QWidget* { return frmPrint::Open(); });
+    m_finders[Window::File] = [] { return static_cast<QWidget*>(frmFile::existing()); };
+    m_finders[Window::Search] = [] { return static_cast<QWidget*>(frmSearch::existing()); };
+    m_finders[Window::Print] = [] { return static_cast<QWidget*>(frmPrint::existing()); };
 
     m_icon->setIcon(AppIcon::icon());
     m_icon->setToolTip(u"Lexivar 4.0"_s);
@@ -117,7 +123,12 @@ void frmTrayIcon::setOpener(Window window, Opener opener) {
 
 QWidget* frmTrayIcon::window(Window w) const {
     const auto it = m_windows.find(w);
-    return it == m_windows.end() ? nullptr : it->second.data();
+    if (it != m_windows.end() && it->second) {
+        return it->second.data();
+    }
+    // Windows that other windows open too are found wherever they came from.
+    const auto finder = m_finders.find(w);
+    return finder == m_finders.end() ? nullptr : finder->second();
 }
 
 QWidget* frmTrayIcon::open(Window window) {

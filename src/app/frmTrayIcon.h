@@ -59,5 +59,6 @@ private:
     QWidget* m_fallback = nullptr;
     std::map<Window, Opener> m_openers;
     std::map<Window, QPointer<QWidget>> m_windows;
+    std::map<Window, std::function<QWidget*()>> m_finders;
     std::function<void()> m_exit;
 };

@@ -74,6 +74,10 @@ frmSearch* frmSearch::Open() {
     return single();
 }
 
+frmSearch* frmSearch::existing() {
+    return single();
+}
+
 void frmSearch::setRecordCommands(bool available) {
     cmdDisplay->setEnabled(available);
     cmdDelete->setEnabled(available);

@@ -15,6 +15,7 @@ public:
 
     // The one search window: shown, created when needed.
     static frmSearch* Open();
+    static frmSearch* existing();
 
     SearchCriteria& criteria() const { return *m_criteria; }
 

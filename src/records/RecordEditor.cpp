@@ -1,8 +1,6 @@
 #include "RecordEditor.h"
 
-#include "common/Dialogs.h"
-
-using namespace Qt::StringLiterals;
+#include "frmFile.h"
 
 namespace {
 RecordEditor::Opener& opener() {
@@ -22,8 +20,7 @@ void Show(std::int32_t recordNumber) {
         opener()(recordNumber);
         return;
     }
-    MsgBox(u"Cette fonction n'est pas encore offerte dans cette version de Lexivar."_s,
-           u"Lexivar"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    frmFile::Open()->InitializeForm(recordNumber);
 }
 
 } // namespace RecordEditor

@@ -1,0 +1,454 @@
+#include "frmFile.h"
+
+#include "app/Session.h"
+#include "app/frmLogin.h"
+#include "common/AppError.h"
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+#include "common/RecordNumber.h"
+#include "common/basDate.h"
+#include "lists/basLoadData.h"
+#include "reports/PrintDocument.h"
+#include "reports/PrintFlow.h"
+#include "storage/Command.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QPointer<frmFile>& single() {
+    static QPointer<frmFile> window;
+    return window;
+}
+
+template <typename T> T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+// Filling the window's own controls is not a change.
+class Filling {
+public:
+    explicit Filling(bool& flag) : m_flag(flag), m_before(flag) { m_flag = true; }
+    ~Filling() { m_flag = m_before; }
+
+private:
+    bool& m_flag;
+    bool m_before;
+};
+
+const QString kDropChanges = u"Vous avez fait des changements qui n'ont pas été sauvegardés, "
+                             u"êtes-vous certain de vouloir continuer?"_s;
+
+} // namespace
+
+frmFile::frmFile(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(u"frmFile"_s);
+    setWindowTitle(u"Fiche"_s);
+    buildControls();
+    trackChanges();
+    WebBrowser = new PrintDocument(this);
+    connect(WebBrowser, &PrintDocument::navigateComplete, this, [this](const QString& address) {
+        PrintFlow::OnNavigateComplete(*WebBrowser, address, u"WebBrowser_NavigateComplete2"_s);
+    });
+    WebBrowser->Navigate(QString());
+}
+
+frmFile::~frmFile() {
+    if (single() == this) {
+        single() = nullptr;
+    }
+}
+
+frmFile* frmFile::Open() {
+    if (!single()) {
+        single() = new frmFile;
+        single()->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    single()->show();
+    single()->raise();
+    single()->activateWindow();
+    return single();
+}
+
+frmFile* frmFile::existing() {
+    return single();
+}
+
+void frmFile::buildControls() {
+    lblFiche = named(new QLabel(this), u"lblFiche"_s);
+    cboDomain = named(new QComboBox(this), u"cboDomain"_s);
+    txtEnglish = named(new QLineEdit(this), u"txtEnglish"_s);
+    txtFrench = named(new QLineEdit(this), u"txtFrench"_s);
+    txtSource = named(new QLineEdit(this), u"txtSource"_s);
+    auto* fraDefinition = named(new QGroupBox(u"Définition / Contexte"_s, this), u"fraDefinition"_s);
+    txtDefinition = named(new QPlainTextEdit(fraDefinition), u"txtDefinition"_s);
+    auto* fraObservation = named(new QGroupBox(u"Observation"_s, this), u"fraObservation"_s);
+    txtObservation = named(new QPlainTextEdit(fraObservation), u"txtObservation"_s);
+    dtpDate = named(new QDateEdit(this), u"dtpDate"_s);
+    lblAuteur = named(new QLabel(this), u"lblAuteur"_s);
+    dtpLastModified = named(new QDateEdit(this), u"dtpLastModified"_s);
+    lblModified = named(new QLabel(this), u"lblModified"_s);
+    cmdAdd = named(new QPushButton(u"&Ajouter"_s, this), u"cmdAdd"_s);
+    cmdDelete = named(new QPushButton(u"&Supprimer"_s, this), u"cmdDelete"_s);
+    cmdSave = named(new QPushButton(u"&Sauvegarder"_s, this), u"cmdSave"_s);
+    cmdPrint = named(new QPushButton(u"&Imprimer"_s, this), u"cmdPrint"_s);
+    cmdQuit = named(new QPushButton(u"&Quitter"_s, this), u"cmdQuit"_s);
+    cmdSave->setEnabled(false);
+    for (QDateEdit* d : {dtpDate, dtpLastModified}) {
+        d->setCalendarPopup(true);
+        d->setDisplayFormat(sGetDateFormat());
+        d->setDate(Clock::today());
+    }
+    (new QVBoxLayout(fraDefinition))->addWidget(txtDefinition);
+    (new QVBoxLayout(fraObservation))->addWidget(txtObservation);
+
+    auto* menuBar = new QMenuBar(this);
+    QMenu* mnuPrint = named(menuBar->addMenu(u"Impression"_s), u"mnuPrint"_s);
+    named(mnuPrint->addAction(u"Mise en page"_s, this, &frmFile::mnuPrintPageSetup_Click),
+          u"mnuPrintPageSetup"_s);
+    named(mnuPrint->addAction(u"Imprimer (complet)"_s, this, &frmFile::cmdPrint_Click),
+          u"mnuPrintFull"_s);
+
+    auto* grid = new QGridLayout;
+    const auto caption = [this](const QString& text) { return new QLabel(text, this); };
+    grid->addWidget(caption(u"Numéro de fiche :"_s), 0, 0);
+    grid->addWidget(lblFiche, 0, 1);
+    grid->addWidget(caption(u"Domaine :"_s), 0, 2);
+    grid->addWidget(cboDomain, 0, 3);
+    grid->addWidget(caption(u"Terme anglais :"_s), 1, 0);
+    grid->addWidget(txtEnglish, 1, 1, 1, 3);
+    grid->addWidget(caption(u"Terme français :"_s), 2, 0);
+    grid->addWidget(txtFrench, 2, 1, 1, 3);
+    grid->addWidget(caption(u"Source A/F :"_s), 3, 0);
+    grid->addWidget(txtSource, 3, 1, 1, 3);
+    grid->addWidget(fraDefinition, 4, 0, 1, 4);
+    grid->addWidget(fraObservation, 5, 0, 1, 4);
+    grid->addWidget(caption(u"Date de création :"_s), 6, 0);
+    grid->addWidget(dtpDate, 6, 1);
+    grid->addWidget(caption(u"Auteur :"_s), 6, 2);
+    grid->addWidget(lblAuteur, 6, 3);
+    grid->addWidget(caption(u"Dernière date de modification :"_s), 7, 0);
+    grid->addWidget(dtpLastModified, 7, 1);
+    grid->addWidget(caption(u"Modifié par :"_s), 7, 2);
+    grid->addWidget(lblModified, 7, 3);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(4, 2);
+    grid->setRowStretch(5, 1);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {cmdAdd, cmdDelete, cmdSave, cmdPrint}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    buttons->addWidget(cmdQuit);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    resize(640, 560);
+
+    connect(cmdAdd, &QPushButton::clicked, this, &frmFile::cmdAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmFile::cmdDelete_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmFile::cmdSave_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmFile::cmdPrint_Click);
+    connect(cmdQuit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmFile::trackChanges() {
+    for (QLineEdit* box : {txtEnglish, txtFrench, txtSource}) {
+        connect(box, &QLineEdit::textChanged, this, &frmFile::changed);
+    }
+    for (QPlainTextEdit* box : {txtDefinition, txtObservation}) {
+        connect(box, &QPlainTextEdit::textChanged, this, &frmFile::changed);
+    }
+    connect(cboDomain, &QComboBox::currentIndexChanged, this, &frmFile::changed);
+    connect(dtpDate, &QDateEdit::dateChanged, this, &frmFile::dtpDate_Change);
+    connect(dtpLastModified, &QDateEdit::dateChanged, this, &frmFile::dtpLastModified_Change);
+}
+
+void frmFile::changed() {
+    if (!m_filling) {
+        cmdSave->setEnabled(true);
+    }
+}
+
+void frmFile::dtpDate_Change() {
+    if (m_filling) {
+        return;
+    }
+    // The creation date may not lie after the last modification.
+    if (dtpDate->date() > dtpLastModified->date()) {
+        Filling filling(m_filling);
+        dtpDate->setDate(dtpLastModified->date());
+    }
+    cmdSave->setEnabled(true);
+}
+
+void frmFile::dtpLastModified_Change() {
+    if (m_filling) {
+        return;
+    }
+    if (dtpLastModified->date() < dtpDate->date()) {
+        Filling filling(m_filling);
+        dtpLastModified->setDate(dtpDate->date());
+    }
+    cmdSave->setEnabled(true);
+}
+
+void frmFile::startBlankRecord() {
+    Filling filling(m_filling);
+    for (QLabel* l : {lblFiche, lblAuteur, lblModified}) {
+        l->clear();
+    }
+    for (QLineEdit* box : {txtEnglish, txtFrench, txtSource}) {
+        box->clear();
+    }
+    txtDefinition->clear();
+    txtObservation->clear();
+    cboDomain->setCurrentIndex(-1);
+    for (QDateEdit* d : {dtpDate, dtpLastModified}) {
+        d->setDisplayFormat(sGetDateFormat());
+        d->setDate(Clock::today());
+    }
+}
+
+bool frmFile::loadDomains(Connection& connection) {
+    Recordset rs;
+    rs.Open(u"SELECT * FROM Domains ORDER BY Name"_s, connection, Recordset::adOpenStatic,
+            Recordset::adLockOptimistic);
+    if (rs.RecordCount() > 0) {
+        cboDomain->clear();
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            cboDomain->addItem(rs.value(u"Name"_s).toString(), rs.value(u"ID"_s).toInt());
+        }
+    }
+    return true;
+}
+
+bool frmFile::loadRecord(Connection& connection, std::int32_t recordNumber) {
+    Recordset rs;
+    rs.Open(u"SELECT * FROM Files WHERE id = "_s + QString::number(recordNumber) + u";"_s,
+            connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+    if (rs.isEOF()) {
+        return false;
+    }
+    lblFiche->setText(QString::number(rs.value(u"ID"_s).toLongLong()));
+    cboDomain->setCurrentIndex(CheckItemData(*cboDomain, rs.value(u"DomainID"_s).toInt()));
+    txtEnglish->setText(rs.value(u"English"_s).toString());
+    txtFrench->setText(rs.value(u"French"_s).toString());
+    txtSource->setText(rs.value(u"AF"_s).toString());
+    txtDefinition->setPlainText(rs.value(u"DEFINITION"_s).toString());
+    txtObservation->setPlainText(rs.value(u"OBSERVATION"_s).toString());
+    const QDateTime created = rs.value(u"Date"_s).toDateTime();
+    dtpDate->setDate(created.isValid() ? created.date() : Clock::today());
+    lblAuteur->setText(rs.value(u"CreatedBy"_s).toString());
+    const QDateTime modified = rs.value(u"DateModified"_s).toDateTime();
+    dtpLastModified->setDate(modified.isValid() ? modified.date() : Clock::today());
+    lblModified->setText(rs.value(u"MODIFIEDBY"_s).toString());
+    return true;
+}
+
+void frmFile::InitializeForm(std::int32_t recordNumber) {
+    gbFileOpen = true;
+    Filling filling(m_filling);
+    startBlankRecord();
+    try {
+        ReloadDatabasePassword();
+        Connection connection;
+        connection.Open(sReadConnection());
+        loadDomains(connection);
+        cboDomain->setCurrentIndex(-1);
+        if (recordNumber != 0 && !loadRecord(connection, recordNumber)) {
+            startBlankRecord();
+            MsgBox(u"La fiche numéro "_s + QString::number(recordNumber) +
+                       u" n'existe plus. Une nouvelle fiche vide est affichée."_s,
+                   u"Fiche introuvable"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+    } catch (const AppError& e) {
+        ShowErrorBox(u"InitializeForm"_s, e, ErrorWording::Second);
+    }
+    cmdSave->setEnabled(false);
+}
+
+QString frmFile::validationErrors() const {
+    QString errors;
+    const QString crlf = u"\r\n"_s;
+    if (cboDomain->currentText().trimmed().isEmpty()) {
+        errors += u"Le domaine du terme."_s + crlf;
+    }
+    if (txtEnglish->text().trimmed().isEmpty()) {
+        errors += u"La signification du terme en anglais."_s + crlf;
+    }
+    if (txtFrench->text().trimmed().isEmpty()) {
+        errors += u"La signification du terme en français."_s + crlf;
+    }
+    return errors;
+}
+
+void frmFile::writeFields(Recordset& rs) {
+    rs.setValue(u"DomainID"_s, cboDomain->currentData().toInt());
+    rs.setValue(u"English"_s, txtEnglish->text().trimmed());
+    rs.setValue(u"French"_s, txtFrench->text().trimmed());
+    rs.setValue(u"AF"_s, txtSource->text().trimmed());
+    rs.setValue(u"DEFINITION"_s, txtDefinition->toPlainText().trimmed());
+    rs.setValue(u"OBSERVATION"_s, txtObservation->toPlainText().trimmed());
+    rs.setValue(u"Date"_s, dtpDate->date());
+    {
+        Filling filling(m_filling);
+        dtpLastModified->setDate(Clock::today());
+    }
+    rs.setValue(u"DateModified"_s, dtpLastModified->date());
+}
+
+void frmFile::cmdSave_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    const QString errors = validationErrors();
+    if (!errors.isEmpty()) {
+        MsgBox(u"Les champs suivants sont invalides:\r\n"_s + errors, u"Erreur"_s,
+               Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    cmdSave->setEnabled(false);
+    try {
+        store();
+    } catch (const AppError& e) {
+        // Nothing was stored: the window keeps its number and the user's typing, unsaved.
+        cmdSave->setEnabled(true);
+        ShowErrorBox(u"cmdSave_Click"_s, e, ErrorWording::Second);
+    }
+}
+
+void frmFile::store() {
+    const QString user = gsUserName.trimmed();
+    ReloadDatabasePassword();
+    Connection connection;
+    connection.Open(sReadWriteConnection());
+    Recordset rs;
+    if (lblFiche->text().isEmpty()) {
+        rs.Open(u"SELECT * FROM Files WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
+                Recordset::adLockOptimistic);
+        rs.AddNew();
+        const QVariant id = rs.value(u"ID"_s);
+        writeFields(rs);
+        rs.setValue(u"CreatedBy"_s, user);
+        rs.setValue(u"MODIFIEDBY"_s, lblModified->text());
+        rs.Update();
+        // The number is shown once the row is really stored.
+        lblFiche->setText(sFormatRecordNumber(id));
+        lblAuteur->setText(user);
+        return;
+    }
+    rs.Open(u"SELECT * FROM Files WHERE ID = "_s + lblFiche->text(), connection,
+            Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+    if (rs.isEOF()) {
+        throw AppError(ErrorNumber::NoCurrentRecord,
+                       u"La fiche numéro "_s + lblFiche->text() +
+                           u" n'existe plus : elle a été supprimée entre-temps."_s);
+    }
+    writeFields(rs);
+    rs.setValue(u"CreatedBy"_s, lblAuteur->text());
+    rs.setValue(u"MODIFIEDBY"_s, user);
+    rs.Update();
+    lblModified->setText(user);
+}
+
+void frmFile::cmdDelete_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    if (lblFiche->text().isEmpty()) {
+        MsgBox(u"Vous ne pouvez pas supprimer une fiche qui n'est pas encore enregistrée!"_s,
+               u"Suppression d'une fiche"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        return;
+    }
+    if (MsgBox(u"Êtes-vous certain de vouloir supprimer cette fiche?"_s,
+               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
+               Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+        return;
+    }
+    try {
+        ReloadDatabasePassword();
+        Connection connection;
+        connection.Open(sReadWriteConnection());
+        Command command;
+        command.setActiveConnection(connection);
+        command.setCommandText(u"DELETE * FROM files WHERE ID = "_s +
+                               QString::number(lblFiche->text().toLongLong()) + u";"_s);
+        command.Execute();
+    } catch (const AppError& e) {
+        ShowErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
+        return;
+    }
+    cmdSave->setEnabled(false);
+    cmdAdd_Click();
+}
+
+bool frmFile::askToDropChanges() {
+    if (!cmdSave->isEnabled()) {
+        return true;
+    }
+    return MsgBox(kDropChanges, u"Attention !"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                  Dialogs::Answer::No) == Dialogs::Answer::Yes;
+}
+
+void frmFile::cmdAdd_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    if (askToDropChanges()) {
+        InitializeForm(0);
+    }
+}
+
+void frmFile::cmdPrint_Click() {
+    if (!frmLogin::EnsureSignedIn(this)) {
+        return;
+    }
+    if (lblFiche->text().isEmpty()) {
+        MsgBox(u"Cette fiche n'est pas encore enregistrée. Veuillez la sauvegarder avant de "
+               u"l'imprimer."_s,
+               u"Impression d'une fiche"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        return;
+    }
+    PrintFlow::Request request;
+    request.ids = {static_cast<std::int32_t>(lblFiche->text().toLongLong())};
+    request.embedded = bPrintFull;
+    request.opera = bPrintFullOpera;
+    request.naming = PrintFlow::OperaName::ExactCase;
+    request.parameter = PrintFlow::OperaParameter::SpoolPath;
+    PrintFlow::Print(*this, *WebBrowser, request);
+}
+
+void frmFile::mnuPrintPageSetup_Click() {
+    WebBrowser->ExecWBPageSetup();
+}
+
+void frmFile::closeEvent(QCloseEvent* event) {
+    if (!askToDropChanges()) {
+        event->ignore();
+        return;
+    }
+    gbFileOpen = false;
+    event->accept();
+}

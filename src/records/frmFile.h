@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+class PrintDocument;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Fiche": creates, shows, changes, deletes and prints one term record at a time. There is one
+// editor in the program.
+class frmFile : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmFile(QWidget* parent = nullptr);
+    ~frmFile() override;
+
+    // The one editor, shown (created when needed); the one already open, or none.
+    static frmFile* Open();
+    static frmFile* existing();
+
+    // 0 starts a new record; another number shows that record.
+    void InitializeForm(std::int32_t recordNumber);
+
+    void cmdSave_Click();
+    void cmdDelete_Click();
+    void cmdAdd_Click();
+    void cmdPrint_Click();
+    void mnuPrintPageSetup_Click();
+
+    PrintDocument& browser() const { return *WebBrowser; }
+
+protected:
+    void closeEvent(class QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void trackChanges();
+    bool loadDomains(class Connection& connection);
+    bool loadRecord(class Connection& connection, std::int32_t recordNumber);
+    void startBlankRecord();
+    QString validationErrors() const;
+    void store();
+    void writeFields(class Recordset& rs);
+    bool askToDropChanges();
+    void changed();
+    void dtpDate_Change();
+    void dtpLastModified_Change();
+
+    QLabel* lblFiche;
+    QComboBox* cboDomain;
+    QLineEdit* txtEnglish;
+    QLineEdit* txtFrench;
+    QLineEdit* txtSource;
+    QPlainTextEdit* txtDefinition;
+    QPlainTextEdit* txtObservation;
+    QDateEdit* dtpDate;
+    QLabel* lblAuteur;
+    QDateEdit* dtpLastModified;
+    QLabel* lblModified;
+    QPushButton* cmdAdd;
+    QPushButton* cmdDelete;
+    QPushButton* cmdSave;
+    QPushButton* cmdPrint;
+    QPushButton* cmdQuit;
+    PrintDocument* WebBrowser;
+    // Set while the window fills its own controls: those are no changes.
+    bool m_filling = false;
+};
