@@ -98,7 +98,8 @@ void frmFile::buildControls() {
     txtEnglish = named(new QLineEdit(this), u"txtEnglish"_s);
     txtFrench = named(new QLineEdit(this), u"txtFrench"_s);
     txtSource = named(new QLineEdit(this), u"txtSource"_s);
-    auto* fraDefinition = named(new QGroupBox(u"Définition / Contexte"_s, this), u"fraDefinition"_s);
+    auto* fraDefinition =
+        named(new QGroupBox(u"Définition / Contexte"_s, this), u"fraDefinition"_s);
     txtDefinition = named(new QPlainTextEdit(fraDefinition), u"txtDefinition"_s);
     auto* fraObservation = named(new QGroupBox(u"Observation"_s, this), u"fraObservation"_s);
     txtObservation = named(new QPlainTextEdit(fraObservation), u"txtObservation"_s);
@@ -383,8 +384,8 @@ void frmFile::cmdDelete_Click() {
         return;
     }
     if (MsgBox(u"Êtes-vous certain de vouloir supprimer cette fiche?"_s,
-               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
-               Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
+               Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
     try {

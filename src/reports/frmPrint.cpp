@@ -51,19 +51,21 @@ frmPrint::frmPrint(QWidget* parent) : QWidget(parent, Qt::Window) {
     mnuPrint->setObjectName(u"mnuPrint"_s);
     mnuPrint->addAction(u"Mise en page"_s, this, &frmPrint::mnuPrintPageSetup_Click)
         ->setObjectName(u"mnuPrintPageSetup"_s);
-    mnuPrintShort = mnuPrint->addAction(u"Imprimer (court)"_s, this, &frmPrint::mnuPrintShort_Click);
+    mnuPrintShort =
+        mnuPrint->addAction(u"Imprimer (court)"_s, this, &frmPrint::mnuPrintShort_Click);
     mnuPrintShort->setObjectName(u"mnuPrintShort"_s);
-    mnuPrintFull = mnuPrint->addAction(u"Imprimer (complet)"_s, this, &frmPrint::mnuPrintFull_Click);
+    mnuPrintFull =
+        mnuPrint->addAction(u"Imprimer (complet)"_s, this, &frmPrint::mnuPrintFull_Click);
     mnuPrintFull->setObjectName(u"mnuPrintFull"_s);
     const int menuHeight = menuBar->sizeHint().height();
     menuBar->setGeometry(0, 0, Twips::px(11790), menuHeight);
     client->setGeometry(0, menuHeight, Twips::px(11790), Twips::px(7995));
     setFixedSize(Twips::px(11790), Twips::px(7995) + menuHeight);
 
-    m_criteria = new SearchCriteria(
-        *client, {u"No de fiche"_s, 2760, 360, true,
-                  [this](bool available) { setPrintCommands(available); },
-                  [this] { setPrintCommands(true); }});
+    m_criteria =
+        new SearchCriteria(*client, {u"No de fiche"_s, 2760, 360, true,
+                                     [this](bool available) { setPrintCommands(available); },
+                                     [this] { setPrintCommands(true); }});
     auto* cmdSelectAll = button(client, u"cmdSelectAll"_s, u"TOUT &Sélectionner"_s, 120);
     auto* cmdClearAll = button(client, u"cmdClearAll"_s, u"Effa&cer le TOUT"_s, 1800);
     auto* cmdClose = button(client, u"cmdClose"_s, u"&Quitter"_s, 10200);

@@ -1,0 +1,210 @@
+#include "app/Session.h"
+#include "app/frmTrayIcon.h"
+#include "common/Clock.h"
+#include "lists/SearchFixture.h"
+#include "records/frmFile.h"
+#include "storage/Recordset.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class frmFileTest : public SearchTest {
+protected:
+    void SetUp() override {
+        SearchTest::SetUp();
+        signInAs(u"Jean-François Côté"_s, 1);
+        editor = frmFile::Open();
+    }
+    void TearDown() override {
+        delete editor;
+        SearchTest::TearDown();
+    }
+    template <typename T = QWidget> T* control(const QString& name) {
+        T* c = editor->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QString text(const QString& label) { return control<QLabel>(label)->text(); }
+    bool unsaved() { return control(u"cmdSave"_s)->isEnabled(); }
+    void type(const QString& box, const QString& value) { control<QLineEdit>(box)->setText(value); }
+    void chooseDomain(const QString& name) {
+        auto* box = control<QComboBox>(u"cboDomain"_s);
+        box->setCurrentIndex(box->findText(name));
+    }
+    // The stored row's columns.
+    QVariant stored(qlonglong id, const QString& column) {
+        Connection c;
+        open(c, true);
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Files WHERE ID = "_s + QString::number(id), c);
+        return rs.isEOF() ? QVariant(u"<absent>"_s) : rs.value(column);
+    }
+
+    frmFile* editor = nullptr;
+};
+
+TEST_F(frmFileTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
+    Clock::setNow(QDateTime(QDate(2006, 6, 20), QTime(11, 0)));
+    editor->InitializeForm(0);
+    EXPECT_TRUE(gbFileOpen);
+    EXPECT_FALSE(unsaved());
+    EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->count(), 3);
+    EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->currentIndex(), -1);
+    chooseDomain(u"Médecine"_s);
+    type(u"txtEnglish"_s, u"  heartburn "_s);
+    type(u"txtFrench"_s, u" brûlures d'estomac  "_s);
+    control<QPlainTextEdit>(u"txtDefinition"_s)->setPlainText(u" Sensation de brûlure.\n "_s);
+    control<QDateEdit>(u"dtpDate"_s)->setDate(QDate(2006, 6, 1));
+    EXPECT_TRUE(unsaved());
+    editor->cmdSave_Click();
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(text(u"lblFiche"_s), u"00006"_s);
+    EXPECT_EQ(text(u"lblAuteur"_s), u"Jean-François Côté"_s);
+    EXPECT_FALSE(unsaved());
+    EXPECT_EQ(stored(6, u"English"_s).toString(), u"heartburn"_s);
+    EXPECT_EQ(stored(6, u"French"_s).toString(), u"brûlures d'estomac"_s);
+    EXPECT_EQ(stored(6, u"DEFINITION"_s).toString(), u"Sensation de brûlure."_s);
+    EXPECT_EQ(stored(6, u"DomainID"_s).toLongLong(), medecine);
+    EXPECT_EQ(stored(6, u"CreatedBy"_s).toString(), u"Jean-François Côté"_s);
+    EXPECT_EQ(stored(6, u"MODIFIEDBY"_s).toString(), u""_s);
+    EXPECT_EQ(stored(6, u"Date"_s).toDateTime().date(), QDate(2006, 6, 1));
+    EXPECT_EQ(stored(6, u"DateModified"_s).toDateTime().date(), QDate(2006, 6, 20));
+
+    // Saved again under its padded number: the same row is updated.
+    type(u"txtEnglish"_s, u"heartburn (pyrosis)"_s);
+    editor->cmdSave_Click();
+    EXPECT_EQ(stored(6, u"English"_s).toString(), u"heartburn (pyrosis)"_s);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 6);
+}
+
+TEST_F(frmFileTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
+    editor->InitializeForm(3);
+    EXPECT_EQ(text(u"lblFiche"_s), u"3"_s);
+    EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->currentText(), u"Médecine"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtFrench"_s)->text(), u"épanchement de l'eau"_s);
+    EXPECT_EQ(control<QDateEdit>(u"dtpDate"_s)->date(), QDate(2005, 6, 30));
+    EXPECT_EQ(text(u"lblAuteur"_s), u"Élise Gagnon"_s);
+    EXPECT_FALSE(unsaved());
+    control<QDateEdit>(u"dtpLastModified"_s)->setDate(QDate(2005, 8, 1));
+    editor->cmdSave_Click();
+    EXPECT_EQ(stored(3, u"CreatedBy"_s).toString(), u"Élise Gagnon"_s);
+    EXPECT_EQ(stored(3, u"MODIFIEDBY"_s).toString(), u"Jean-François Côté"_s);
+    EXPECT_EQ(stored(3, u"DateModified"_s).toDateTime().date(), QDate(2006, 6, 15));
+    EXPECT_EQ(text(u"lblModified"_s), u"Jean-François Côté"_s);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
+}
+
+TEST_F(frmFileTest, AMissingRecordGivesOneMessageAndABlankRecord) {
+    editor->InitializeForm(99);
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].title, u"Fiche introuvable"_s);
+    EXPECT_EQ(text(u"lblFiche"_s), u""_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtEnglish"_s)->text(), u""_s);
+}
+
+TEST_F(frmFileTest, ValidationListsDomainEnglishAndFrenchInOrder) {
+    editor->InitializeForm(0);
+    type(u"txtEnglish"_s, u"   "_s);
+    editor->cmdSave_Click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Les champs suivants sont invalides:\r\nLe domaine du terme.\r\nLa signification "
+              "du terme en anglais.\r\nLa signification du terme en français.\r\n"_s);
+    EXPECT_EQ(dialogs->messages[0].title, u"Erreur"_s);
+    EXPECT_TRUE(unsaved());
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
+}
+
+TEST_F(frmFileTest, DatesSnapSoCreationNeverFollowsModification) {
+    editor->InitializeForm(2); // created 2005-01-01, modified 2005-01-01
+    auto* created = control<QDateEdit>(u"dtpDate"_s);
+    auto* modified = control<QDateEdit>(u"dtpLastModified"_s);
+    created->setDate(QDate(2005, 3, 1));
+    EXPECT_EQ(created->date(), QDate(2005, 1, 1));
+    EXPECT_TRUE(unsaved());
+    modified->setDate(QDate(2004, 12, 1));
+    EXPECT_EQ(modified->date(), QDate(2005, 1, 1));
+    modified->setDate(QDate(2005, 5, 5));
+    created->setDate(QDate(2005, 2, 2));
+    EXPECT_EQ(created->date(), QDate(2005, 2, 2));
+}
+
+TEST_F(frmFileTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
+    editor->InitializeForm(0);
+    editor->cmdDelete_Click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Vous ne pouvez pas supprimer une fiche qui n'est pas encore enregistrée!"_s);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
+
+    editor->InitializeForm(4);
+    dialogs->answers = {Dialogs::Answer::No};
+    editor->cmdDelete_Click();
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
+    editor->cmdDelete_Click(); // Yes
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 4);
+    EXPECT_EQ(stored(4, u"ID"_s).toString(), u"<absent>"_s);
+    EXPECT_EQ(text(u"lblFiche"_s), u""_s);
+    EXPECT_FALSE(unsaved());
+}
+
+TEST_F(frmFileTest, AFailedStoreKeepsTheNumberAndTheTyping) {
+    editor->InitializeForm(0);
+    chooseDomain(u"Droit"_s);
+    type(u"txtEnglish"_s, u"statute"_s);
+    type(u"txtFrench"_s, u"loi"_s);
+    {
+        Connection c;
+        open(c);
+        c.Execute(u"DELETE * FROM domains WHERE ID = "_s + QString::number(droit) + u";"_s);
+    }
+    editor->cmdSave_Click(); // the domain is gone: the store is refused
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].title, u"Procédure: cmdSave_Click"_s);
+    EXPECT_EQ(text(u"lblFiche"_s), u""_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtEnglish"_s)->text(), u"statute"_s);
+    EXPECT_TRUE(unsaved());
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE English = 'statute'"_s), 0);
+}
+
+TEST_F(frmFileTest, ClosingWithChangesAsksAndHoldsTheSession) {
+    editor->InitializeForm(1);
+    type(u"txtSource"_s, u"changé"_s);
+    frmTrayIcon tray;
+    tray.setExit([] {});
+    // Ending the session: Yes, then No to dropping the change.
+    dialogs->answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+    tray.mnuFermerSession_Click();
+    EXPECT_TRUE(gbLoggedIn);
+    EXPECT_TRUE(gbFileOpen);
+    EXPECT_EQ(dialogs->messages[1].text, u"Vous avez fait des changements qui n'ont pas été "
+                                         "sauvegardés, êtes-vous certain de vouloir continuer?"_s);
+    EXPECT_EQ(dialogs->messages[1].title, u"Attention !"_s);
+    EXPECT_EQ(dialogs->messages[1].defaultButton, Dialogs::Answer::No);
+    EXPECT_EQ(dialogs->messages[2].title, u"Fermeture de session impossible."_s);
+    EXPECT_TRUE(editor->isVisible());
+
+    dialogs->answers = {Dialogs::Answer::Yes};
+    EXPECT_TRUE(editor->close());
+    EXPECT_FALSE(gbFileOpen);
+    EXPECT_EQ(stored(1, u"AF"_s).toString(), u"OQLF"_s);
+}
+
+TEST_F(frmFileTest, PrintingAskesForASavedRecord) {
+    editor->InitializeForm(0);
+    editor->cmdPrint_Click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].title, u"Impression d'une fiche"_s);
+    EXPECT_FALSE(QFile::exists(gsAppPath + u"spool.html"_s));
+    editor->InitializeForm(2);
+    editor->cmdPrint_Click(); // the scripted print dialog is cancelled
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
+    EXPECT_FALSE(QFile::exists(gsAppPath + u"spool.html"_s));
+}
