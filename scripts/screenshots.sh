@@ -58,6 +58,25 @@ sleep 1
 xdotool key alt+r # "&Rechercher": every record
 sleep 1.5
 shot search
+xdotool mousemove 200 189 click 1 # the second record
+sleep 0.3
+xdotool key alt+a # "&Afficher"
+sleep 1.2
+shot record-editor
+xdotool key alt+q # "&Quitter"
+sleep 0.5
+xdotool key alt+q
+sleep 0.5
+xdotool mousemove 1010 14 click 1
+sleep 0.5
+xdotool key Down Down Down Return # "Imprimer des fiches"
+sleep 1
+xdotool key alt+r
+sleep 1.5
+xdotool mousemove 200 210 click 1
+xdotool keydown ctrl mousemove 200 238 click 1 mousemove 200 266 click 1 keyup ctrl
+sleep 0.5
+shot print-selection
 # A full listing printed to PDF through the print path, first page as a picture.
 LEXIVAR_KEEP_PDF="$WORK/listing.pdf" QT_QPA_PLATFORM=offscreen build/bin/lexivar_tests \
     --gtest_filter='PrintFlowTest.AReportIsPrintedOnceLoadedThenDeleted' >/dev/null

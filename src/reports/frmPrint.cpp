@@ -5,6 +5,7 @@
 #include "app/Session.h"
 #include "common/Dialogs.h"
 #include "common/Twips.h"
+#include "common/WrappingButton.h"
 #include "common/frmProgressBar.h"
 #include "lists/ListView.h"
 #include "lists/SearchCriteria.h"
@@ -25,7 +26,7 @@ QPointer<frmPrint>& single() {
 }
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left) {
-    auto* b = new QPushButton(text, parent);
+    auto* b = new WrappingButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(Twips::rect(left, 7320, 1440, 540));
     return b;
