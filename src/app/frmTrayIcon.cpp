@@ -6,6 +6,8 @@
 #include "basUserLevel.h"
 #include "common/Dialogs.h"
 #include "common/frmProgressBar.h"
+#include "accounts/frmAdministrator.h"
+#include "domains/frmDomain.h"
 #include "frmLogin.h"
 #include "lists/frmSearch.h"
 #include "records/frmFile.h"
@@ -60,6 +62,13 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
         return editor;
     });
     setOpener(Window::Print, [](frmTrayIcon&) -> QWidget* { return frmPrint::Open(); });
+    setOpener(Window::Domain, [](frmTrayIcon&) -> QWidget* { return frmDomain::Open(); });
+    setOpener(Window::Administrator,
+              [](frmTrayIcon&) -> QWidget* { return frmAdministrator::Open(); });
+    m_finders[Window::Domain] = [] { return static_cast<QWidget*>(frmDomain::existing()); };
+    m_finders[Window::Administrator] = [] {
+        return static_cast<QWidget*>(frmAdministrator::existing());
+    };
     m_finders[Window::File] = [] { return static_cast<QWidget*>(frmFile::existing()); };
     m_finders[Window::Search] = [] { return static_cast<QWidget*>(frmSearch::existing()); };
     m_finders[Window::Print] = [] { return static_cast<QWidget*>(frmPrint::existing()); };

@@ -1,0 +1,291 @@
+#include "frmAdministrator.h"
+
+#include "app/Session.h"
+#include "common/AppError.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+#include "lists/ListView.h"
+#include "lists/basListViewADO.h"
+#include "lists/clsListViewByte.h"
+#include "lists/clsListViewHeader.h"
+#include "storage/Command.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCrLf = u"\r\n"_s;
+constexpr int kMinLength = 4;
+
+// Cells of a row, by position: the query's column order.
+enum Column { Number = 0, Name = 1, Login = 2, Pass = 3, Level = 4 };
+
+QPointer<frmAdministrator>& single() {
+    static QPointer<frmAdministrator> window;
+    return window;
+}
+
+template <typename T> T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& display) {
+    auto d = std::make_shared<clsListViewHeader>();
+    d->Constructor(source, display);
+    return d;
+}
+
+} // namespace
+
+frmAdministrator::frmAdministrator(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(u"frmAdministrator"_s);
+    setWindowTitle(u"Gestion des usagers"_s);
+    gbAdministratorOpen = true;
+    lvwResult = named(new ListView(this), u"lvwResult"_s);
+    auto* fraUser = named(new QGroupBox(u"Information sur l'usager"_s, this), u"fraUser"_s);
+    txtName = named(new QLineEdit(fraUser), u"txtName"_s);
+    txtLogin = named(new QLineEdit(fraUser), u"txtLogin"_s);
+    txtPassword = named(new QLineEdit(fraUser), u"txtPassword"_s);
+    txtName->setMaxLength(25);
+    txtLogin->setMaxLength(15);
+    txtPassword->setMaxLength(15);
+    optAdministrateur = named(new QRadioButton(u"A&dministrateur"_s, fraUser),
+                              u"optAdministrateur"_s);
+    optGestionnaire = named(new QRadioButton(u"&Gestionnaire"_s, fraUser), u"optGestionnaire"_s);
+    optProprietaire = named(new QRadioButton(u"P&ropriétaire"_s, fraUser), u"optPropriétaire"_s);
+    optProprietaire->setChecked(true);
+    auto* cmdAdd = named(new QPushButton(u"&Ajouter"_s, this), u"cmdAdd"_s);
+    cmdSave = named(new QPushButton(u"&Sauvegarder"_s, this), u"cmdSave"_s);
+    auto* cmdDelete = named(new QPushButton(u"Su&pprimer"_s, this), u"cmdDelete"_s);
+    auto* cmdQuit = named(new QPushButton(u"&Quitter"_s, this), u"cmdQuit"_s);
+
+    auto* fields = new QGridLayout(fraUser);
+    const auto caption = [fraUser](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, fraUser);
+        l->setBuddy(buddy);
+        return l;
+    };
+    fields->addWidget(caption(u"&Nom de la personne"_s, txtName), 0, 0);
+    fields->addWidget(txtName, 0, 1);
+    fields->addWidget(caption(u"Nom d' &usager:"_s, txtLogin), 1, 0);
+    fields->addWidget(txtLogin, 1, 1);
+    fields->addWidget(caption(u"&Mot de passe:"_s, txtPassword), 2, 0);
+    fields->addWidget(txtPassword, 2, 1);
+    auto* levels = new QVBoxLayout;
+    for (QRadioButton* o : {optAdministrateur, optGestionnaire, optProprietaire}) {
+        levels->addWidget(o);
+    }
+    fields->addLayout(levels, 0, 2, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {cmdAdd, cmdSave, cmdDelete}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    buttons->addWidget(cmdQuit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lvwResult, 1);
+    layout->addWidget(fraUser);
+    layout->addLayout(buttons);
+    resize(640, 480);
+
+    for (QLineEdit* box : {txtName, txtLogin, txtPassword}) {
+        connect(box, &QLineEdit::textChanged, this, &frmAdministrator::changed);
+    }
+    for (QRadioButton* o : {optAdministrateur, optGestionnaire, optProprietaire}) {
+        connect(o, &QRadioButton::clicked, this, &frmAdministrator::changed);
+    }
+    connect(lvwResult, &ListView::clicked, this,
+            [this](const QModelIndex& index) { lvwResult_ItemClick(index.row()); });
+    connect(lvwResult, &ListView::columnClick, this, [this](int position) {
+        SortListView(*lvwResult, static_cast<std::int16_t>(position));
+    });
+    connect(cmdAdd, &QPushButton::clicked, this, &frmAdministrator::cmdAdd_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmAdministrator::cmdSave_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmAdministrator::cmdDelete_Click);
+    connect(cmdQuit, &QPushButton::clicked, this, &QWidget::close);
+
+    auto level = std::make_shared<clsListViewByte>();
+    level->Constructor(u"Type"_s, u"Type"_s, 0,
+                       {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
+    m_colDisplay = std::make_unique<ColumnList>(
+        ColumnList{plain(u"ID"_s, u"ID"_s), plain(u"Login"_s, u"Nom d'usager"_s),
+                   plain(u"Pass"_s, u"Mot de passe"_s), level, plain(u"Name"_s, u"Nom"_s)});
+    fillList();
+    cmdSave->setEnabled(false);
+}
+
+frmAdministrator::~frmAdministrator() {
+    if (single() == this) {
+        single() = nullptr;
+    }
+}
+
+frmAdministrator* frmAdministrator::Open() {
+    if (!single()) {
+        single() = new frmAdministrator;
+        single()->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    single()->show();
+    single()->raise();
+    single()->activateWindow();
+    return single();
+}
+
+frmAdministrator* frmAdministrator::existing() {
+    return single();
+}
+
+void frmAdministrator::fillList() {
+    lFillListViewADO(*lvwResult, u"Select * from Passwords"_s, *this, u"Affichage des comptes"_s,
+                     m_colDisplay.get());
+}
+
+void frmAdministrator::changed() {
+    if (!m_filling) {
+        cmdSave->setEnabled(true);
+    }
+}
+
+void frmAdministrator::lvwResult_ItemClick(int row) {
+    m_filling = true;
+    m_selected = lvwResult->itemText(row, Number);
+    txtName->setText(lvwResult->itemText(row, Name));
+    txtLogin->setText(lvwResult->itemText(row, Login));
+    txtPassword->setText(lvwResult->itemText(row, Pass));
+    const QString level = lvwResult->itemText(row, Level);
+    (level == u"Gestionnaire"_s      ? optGestionnaire
+     : level == u"Administrateur"_s ? optAdministrateur
+                                    : optProprietaire)
+        ->setChecked(true);
+    m_filling = false;
+    cmdSave->setEnabled(false);
+}
+
+QString frmAdministrator::validationErrors() const {
+    QString errors;
+    if (txtName->text().trimmed().isEmpty()) {
+        errors += u"Le nom de la personne est requis."_s + kCrLf;
+    }
+    if (txtLogin->text().trimmed().isEmpty() || txtLogin->text().size() < kMinLength) {
+        errors += u"Le nom de l'usager doit avoir au moins 4 caractères."_s + kCrLf;
+    }
+    if (txtPassword->text().trimmed().isEmpty() || txtPassword->text().size() < kMinLength) {
+        errors += u"Le mot de passe doit avoir au moins 4 caractères."_s + kCrLf;
+    }
+    return errors;
+}
+
+void frmAdministrator::clearFields() {
+    m_filling = true;
+    for (QLineEdit* box : {txtName, txtLogin, txtPassword}) {
+        box->clear();
+    }
+    m_filling = false;
+}
+
+void frmAdministrator::cmdSave_Click() {
+    const QString errors = validationErrors();
+    if (!errors.isEmpty()) {
+        MsgBox(u"Les champs suivants sont invalides:"_s + kCrLf + errors, u"Erreur"_s,
+               Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    try {
+        ReloadDatabasePassword();
+        Connection connection;
+        connection.Open(sReadWriteConnection());
+        Recordset rs;
+        if (m_selected.isEmpty()) {
+            rs.Open(u"SELECT * FROM Passwords WHERE ID = 0"_s, connection,
+                    Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+            rs.AddNew();
+        } else {
+            rs.Open(u"SELECT * FROM Passwords WHERE ID = "_s + m_selected, connection,
+                    Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+        }
+        rs.setValue(u"Name"_s, txtName->text().trimmed());
+        rs.setValue(u"Login"_s, txtLogin->text().trimmed());
+        rs.setValue(u"Pass"_s, txtPassword->text().trimmed());
+        rs.setValue(u"Type"_s, optAdministrateur->isChecked() ? 0
+                               : optGestionnaire->isChecked() ? 1
+                                                              : 2);
+        rs.Update();
+        m_selected.clear();
+    } catch (const AppError& e) {
+        // Nothing stored: the fields and the selection stay for another try.
+        ShowErrorBox(u"cmdSave_Click"_s, e);
+        return;
+    }
+    fillList();
+    clearFields();
+    cmdSave->setEnabled(false);
+}
+
+void frmAdministrator::cmdDelete_Click() {
+    if (m_selected.isEmpty()) {
+        MsgBox(u"Vous devez choisir un usager!"_s, u"Impossible de supprimer"_s,
+               Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    if (MsgBox(u"Êtes-vous certain de vouloir supprimer cet usager?"_s,
+               u"Suppression d'un usager?"_s, Dialogs::Buttons::YesNo,
+               Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+        return;
+    }
+    try {
+        ReloadDatabasePassword();
+        Connection connection;
+        connection.Open(sReadWriteConnection());
+        Command command;
+        command.setActiveConnection(connection);
+        command.setCommandText(u"DELETE * FROM Passwords WHERE ID = "_s +
+                               QString::number(m_selected.toLongLong()));
+        command.Execute();
+    } catch (const AppError& e) {
+        ShowErrorBox(u"cmdDelete_Click"_s, e);
+        return;
+    }
+    // The account is gone: nothing may aim a later save at it.
+    m_selected.clear();
+    clearFields();
+    cmdSave->setEnabled(false);
+    fillList();
+}
+
+void frmAdministrator::cmdAdd_Click() {
+    if (close()) {
+        Open();
+    }
+}
+
+void frmAdministrator::closeEvent(QCloseEvent* event) {
+    if (cmdSave->isEnabled() &&
+        MsgBox(u"Vous avez fait des changements qui n'ont pas été sauvegardés, êtes-vous certain "
+               u"de vouloir continuer?"_s,
+               u"Attention !"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+               Dialogs::Answer::No) != Dialogs::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    gbAdministratorOpen = false;
+    DestroyCollection(m_colDisplay);
+    m_selected.clear();
+    if (single() == this) {
+        single() = nullptr; // a new opening makes a new window
+    }
+    event->accept();
+}

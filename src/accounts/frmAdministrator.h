@@ -1,0 +1,52 @@
+#pragma once
+
+#include "lists/ColumnDescriptor.h"
+
+#include <QWidget>
+#include <memory>
+
+class ListView;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// "Gestion des usagers": lists the accounts and adds, changes and deletes them.
+class frmAdministrator : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmAdministrator(QWidget* parent = nullptr);
+    ~frmAdministrator() override;
+
+    static frmAdministrator* Open();
+    static frmAdministrator* existing();
+
+    void lvwResult_ItemClick(int row);
+    void cmdSave_Click();
+    void cmdDelete_Click();
+    void cmdAdd_Click();
+
+    ListView& list() const { return *lvwResult; }
+    const QString& selectedAccount() const { return m_selected; }
+
+protected:
+    void closeEvent(class QCloseEvent* event) override;
+
+private:
+    void fillList();
+    QString validationErrors() const;
+    void clearFields();
+    void changed();
+
+    ListView* lvwResult;
+    QLineEdit* txtName;
+    QLineEdit* txtLogin;
+    QLineEdit* txtPassword;
+    QRadioButton* optAdministrateur;
+    QRadioButton* optGestionnaire;
+    QRadioButton* optProprietaire;
+    QPushButton* cmdSave;
+    std::unique_ptr<ColumnList> m_colDisplay;
+    QString m_selected;
+    bool m_filling = false;
+};

@@ -1,0 +1,506 @@
+#include "frmDomain.h"
+
+#include "app/Session.h"
+#include "common/AppError.h"
+#include "common/Dialogs.h"
+#include "common/ErrorBox.h"
+#include "common/basValidation.h"
+#include "lists/ListView.h"
+#include "lists/basListViewADO.h"
+#include "lists/clsListViewHeader.h"
+#include "reports/PrintDocument.h"
+#include "reports/PrintFlow.h"
+#include "storage/Command.h"
+#include "storage/Connection.h"
+#include "storage/Recordset.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCrLf = u"\r\n"_s;
+
+QPointer<frmDomain>& single() {
+    static QPointer<frmDomain> window;
+    return window;
+}
+
+template <typename T> T* named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+void invalid(const QString& lines) {
+    MsgBox(u"Les champs suivants sont invalides:"_s + kCrLf + lines, u"Erreur"_s,
+           Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
+
+void inform(const QString& text, const QString& title) {
+    MsgBox(text, title, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+}
+
+// Statements get the typed name as a literal: its apostrophes doubled, nothing else touched,
+// so the name compared is the name stored.
+QString literal(const QString& name) {
+    return u"'"_s + sWhereCharValidation(name) + u"'"_s;
+}
+
+Connection& openForChanges(Connection& connection) {
+    ReloadDatabasePassword();
+    connection.Open(sReadWriteConnection());
+    return connection;
+}
+
+} // namespace
+
+frmDomain::frmDomain(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(u"frmDomain"_s);
+    setWindowTitle(u"Gestion des domaines"_s);
+    sstChoix = named(new QTabWidget(this), u"sstChoix"_s);
+    sstChoix->addTab(addTab(), u"Aj&out"_s);
+    sstChoix->addTab(editTab(), u"Mo&dification"_s);
+    sstChoix->addTab(deleteTab(), u"Su&ppression"_s);
+    sstChoix->addTab(mergeTab(), u"F&usion"_s);
+    sstChoix->addTab(listTab(), u"L&iste"_s);
+    (new QVBoxLayout(this))->addWidget(sstChoix);
+    resize(520, 340);
+    connect(sstChoix, &QTabWidget::currentChanged, this, &frmDomain::sstChoix_Click);
+
+    WebBrowser1 = new PrintDocument(this);
+    connect(WebBrowser1, &PrintDocument::navigateComplete, this, [this](const QString& address) {
+        PrintFlow::OnNavigateComplete(*WebBrowser1, address, u"WebBrowser1_NavigateComplete2"_s);
+    });
+    WebBrowser1->Navigate(QString());
+}
+
+frmDomain::~frmDomain() {
+    if (single() == this) {
+        single() = nullptr;
+    }
+}
+
+frmDomain* frmDomain::Open() {
+    if (!single()) {
+        single() = new frmDomain;
+        single()->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    single()->show();
+    single()->raise();
+    single()->activateWindow();
+    return single();
+}
+
+frmDomain* frmDomain::existing() {
+    return single();
+}
+
+QPushButton* frmDomain::quitButton(QWidget* tab, int index) {
+    auto* b = named(new QPushButton(u"&Quitter"_s, tab), u"cmdQuit"_s + QString::number(index));
+    connect(b, &QPushButton::clicked, this, &QWidget::close);
+    return b;
+}
+
+QWidget* frmDomain::addTab() {
+    auto* tab = new QWidget;
+    txtAdd = named(new QLineEdit(tab), u"txtAdd"_s);
+    auto* cmdAdd = named(new QPushButton(u"&Ajouter"_s, tab), u"cmdAdd"_s);
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(named(new QLabel(u"Veuillez entrer le nom du domaine à ajouter."_s, tab),
+                          u"Label5"_s),
+                    0, 0, 1, 2);
+    grid->addWidget(txtAdd, 1, 0, 1, 2);
+    grid->setRowStretch(2, 1);
+    grid->addWidget(cmdAdd, 3, 0, Qt::AlignLeft);
+    grid->addWidget(quitButton(tab, 2), 3, 1, Qt::AlignRight);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmDomain::cmdAdd_Click);
+    txtAdd->installEventFilter(this);
+    return tab;
+}
+
+QWidget* frmDomain::editTab() {
+    auto* tab = new QWidget;
+    cboEdit = named(new QComboBox(tab), u"cboEdit"_s);
+    txtEdit = named(new QLineEdit(tab), u"txtEdit"_s);
+    auto* cmdEdit = named(new QPushButton(u"&Modifier"_s, tab), u"cmdEdit"_s);
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(named(new QLabel(u"Quel domaine voulez-vous modifier?"_s, tab), u"Label1"_s),
+                    0, 0, 1, 2);
+    grid->addWidget(cboEdit, 1, 0, 1, 2);
+    grid->addWidget(named(new QLabel(u"Veuillez entrer le nouveau nom du domaine."_s, tab),
+                          u"Label2"_s),
+                    2, 0, 1, 2);
+    grid->addWidget(txtEdit, 3, 0, 1, 2);
+    grid->setRowStretch(4, 1);
+    grid->addWidget(cmdEdit, 5, 0, Qt::AlignLeft);
+    grid->addWidget(quitButton(tab, 0), 5, 1, Qt::AlignRight);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmDomain::cmdEdit_Click);
+    connect(cboEdit, &QComboBox::activated, this, &frmDomain::cboEdit_Click);
+    txtEdit->installEventFilter(this);
+    return tab;
+}
+
+QWidget* frmDomain::deleteTab() {
+    auto* tab = new QWidget;
+    cboDelete = named(new QComboBox(tab), u"cboDelete"_s);
+    auto* cmdDelete = named(new QPushButton(u"&Supprimer"_s, tab), u"cmdDelete"_s);
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(named(new QLabel(u"Quel domaine voulez-vous supprimer?"_s, tab), u"Label4"_s),
+                    0, 0, 1, 2);
+    grid->addWidget(cboDelete, 1, 0, 1, 2);
+    grid->setRowStretch(2, 1);
+    grid->addWidget(cmdDelete, 3, 0, Qt::AlignLeft);
+    grid->addWidget(quitButton(tab, 1), 3, 1, Qt::AlignRight);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmDomain::cmdDelete_Click);
+    cboDelete->installEventFilter(this);
+    return tab;
+}
+
+QWidget* frmDomain::mergeTab() {
+    auto* tab = new QWidget;
+    cboMerge1 = named(new QComboBox(tab), u"cboMerge1"_s);
+    cboMerge2 = named(new QComboBox(tab), u"cboMerge2"_s);
+    lblSend1 = named(new QLabel(u">>"_s, tab), u"lblSend1"_s);
+    lblSend2 = named(new QLabel(u">>"_s, tab), u"lblSend2"_s);
+    txtMerge = named(new QLineEdit(tab), u"txtMerge"_s);
+    auto* cmdMerge = named(new QPushButton(u"&Fusionner"_s, tab), u"cmdMerge"_s);
+    for (QLabel* send : {lblSend1, lblSend2}) {
+        QFont bold = send->font();
+        bold.setBold(true);
+        send->setFont(bold);
+        send->setCursor(Qt::PointingHandCursor);
+        send->installEventFilter(this);
+    }
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(named(new QLabel(u"Veuillez choisir le premier domaine (No.1):"_s, tab),
+                          u"Label6"_s),
+                    0, 0, 1, 3);
+    grid->addWidget(cboMerge1, 1, 0, 1, 2);
+    grid->addWidget(lblSend1, 1, 2);
+    grid->addWidget(named(new QLabel(u"Veuillez choisir le second domaine (No.2):"_s, tab),
+                          u"Label7"_s),
+                    2, 0, 1, 3);
+    grid->addWidget(cboMerge2, 3, 0, 1, 2);
+    grid->addWidget(lblSend2, 3, 2);
+    grid->addWidget(named(new QLabel(u"Veuillez entrer le nom du nouveau domaine."_s, tab),
+                          u"Label8"_s),
+                    4, 0, 1, 3);
+    grid->addWidget(txtMerge, 5, 0, 1, 2);
+    grid->setRowStretch(6, 1);
+    grid->addWidget(cmdMerge, 7, 0, Qt::AlignLeft);
+    grid->addWidget(quitButton(tab, 3), 7, 1, 1, 2, Qt::AlignRight);
+    connect(cmdMerge, &QPushButton::clicked, this, &frmDomain::cmdMerge_Click);
+    txtMerge->installEventFilter(this);
+    return tab;
+}
+
+QWidget* frmDomain::listTab() {
+    auto* tab = new QWidget;
+    lvwDomains = named(new ListView(tab), u"lvwDomains"_s);
+    auto* print = named(new QPushButton(u"Imprimer"_s, tab), u"printDomainList"_s);
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(lvwDomains, 0, 0, 1, 2);
+    grid->addWidget(print, 1, 0, Qt::AlignLeft);
+    grid->addWidget(quitButton(tab, 4), 1, 1, Qt::AlignRight);
+    connect(print, &QPushButton::clicked, this, &frmDomain::printDomainList_Click);
+    return tab;
+}
+
+bool frmDomain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && (watched == lblSend1 || watched == lblSend2)) {
+        watched == lblSend1 ? lblSend1_Click() : lblSend2_Click();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == txtAdd) {
+                cmdAdd_Click();
+            } else if (watched == txtEdit) {
+                cmdEdit_Click();
+            } else if (watched == cboDelete) {
+                cmdDelete_Click();
+            } else if (watched == txtMerge) {
+                cmdMerge_Click();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDomain::sstChoix_Click(int tab) {
+    switch (tab) {
+    case Edit:
+        Fill_Domain(*cboEdit);
+        break;
+    case Delete:
+        Fill_Domain(*cboDelete);
+        break;
+    case Merge:
+        Fill_Domain(*cboMerge1);
+        Fill_Domain(*cboMerge2);
+        break;
+    case List:
+        domainListView_Load();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDomain::Fill_Domain(QComboBox& list) {
+    try {
+        ReloadDatabasePassword();
+        Connection connection;
+        connection.Open(sReadConnection());
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Domains order by name"_s, connection, Recordset::adOpenDynamic,
+                Recordset::adLockOptimistic);
+        list.clear();
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            list.addItem(rs.value(u"Name"_s).toString(), rs.value(u"Id"_s).toInt());
+        }
+    } catch (const AppError& e) {
+        ShowErrorBox(u"Fill_Domain"_s, e);
+    }
+    list.setCurrentIndex(-1);
+}
+
+void frmDomain::domainListView_Load() {
+    if (m_listFilled) {
+        return;
+    }
+    auto descriptor = std::make_shared<clsListViewHeader>();
+    descriptor->Constructor(u"NAME"_s, u"Domaine"_s);
+    m_colDisplay = std::make_unique<ColumnList>(ColumnList{descriptor});
+    lFillListViewADO(*lvwDomains, u"SELECT NAME FROM Domains order by name"_s, *this,
+                     u"Affichage des Domaines"_s, m_colDisplay.get());
+    m_listFilled = true;
+}
+
+void frmDomain::cboEdit_Click() {
+    txtEdit->setText(cboEdit->currentText());
+}
+
+void frmDomain::lblSend1_Click() {
+    txtMerge->setText(cboMerge1->currentText());
+}
+
+void frmDomain::lblSend2_Click() {
+    txtMerge->setText(cboMerge2->currentText());
+}
+
+void frmDomain::reportFailure(const AppError& e, const QString& procedure) {
+    if (e.number() == ErrorNumber::NotValidPassword) {
+        MsgBox(u"Le mot de passe pour la base de données est invalide!"_s,
+               u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    } else {
+        ShowErrorBox(procedure, e);
+    }
+}
+
+bool frmDomain::nameIsFree(Connection& connection, const QString& name, const QString& title,
+                           int except) {
+    Recordset rs;
+    rs.Open(u"SELECT * FROM domains WHERE Name = "_s + literal(name), connection,
+            Recordset::adOpenStatic, Recordset::adLockOptimistic);
+    for (; !rs.isEOF(); rs.MoveNext()) {
+        if (rs.value(u"ID"_s).toInt() != except) {
+            MsgBox(u"Désolé, ce domaine existe déjà."_s, title, Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Critical);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmDomain::cmdAdd_Click() {
+    const QString name = txtAdd->text().trimmed();
+    if (name.isEmpty()) {
+        invalid(u"Le nom du domaine."_s + kCrLf);
+        return;
+    }
+    try {
+        Connection connection;
+        openForChanges(connection);
+        if (!nameIsFree(connection, name, u"Création du domaine impossible"_s)) {
+            return;
+        }
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Domains WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
+                Recordset::adLockOptimistic);
+        rs.AddNew();
+        rs.setValue(u"Name"_s, name);
+        rs.Update();
+        txtAdd->clear();
+        inform(u"Le domaine a été ajouté."_s, u"Ajout du domaine réussi!"_s);
+    } catch (const AppError& e) {
+        reportFailure(e, u"cmdAdd_Click"_s);
+    }
+}
+
+void frmDomain::cmdEdit_Click() {
+    QString errors;
+    if (cboEdit->currentIndex() < 0) {
+        errors += u"Le domaine à modifier."_s + kCrLf;
+    }
+    if (txtEdit->text().trimmed().isEmpty()) {
+        errors += u"Le nouveau nom du domaine."_s + kCrLf;
+    }
+    if (!errors.isEmpty()) {
+        invalid(errors);
+        return;
+    }
+    const int id = cboEdit->currentData().toInt();
+    const QString name = txtEdit->text().trimmed();
+    try {
+        Connection connection;
+        openForChanges(connection);
+        if (!nameIsFree(connection, name, u"Modification du domaine impossible"_s, id)) {
+            return;
+        }
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Domains WHERE ID = "_s + QString::number(id), connection,
+                Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        rs.setValue(u"Name"_s, name);
+        rs.Update();
+        inform(u"Le domaine a été modifié."_s, u"Modification du domaine réussie"_s);
+        txtEdit->clear();
+    } catch (const AppError& e) {
+        reportFailure(e, u"cmdEdit_Click"_s);
+        return;
+    }
+    Fill_Domain(*cboEdit);
+}
+
+void frmDomain::cmdDelete_Click() {
+    if (cboDelete->currentIndex() < 0) {
+        invalid(u"Le nom du domaine à supprimer."_s + kCrLf);
+        return;
+    }
+    const QString id = QString::number(cboDelete->currentData().toInt());
+    try {
+        long records = 0;
+        {
+            Connection connection;
+            openForChanges(connection);
+            Recordset rs;
+            rs.Open(u"SELECT * FROM files WHERE domainid = "_s + id + u";"_s, connection,
+                    Recordset::adOpenStatic, Recordset::adLockOptimistic);
+            records = rs.RecordCount();
+        }
+        if (MsgBox(u"Êtes-vous certain de vouloir supprimer ce domaine? Cela supprimera aussi "_s +
+                       QString::number(records) +
+                       u" fiche(s) pour lesquelles ce domaine s'applique."_s,
+                   u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
+                   Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+            return;
+        }
+        Connection connection;
+        openForChanges(connection);
+        Command command;
+        command.setActiveConnection(connection);
+        command.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + id + u";"_s);
+        command.Execute();
+        inform(u"Le domaine et les fiches s'y rapportant ont été supprimés."_s,
+               u"Suppression réussie!"_s);
+    } catch (const AppError& e) {
+        reportFailure(e, u"cmdDelete_Click"_s);
+        return;
+    }
+    Fill_Domain(*cboDelete);
+}
+
+void frmDomain::cmdMerge_Click() {
+    QString errors;
+    if (cboMerge1->currentIndex() < 0) {
+        errors += u"Le premier domaine (No.1)."_s + kCrLf;
+    }
+    if (cboMerge2->currentIndex() < 0) {
+        errors += u"Le second domaine (No.2)."_s + kCrLf;
+    }
+    if (cboMerge1->currentIndex() >= 0 &&
+        cboMerge1->currentData().toInt() == cboMerge2->currentData().toInt()) {
+        errors += u"Deux domaines différents."_s + kCrLf;
+    }
+    const QString name = txtMerge->text().trimmed();
+    if (name.isEmpty()) {
+        errors += u"Le nom du nouveau domaine."_s + kCrLf;
+    }
+    if (!errors.isEmpty()) {
+        invalid(errors);
+        return;
+    }
+    const QString first = QString::number(cboMerge1->currentData().toInt());
+    const QString second = QString::number(cboMerge2->currentData().toInt());
+    try {
+        Connection connection;
+        openForChanges(connection);
+        if (!nameIsFree(connection, name, u"Fusion des domaines impossible"_s,
+                        cboMerge1->currentData().toInt()) ||
+            !nameIsFree(connection, name, u"Fusion des domaines impossible"_s,
+                        cboMerge2->currentData().toInt())) {
+            // A third domain already bears the name.
+            return;
+        }
+        // All or nothing: an interruption never leaves records half moved.
+        connection.Execute(u"BEGIN IMMEDIATE;"_s);
+        try {
+            Recordset files;
+            files.Open(u"SELECT * FROM Files WHERE domainID = "_s + second, connection,
+                       Recordset::adOpenStatic, Recordset::adLockOptimistic);
+            for (; !files.isEOF(); files.MoveNext()) {
+                files.setValue(u"DomainID"_s, first.toInt());
+            }
+            files.Close();
+            Recordset domain;
+            domain.Open(u"SELECT * FROM Domains WHERE ID = "_s + first, connection,
+                        Recordset::adOpenStatic, Recordset::adLockOptimistic);
+            domain.setValue(u"Name"_s, name);
+            domain.Update();
+            domain.Close();
+            Command command;
+            command.setActiveConnection(connection);
+            command.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + second + u";"_s);
+            command.Execute();
+            connection.Execute(u"COMMIT;"_s);
+        } catch (...) {
+            try {
+                connection.Execute(u"ROLLBACK;"_s);
+            } catch (const AppError&) {
+                // Closing the connection undoes the transaction all the same.
+            }
+            throw;
+        }
+    } catch (const AppError& e) {
+        reportFailure(e, u"cmdMerge_Click"_s);
+        return;
+    }
+    inform(u"La fusion a été effectuée avec succès,"_s, u"Fusion réussie"_s);
+    cboMerge1->setCurrentIndex(-1);
+    cboMerge2->setCurrentIndex(-1);
+    txtMerge->clear();
+    Fill_Domain(*cboMerge1);
+    Fill_Domain(*cboMerge2);
+}
+
+void frmDomain::printDomainList_Click() {
+    if (lvwDomains->selectedRows().empty()) {
+        return;
+    }
+    PrintFlow::Request request;
+    request.embedded = [](const IdentifierList&, const QString& spool, const QString& title) {
+        return bPrintDomains(spool, title);
+    };
+    PrintFlow::Print(*this, *WebBrowser1, request);
+}
