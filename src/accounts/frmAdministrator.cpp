@@ -63,8 +63,8 @@ frmAdministrator::frmAdministrator(QWidget* parent) : QWidget(parent, Qt::Window
     txtName->setMaxLength(25);
     txtLogin->setMaxLength(15);
     txtPassword->setMaxLength(15);
-    optAdministrateur = named(new QRadioButton(u"A&dministrateur"_s, fraUser),
-                              u"optAdministrateur"_s);
+    optAdministrateur =
+        named(new QRadioButton(u"A&dministrateur"_s, fraUser), u"optAdministrateur"_s);
     optGestionnaire = named(new QRadioButton(u"&Gestionnaire"_s, fraUser), u"optGestionnaire"_s);
     optProprietaire = named(new QRadioButton(u"P&ropriétaire"_s, fraUser), u"optPropriétaire"_s);
     optProprietaire->setChecked(true);
@@ -167,7 +167,7 @@ void frmAdministrator::lvwResult_ItemClick(int row) {
     txtLogin->setText(lvwResult->itemText(row, Login));
     txtPassword->setText(lvwResult->itemText(row, Pass));
     const QString level = lvwResult->itemText(row, Level);
-    (level == u"Gestionnaire"_s      ? optGestionnaire
+    (level == u"Gestionnaire"_s     ? optGestionnaire
      : level == u"Administrateur"_s ? optAdministrateur
                                     : optProprietaire)
         ->setChecked(true);
@@ -210,8 +210,8 @@ void frmAdministrator::cmdSave_Click() {
         connection.Open(sReadWriteConnection());
         Recordset rs;
         if (m_selected.isEmpty()) {
-            rs.Open(u"SELECT * FROM Passwords WHERE ID = 0"_s, connection,
-                    Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+            rs.Open(u"SELECT * FROM Passwords WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
+                    Recordset::adLockOptimistic);
             rs.AddNew();
         } else {
             rs.Open(u"SELECT * FROM Passwords WHERE ID = "_s + m_selected, connection,
@@ -242,8 +242,8 @@ void frmAdministrator::cmdDelete_Click() {
         return;
     }
     if (MsgBox(u"Êtes-vous certain de vouloir supprimer cet usager?"_s,
-               u"Suppression d'un usager?"_s, Dialogs::Buttons::YesNo,
-               Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+               u"Suppression d'un usager?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
+               Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
     try {

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -115,9 +116,9 @@ QWidget* frmDomain::addTab() {
     txtAdd = named(new QLineEdit(tab), u"txtAdd"_s);
     auto* cmdAdd = named(new QPushButton(u"&Ajouter"_s, tab), u"cmdAdd"_s);
     auto* grid = new QGridLayout(tab);
-    grid->addWidget(named(new QLabel(u"Veuillez entrer le nom du domaine à ajouter."_s, tab),
-                          u"Label5"_s),
-                    0, 0, 1, 2);
+    grid->addWidget(
+        named(new QLabel(u"Veuillez entrer le nom du domaine à ajouter."_s, tab), u"Label5"_s), 0,
+        0, 1, 2);
     grid->addWidget(txtAdd, 1, 0, 1, 2);
     grid->setRowStretch(2, 1);
     grid->addWidget(cmdAdd, 3, 0, Qt::AlignLeft);
@@ -133,12 +134,12 @@ QWidget* frmDomain::editTab() {
     txtEdit = named(new QLineEdit(tab), u"txtEdit"_s);
     auto* cmdEdit = named(new QPushButton(u"&Modifier"_s, tab), u"cmdEdit"_s);
     auto* grid = new QGridLayout(tab);
-    grid->addWidget(named(new QLabel(u"Quel domaine voulez-vous modifier?"_s, tab), u"Label1"_s),
-                    0, 0, 1, 2);
+    grid->addWidget(named(new QLabel(u"Quel domaine voulez-vous modifier?"_s, tab), u"Label1"_s), 0,
+                    0, 1, 2);
     grid->addWidget(cboEdit, 1, 0, 1, 2);
-    grid->addWidget(named(new QLabel(u"Veuillez entrer le nouveau nom du domaine."_s, tab),
-                          u"Label2"_s),
-                    2, 0, 1, 2);
+    grid->addWidget(
+        named(new QLabel(u"Veuillez entrer le nouveau nom du domaine."_s, tab), u"Label2"_s), 2, 0,
+        1, 2);
     grid->addWidget(txtEdit, 3, 0, 1, 2);
     grid->setRowStretch(4, 1);
     grid->addWidget(cmdEdit, 5, 0, Qt::AlignLeft);
@@ -181,19 +182,19 @@ QWidget* frmDomain::mergeTab() {
         send->installEventFilter(this);
     }
     auto* grid = new QGridLayout(tab);
-    grid->addWidget(named(new QLabel(u"Veuillez choisir le premier domaine (No.1):"_s, tab),
-                          u"Label6"_s),
-                    0, 0, 1, 3);
+    grid->addWidget(
+        named(new QLabel(u"Veuillez choisir le premier domaine (No.1):"_s, tab), u"Label6"_s), 0, 0,
+        1, 3);
     grid->addWidget(cboMerge1, 1, 0, 1, 2);
     grid->addWidget(lblSend1, 1, 2);
-    grid->addWidget(named(new QLabel(u"Veuillez choisir le second domaine (No.2):"_s, tab),
-                          u"Label7"_s),
-                    2, 0, 1, 3);
+    grid->addWidget(
+        named(new QLabel(u"Veuillez choisir le second domaine (No.2):"_s, tab), u"Label7"_s), 2, 0,
+        1, 3);
     grid->addWidget(cboMerge2, 3, 0, 1, 2);
     grid->addWidget(lblSend2, 3, 2);
-    grid->addWidget(named(new QLabel(u"Veuillez entrer le nom du nouveau domaine."_s, tab),
-                          u"Label8"_s),
-                    4, 0, 1, 3);
+    grid->addWidget(
+        named(new QLabel(u"Veuillez entrer le nom du nouveau domaine."_s, tab), u"Label8"_s), 4, 0,
+        1, 3);
     grid->addWidget(txtMerge, 5, 0, 1, 2);
     grid->setRowStretch(6, 1);
     grid->addWidget(cmdMerge, 7, 0, Qt::AlignLeft);
@@ -216,7 +217,8 @@ QWidget* frmDomain::listTab() {
 }
 
 bool frmDomain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease && (watched == lblSend1 || watched == lblSend2)) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == lblSend1 || watched == lblSend2)) {
         watched == lblSend1 ? lblSend1_Click() : lblSend2_Click();
         return true;
     }
@@ -310,12 +312,12 @@ void frmDomain::reportFailure(const AppError& e, const QString& procedure) {
 }
 
 bool frmDomain::nameIsFree(Connection& connection, const QString& name, const QString& title,
-                           int except) {
+                           std::initializer_list<int> except) {
     Recordset rs;
     rs.Open(u"SELECT * FROM domains WHERE Name = "_s + literal(name), connection,
             Recordset::adOpenStatic, Recordset::adLockOptimistic);
     for (; !rs.isEOF(); rs.MoveNext()) {
-        if (rs.value(u"ID"_s).toInt() != except) {
+        if (std::find(except.begin(), except.end(), rs.value(u"ID"_s).toInt()) == except.end()) {
             MsgBox(u"Désolé, ce domaine existe déjà."_s, title, Dialogs::Buttons::Ok,
                    Dialogs::Icon::Critical);
             return false;
@@ -366,7 +368,7 @@ void frmDomain::cmdEdit_Click() {
     try {
         Connection connection;
         openForChanges(connection);
-        if (!nameIsFree(connection, name, u"Modification du domaine impossible"_s, id)) {
+        if (!nameIsFree(connection, name, u"Modification du domaine impossible"_s, {id})) {
             return;
         }
         Recordset rs;
@@ -446,11 +448,9 @@ void frmDomain::cmdMerge_Click() {
     try {
         Connection connection;
         openForChanges(connection);
+        // A third domain may not already bear the name.
         if (!nameIsFree(connection, name, u"Fusion des domaines impossible"_s,
-                        cboMerge1->currentData().toInt()) ||
-            !nameIsFree(connection, name, u"Fusion des domaines impossible"_s,
-                        cboMerge2->currentData().toInt())) {
-            // A third domain already bears the name.
+                        {cboMerge1->currentData().toInt(), cboMerge2->currentData().toInt()})) {
             return;
         }
         // All or nothing: an interruption never leaves records half moved.

@@ -3,6 +3,7 @@
 #include "lists/ColumnDescriptor.h"
 
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 
 class ListView;
@@ -50,10 +51,10 @@ private:
     QWidget* listTab();
     QPushButton* quitButton(QWidget* tab, int index);
     void domainListView_Load();
-    // False after the window's message when the domain name is already used (by another
-    // domain than `except`).
+    // False after the window's message when a domain other than those of `except` already
+    // bears the name.
     bool nameIsFree(class Connection& connection, const QString& name, const QString& title,
-                    int except = -1);
+                    std::initializer_list<int> except = {});
     void reportFailure(const class AppError& e, const QString& procedure);
 
     QTabWidget* sstChoix;

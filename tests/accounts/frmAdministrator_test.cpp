@@ -1,0 +1,142 @@
+#include "accounts/frmAdministrator.h"
+#include "app/Session.h"
+#include "app/SessionFixture.h"
+#include "lists/ListView.h"
+#include "storage/Recordset.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+class frmAdministratorTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        signInAs(u"Administrateur"_s, 0);
+        window = frmAdministrator::Open();
+    }
+    void TearDown() override {
+        delete window;
+        SessionTest::TearDown();
+    }
+    template <typename T = QWidget> T* control(const QString& name) {
+        T* c = window->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    void type(const QString& box, const QString& text) { control<QLineEdit>(box)->setText(text); }
+    void fill(const QString& name, const QString& login, const QString& pass) {
+        type(u"txtName"_s, name);
+        type(u"txtLogin"_s, login);
+        type(u"txtPassword"_s, pass);
+    }
+    int row(const QString& login) {
+        for (int r = 0; r < window->list().itemCount(); ++r) {
+            if (window->list().itemText(r, 2) == login) {
+                return r;
+            }
+        }
+        return -1;
+    }
+    QVariant stored(const QString& login, const QString& column) {
+        Connection c;
+        open(c, true);
+        Recordset rs;
+        rs.Open(u"SELECT * FROM Passwords WHERE Login = '"_s + login + u"'"_s, c);
+        return rs.isEOF() ? QVariant(u"<absent>"_s) : rs.value(column);
+    }
+    bool unsaved() { return control(u"cmdSave"_s)->isEnabled(); }
+
+    frmAdministrator* window = nullptr;
+};
+
+TEST_F(frmAdministratorTest, OpensWithTheAccountsListed) {
+    EXPECT_TRUE(gbAdministratorOpen);
+    EXPECT_EQ(window->windowTitle(), u"Gestion des usagers"_s);
+    QStringList headers;
+    for (int c = 0; c < window->list().columnHeaderCount(); ++c) {
+        headers << window->list().columnHeaderText(c);
+    }
+    EXPECT_EQ(headers,
+              (QStringList{u"ID"_s, u"Nom"_s, u"Nom d'usager"_s, u"Mot de passe"_s, u"Type"_s}));
+    EXPECT_EQ(window->list().itemText(row(u"jfcote"_s), 4), u"Gestionnaire"_s);
+    EXPECT_EQ(window->list().itemText(0, 0), u"00001"_s);
+    EXPECT_TRUE(control<QRadioButton>(u"optPropriétaire"_s)->isChecked());
+    EXPECT_FALSE(unsaved());
+}
+
+TEST_F(frmAdministratorTest, ValidationCountsSpacesAndListsInOrder) {
+    window->cmdSave_Click();
+    EXPECT_EQ(dialogs->messages.back().text,
+              u"Les champs suivants sont invalides:\r\nLe nom de la personne est requis.\r\nLe "
+              "nom de l'usager doit avoir au moins 4 caractères.\r\nLe mot de passe doit avoir "
+              "au moins 4 caractères.\r\n"_s);
+    fill(u"Anne"_s, u"abc"_s, u"  pw"_s);
+    window->cmdSave_Click();
+    EXPECT_EQ(dialogs->messages.back().text,
+              u"Les champs suivants sont invalides:\r\nLe nom de l'usager doit avoir au moins 4 "
+              "caractères.\r\n"_s);
+    type(u"txtLogin"_s, u"abcd"_s);
+    window->cmdSave_Click(); // "  pw" counts four characters and is stored as "pw"
+    EXPECT_EQ(stored(u"abcd"_s, u"Pass"_s).toString(), u"pw"_s);
+    EXPECT_EQ(stored(u"abcd"_s, u"Type"_s).toInt(), 2);
+    EXPECT_EQ(control<QLineEdit>(u"txtName"_s)->text(), u""_s);
+    EXPECT_FALSE(unsaved());
+    EXPECT_NE(row(u"abcd"_s), -1);
+}
+
+TEST_F(frmAdministratorTest, LevelsAreStoredAsTheirCodes) {
+    const struct {
+        QString option;
+        int code;
+    } cases[] = {{u"optAdministrateur"_s, 0}, {u"optGestionnaire"_s, 1}, {u"optPropriétaire"_s, 2}};
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString login = u"user"_s + QString::number(n++);
+        fill(u"Personne"_s, login, u"secret"_s);
+        control<QRadioButton>(c.option)->click();
+        window->cmdSave_Click();
+        EXPECT_EQ(stored(login, u"Type"_s).toInt(), c.code) << c.option;
+    }
+}
+
+TEST_F(frmAdministratorTest, ASelectedAccountIsChangedThenDeleted) {
+    window->lvwResult_ItemClick(row(u"jfcote"_s));
+    EXPECT_EQ(window->selectedAccount(), u"00002"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtLogin"_s)->text(), u"jfcote"_s);
+    EXPECT_TRUE(control<QRadioButton>(u"optGestionnaire"_s)->isChecked());
+    EXPECT_FALSE(unsaved());
+    control<QRadioButton>(u"optAdministrateur"_s)->click();
+    EXPECT_TRUE(unsaved());
+    window->cmdSave_Click();
+    EXPECT_EQ(stored(u"jfcote"_s, u"Type"_s).toInt(), 0);
+    EXPECT_EQ(count(u"SELECT * FROM Passwords"_s), 3);
+
+    window->cmdDelete_Click();
+    EXPECT_EQ(dialogs->messages.back().text, u"Vous devez choisir un usager!"_s);
+    window->lvwResult_ItemClick(row(u"egagnon"_s));
+    dialogs->answers = {Dialogs::Answer::No};
+    window->cmdDelete_Click();
+    EXPECT_EQ(count(u"SELECT * FROM Passwords"_s), 3);
+    window->cmdDelete_Click();
+    EXPECT_EQ(count(u"SELECT * FROM Passwords"_s), 2);
+    EXPECT_EQ(window->selectedAccount(), u""_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtLogin"_s)->text(), u""_s);
+    EXPECT_EQ(row(u"egagnon"_s), -1);
+}
+
+TEST_F(frmAdministratorTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
+    window->lvwResult_ItemClick(row(u"egagnon"_s));
+    type(u"txtName"_s, u"Élise Gagnon-Roy"_s);
+    dialogs->answers = {Dialogs::Answer::No};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(dialogs->messages.back().title, u"Attention !"_s);
+    EXPECT_TRUE(gbAdministratorOpen);
+    EXPECT_EQ(window->selectedAccount(), u"00003"_s);
+    window->cmdSave_Click();
+    EXPECT_EQ(stored(u"egagnon"_s, u"Name"_s).toString(), u"Élise Gagnon-Roy"_s);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(gbAdministratorOpen);
+}

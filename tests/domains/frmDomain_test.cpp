@@ -1,0 +1,177 @@
+#include "app/SessionFixture.h"
+#include "domains/frmDomain.h"
+#include "lists/ListView.h"
+#include "storage/Recordset.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class frmDomainTest : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        signInAs(u"Administrateur"_s, 0);
+        window = frmDomain::Open();
+    }
+    void TearDown() override {
+        delete window;
+        SessionTest::TearDown();
+    }
+    template <typename T = QWidget> T* control(const QString& name) {
+        T* c = window->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    void type(const QString& box, const QString& text) { control<QLineEdit>(box)->setText(text); }
+    void choose(const QString& box, const QString& name) {
+        auto* list = control<QComboBox>(box);
+        list->setCurrentIndex(list->findText(name));
+    }
+    void showTab(int tab) { control<QTabWidget>(u"sstChoix"_s)->setCurrentIndex(tab); }
+    QStringList names() {
+        Connection c;
+        open(c, true);
+        Recordset rs;
+        rs.Open(u"SELECT Name FROM Domains ORDER BY ID"_s, c);
+        QStringList out;
+        for (; !rs.isEOF(); rs.MoveNext()) {
+            out << rs.value(0).toString();
+        }
+        return out;
+    }
+    QString lastText() const { return dialogs->messages.back().text; }
+    QString lastTitle() const { return dialogs->messages.back().title; }
+    void addRecords(qlonglong domain, int n) {
+        for (int i = 0; i < n; ++i) {
+            addFile(domain, u"term"_s, u"terme"_s);
+        }
+    }
+
+    frmDomain* window = nullptr;
+};
+
+TEST_F(frmDomainTest, AddingTrimsAndRefusesDuplicatesInAnyCase) {
+    EXPECT_EQ(window->windowTitle(), u"Gestion des domaines"_s);
+    EXPECT_EQ(control<QTabWidget>(u"sstChoix"_s)->tabText(3), u"F&usion"_s);
+    type(u"txtAdd"_s, u"  Génie civil "_s);
+    QTest::keyClick(control(u"txtAdd"_s), Qt::Key_Return); // Enter adds
+    EXPECT_EQ(lastTitle(), u"Ajout du domaine réussi!"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtAdd"_s)->text(), u""_s);
+    type(u"txtAdd"_s, u"GÉNIE CIVIL"_s);
+    window->cmdAdd_Click();
+    EXPECT_EQ(lastText(), u"Désolé, ce domaine existe déjà."_s);
+    EXPECT_EQ(lastTitle(), u"Création du domaine impossible"_s);
+    for (int i = 0; i < 2; ++i) {
+        type(u"txtAdd"_s, u"l'eau \"potable\" | usée"_s);
+        window->cmdAdd_Click();
+    }
+    EXPECT_EQ(lastTitle(), u"Création du domaine impossible"_s);
+    type(u"txtAdd"_s, u"   "_s);
+    window->cmdAdd_Click();
+    EXPECT_EQ(lastText(), u"Les champs suivants sont invalides:\r\nLe nom du domaine.\r\n"_s);
+    EXPECT_EQ(names(), (QStringList{u"Génie civil"_s, u"l'eau \"potable\" | usée"_s}));
+}
+
+TEST_F(frmDomainTest, RenamingAcceptsOwnNameButNotAnothers) {
+    addDomain(u"Droit"_s);
+    addDomain(u"Chimie"_s);
+    showTab(frmDomain::Edit);
+    window->cmdEdit_Click();
+    EXPECT_EQ(lastText(), u"Les champs suivants sont invalides:\r\nLe domaine à modifier.\r\nLe "
+                          "nouveau nom du domaine.\r\n"_s);
+    choose(u"cboEdit"_s, u"Droit"_s);
+    window->cboEdit_Click();
+    EXPECT_EQ(control<QLineEdit>(u"txtEdit"_s)->text(), u"Droit"_s);
+    type(u"txtEdit"_s, u"chimie "_s);
+    window->cmdEdit_Click();
+    EXPECT_EQ(lastTitle(), u"Modification du domaine impossible"_s);
+    choose(u"cboEdit"_s, u"Droit"_s);
+    type(u"txtEdit"_s, u" DROIT "_s);
+    window->cmdEdit_Click();
+    EXPECT_EQ(lastTitle(), u"Modification du domaine réussie"_s);
+    EXPECT_EQ(names(), (QStringList{u"DROIT"_s, u"Chimie"_s}));
+    EXPECT_EQ(control<QComboBox>(u"cboEdit"_s)->currentIndex(), -1);
+}
+
+TEST_F(frmDomainTest, DeletingADomainTakesItsRecordsAfterAskingWithTheirCount) {
+    const qlonglong droit = addDomain(u"Droit"_s);
+    const qlonglong chimie = addDomain(u"Chimie"_s);
+    addRecords(droit, 3);
+    addRecords(chimie, 1);
+    showTab(frmDomain::Delete);
+    choose(u"cboDelete"_s, u"Droit"_s);
+    dialogs->answers = {Dialogs::Answer::No};
+    window->cmdDelete_Click();
+    EXPECT_EQ(lastText(), u"Êtes-vous certain de vouloir supprimer ce domaine? Cela supprimera "
+                          "aussi 3 fiche(s) pour lesquelles ce domaine s'applique."_s);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 4);
+    choose(u"cboDelete"_s, u"Droit"_s);
+    window->cmdDelete_Click();
+    EXPECT_EQ(lastTitle(), u"Suppression réussie!"_s);
+    EXPECT_EQ(names(), QStringList{u"Chimie"_s});
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 1);
+    EXPECT_EQ(control<QComboBox>(u"cboDelete"_s)->count(), 1);
+}
+
+TEST_F(frmDomainTest, MergingMovesEveryRecordAtOnce) {
+    const qlonglong first = addDomain(u"Électricité"_s);
+    const qlonglong second = addDomain(u"Électrotechnique"_s);
+    addDomain(u"Chimie"_s);
+    addRecords(first, 5);
+    addRecords(second, 2);
+    showTab(frmDomain::Merge);
+    const struct {
+        QString one;
+        QString two;
+        QString name;
+        QString lines;
+    } refused[] = {
+        {u""_s, u"Chimie"_s, u"x"_s, u"Le premier domaine (No.1).\r\n"_s},
+        {u"Chimie"_s, u"Chimie"_s, u"x"_s, u"Deux domaines différents.\r\n"_s},
+        {u"Électricité"_s, u"Chimie"_s, u"  "_s, u"Le nom du nouveau domaine.\r\n"_s},
+    };
+    for (const auto& c : refused) {
+        choose(u"cboMerge1"_s, c.one);
+        choose(u"cboMerge2"_s, c.two);
+        type(u"txtMerge"_s, c.name);
+        window->cmdMerge_Click();
+        EXPECT_EQ(lastText(), u"Les champs suivants sont invalides:\r\n"_s + c.lines);
+        EXPECT_EQ(lastTitle(), u"Erreur"_s);
+    }
+    EXPECT_EQ(names().size(), 3);
+    choose(u"cboMerge1"_s, u"Électricité"_s);
+    choose(u"cboMerge2"_s, u"Électrotechnique"_s);
+    window->lblSend1_Click();
+    EXPECT_EQ(control<QLineEdit>(u"txtMerge"_s)->text(), u"Électricité"_s);
+    window->cmdMerge_Click();
+    EXPECT_EQ(lastText(), u"La fusion a été effectuée avec succès,"_s);
+    EXPECT_EQ(names(), (QStringList{u"Électricité"_s, u"Chimie"_s}));
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE DomainID = "_s + QString::number(first)), 7);
+    EXPECT_EQ(control<QComboBox>(u"cboMerge1"_s)->currentIndex(), -1);
+}
+
+TEST_F(frmDomainTest, TheListTabIsFilledOncePerOpening) {
+    addDomain(u"Droit"_s);
+    showTab(frmDomain::List);
+    auto* list = control<ListView>(u"lvwDomains"_s);
+    EXPECT_EQ(list->columnHeaderText(0), u"Domaine"_s);
+    EXPECT_EQ(list->itemCount(), 1);
+    showTab(frmDomain::Add);
+    type(u"txtAdd"_s, u"Chimie"_s);
+    window->cmdAdd_Click();
+    showTab(frmDomain::List);
+    EXPECT_EQ(list->itemCount(), 1);
+    window->printDomainList_Click(); // nothing selected: nothing happens
+    EXPECT_EQ(dialogs->printDialogsShown, 0);
+    delete window;
+    window = frmDomain::Open();
+    showTab(frmDomain::List);
+    EXPECT_EQ(window->findChild<ListView*>(u"lvwDomains"_s)->itemCount(), 2);
+    window->findChild<ListView*>(u"lvwDomains"_s)->selectRow(0);
+    window->printDomainList_Click(); // the scripted print dialog is cancelled
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
+}
