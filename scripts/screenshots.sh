@@ -77,6 +77,22 @@ xdotool mousemove 200 210 click 1
 xdotool keydown ctrl mousemove 200 238 click 1 mousemove 200 266 click 1 keyup ctrl
 sleep 0.5
 shot print-selection
+xdotool key alt+q
+sleep 0.5
+xdotool mousemove 1010 14 click 1
+sleep 0.5
+xdotool key Down Down Down Down Return # "Gestion des domaines"
+sleep 1
+xdotool key alt+u # "F&usion"
+sleep 0.8
+shot domains
+xdotool key alt+q
+sleep 0.5
+xdotool mousemove 1010 14 click 1
+sleep 0.5
+xdotool key Down Down Down Down Down Return # "Gestion des usagers"
+sleep 1.2
+shot accounts
 # A full listing printed to PDF through the print path, first page as a picture.
 LEXIVAR_KEEP_PDF="$WORK/listing.pdf" QT_QPA_PLATFORM=offscreen build/bin/lexivar_tests \
     --gtest_filter='PrintFlowTest.AReportIsPrintedOnceLoadedThenDeleted' >/dev/null
