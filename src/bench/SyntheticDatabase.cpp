@@ -84,6 +84,8 @@ void Create(const QString& path, int records) {
     for (const QString& d : kDomains) {
         c.Execute(u"INSERT INTO Domains (Name) VALUES ('"_s + d + u"');"_s);
     }
+    c.Execute(u"INSERT INTO Passwords (Name, Login, Pass, Type) VALUES "
+              u"('Administrateur démo', 'admin', 'admin', 0);"_s);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db,
                        "INSERT INTO Files (English, French, AF, DomainID, DEFINITION, "
@@ -93,7 +95,8 @@ void Create(const QString& path, int records) {
     Generator g;
     const double firstDay = JetDate::toDayNumber(QDate(1998, 1, 1));
     for (int i = 0; i < records; ++i) {
-        bindText(stmt, 1, g.words(kEnglish, 1, 4));
+        // One record in a thousand holds a rare word, for searches that find a few.
+        bindText(stmt, 1, g.words(kEnglish, 1, 4) + (i % 1000 == 999 ? u" zircon"_s : QString()));
         bindText(stmt, 2, g.words(kFrench, 1, 4));
         bindText(stmt, 3, u"Office québécois de la langue française"_s.left(g.number(3, 39)));
         sqlite3_bind_int(stmt, 4, g.number(1, static_cast<int>(kDomains.size())));

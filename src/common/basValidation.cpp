@@ -1,6 +1,6 @@
 #include "basValidation.h"
 
-#include <QHash>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -11,9 +11,12 @@ const QString kForbiddenFileChars = u"*?<>|\""_s;
 const QString kDigits = u"0123456789"_s;
 constexpr int kLastControlKey = 26;
 
-const QHash<QChar, QString>& entityTable() {
-    static const QHash<QChar, QString> table = [] {
-        QHash<QChar, QString> t;
+// Indexed by character code: every converted letter lies below 256.
+using EntityTable = std::array<QString, 256>;
+
+const EntityTable& entityTable() {
+    static const EntityTable table = [] {
+        EntityTable t;
         const struct {
             const char16_t* letters;
             const char* suffix;
@@ -26,7 +29,7 @@ const QHash<QChar, QString>& entityTable() {
             const QString letters = QString::fromUtf16(row.letters);
             for (QChar c : letters) {
                 const QString base = QString(c).normalized(QString::NormalizationForm_D).left(1);
-                t.insert(c, u"&"_s + base + QLatin1StringView(row.suffix) + u";"_s);
+                t[c.unicode()] = u"&"_s + base + QLatin1StringView(row.suffix) + u";"_s;
             }
         }
         return t;
@@ -59,8 +62,8 @@ QString sValidateHTML(const QString& text, std::int32_t& alignment, bool nonBrea
             out += (!nonBreakingSpaces || !previousWasSpace) ? u" "_s : u"&nbsp;"_s;
             previousWasSpace = true;
             lineBreakEmitted = false;
-        } else if (auto it = table.constFind(c); it != table.constEnd()) {
-            out += *it;
+        } else if (c.unicode() < 256 && !table[c.unicode()].isEmpty()) {
+            out += table[c.unicode()];
             previousWasSpace = lineBreakEmitted = false;
         } else if (c == u'\r') {
             if (!definitionList) {

@@ -3,13 +3,26 @@
 #include "common/AppError.h"
 #include "storage/FileIo.h"
 
+#include <algorithm>
+
 SpoolFile::SpoolFile(const QString& path) : m_file(path) {
+    m_buffer.reserve(2 * kFlushSize);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw FileIo::accessError(path);
     }
 }
 
 QByteArray SpoolFile::encode(const QString& text) {
+    bool latin1 = true;
+    for (QChar c : text) {
+        if (c.unicode() > 0xFF) {
+            latin1 = false;
+            break;
+        }
+    }
+    if (latin1) {
+        return text.toLatin1();
+    }
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -29,13 +42,41 @@ QByteArray SpoolFile::encode(const QString& text) {
 }
 
 void SpoolFile::line(const QString& text, int indent) {
-    const QByteArray bytes = QByteArray(indent, ' ') + encode(text) + "\r\n";
-    if (m_file.write(bytes) != bytes.size()) {
-        throw FileIo::accessError(m_file.fileName());
+    const qsizetype n = text.size();
+    const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
+    const bool latin1 = std::all_of(chars, chars + n, [](char16_t c) { return c <= 0xFF; });
+    const qsizetype start = m_buffer.size();
+    if (latin1) {
+        // Straight into the buffer: a listing writes hundreds of thousands of lines.
+        m_buffer.resize(start + indent + n + 2);
+        char* out = m_buffer.data() + start;
+        std::fill_n(out, indent, ' ');
+        out += indent;
+        for (qsizetype i = 0; i < n; ++i) {
+            out[i] = static_cast<char>(chars[i]);
+        }
+        out[n] = '\r';
+        out[n + 1] = '\n';
+    } else {
+        m_buffer.append(QByteArray(indent, ' ') + encode(text) + "\r\n");
+    }
+    if (m_buffer.size() >= kFlushSize) {
+        flush();
     }
 }
 
+void SpoolFile::flush() {
+    if (m_file.write(m_buffer) != m_buffer.size()) {
+        m_buffer.clear();
+        throw FileIo::accessError(m_file.fileName());
+    }
+    m_buffer.clear();
+}
+
 void SpoolFile::close() {
+    if (m_file.isOpen()) {
+        flush();
+    }
     if (m_file.isOpen() && !m_file.flush()) {
         m_file.close();
         throw FileIo::accessError(m_file.fileName());

@@ -10,12 +10,17 @@ public:
     // Opens the file for output, emptying it; throws AppError 75 or 76 when it cannot.
     explicit SpoolFile(const QString& path);
 
-    // One line, after `indent` blanks; throws AppError 75 when it cannot be written.
+    // One line, after `indent` blanks; throws AppError 75 when it cannot be written (lines are
+    // gathered and written in blocks).
     void line(const QString& text, int indent = 0);
     void close();
 
     static QByteArray encode(const QString& text);
 
 private:
+    static constexpr qsizetype kFlushSize = 1 << 16;
+    void flush();
+
     QFile m_file;
+    QByteArray m_buffer;
 };

@@ -54,6 +54,12 @@ public:
 
     SpoolFile& file() { return m_file; }
 
+    // A field as text; dates through one formatter for the whole report.
+    QString text(Recordset& rs, const QString& field) {
+        const QVariant v = rs.value(field);
+        return v.typeId() == QMetaType::QDateTime ? m_dates.text(v.toDateTime()) : sFieldText(v);
+    }
+
     void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
 
     // Runs `statement` and calls `row` for each record it returns.
@@ -124,6 +130,7 @@ private:
 
     QString m_procedure;
     SpoolFile m_file;
+    ShortDateFormatter m_dates;
     Connection m_connection;
     bool m_readFailed = false;
 };
@@ -136,10 +143,6 @@ bool generate(const QString& procedure, const std::function<bool()>& body) {
         ShowErrorBox(procedure, e);
         return false;
     }
-}
-
-QString text(Recordset& rs, const QString& field) {
-    return sFieldText(rs.value(field));
 }
 
 // --- full listing ---
@@ -168,21 +171,63 @@ const FullField kFullFields[] = {
      u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"OBSERVATION"},
 };
 
-QString fullValue(Recordset& rs, int index) {
+QString fullValue(Report& r, Recordset& rs, int index) {
     const QString field = QString::fromUtf16(kFullFields[index].field);
     if (index == 0) {
         return escaped(sFormatRecordNumber(rs.value(field)));
     }
-    return justified(text(rs, field));
+    return justified(r.text(rs, field));
 }
 
-QString labelCell(int index) {
+const QString& labelCell(int index) {
     // The first label cell has a blank before its ">".
-    return index == 0 ? kLabelCell.chopped(1) + u" >"_s : kLabelCell;
+    static const QString first = kLabelCell.chopped(1) + u" >"_s;
+    return index == 0 ? first : kLabelCell;
+}
+
+// The labels and cell openers, converted once: every record writes them again.
+const QString& fullLabel(int index) {
+    static const std::vector<QString> labels = [] {
+        std::vector<QString> out;
+        for (const FullField& f : kFullFields) {
+            out.push_back(escaped(QString::fromUtf16(f.label)));
+        }
+        return out;
+    }();
+    return labels[index];
+}
+
+const QString& valueCell(int index, bool opera) {
+    static const std::vector<QString> cells = [] {
+        std::vector<QString> out;
+        for (const FullField& f : kFullFields) {
+            out.push_back(QString::fromUtf16(f.valueCell));
+            out.push_back(QString::fromUtf16(f.operaCell));
+        }
+        return out;
+    }();
+    return cells[index * 2 + (opera ? 1 : 0)];
+}
+
+const QString kEndRow = u"</TR>"_s;
+const QString kEndTable = u"</TABLE>"_s;
+const QString kCell28 = u"<TD WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kCell35 = u"<TD WIDTH=\"35%\">"_s + kFont + u"SIZE=4>"_s;
+const QString kCell15 = u"<TD WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kCell28Wide = u"<TD  WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kCell15Wide = u"<TD  WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kShortCell = u"<TD>"_s + kFont + u"SIZE=-1>"_s;
+
+const QString& staticEscaped(int which) {
+    static const QString texts[] = {escaped(u"Date de création: "_s),
+                                    escaped(u"Dernière date de modification"_s),
+                                    escaped(u"Auteur: "_s), escaped(u"Modifié par: "_s)};
+    return texts[which];
 }
 
 void emptyRow(Report& r) {
-    for (const QString& tag : {u"<TR>"_s, u"<TD>"_s, u"</TD>"_s, u"</TR>"_s}) {
+    static const QString tags[] = {u"<TR>"_s, u"<TD>"_s, u"</TD>"_s, u"</TR>"_s};
+    for (const QString& tag : tags) {
         r.line(tag, 6);
     }
 }
@@ -190,11 +235,10 @@ void emptyRow(Report& r) {
 void fieldRow(Report& r, Recordset& rs, int index, bool opera) {
     r.line(kRow, 6);
     r.line(labelCell(index), 9);
-    r.line(escaped(QString::fromUtf16(kFullFields[index].label)));
+    r.line(fullLabel(index));
     r.line(kEndCell, 9);
-    r.line(QString::fromUtf16(opera ? kFullFields[index].operaCell : kFullFields[index].valueCell),
-           9);
-    r.line(fullValue(rs, index));
+    r.line(valueCell(index, opera), 9);
+    r.line(fullValue(r, rs, index));
     r.line(kEndCell, 9);
 }
 
@@ -206,22 +250,21 @@ void cell(Report& r, const QString& open, const QString& content) {
 
 void dateRow(Report& r, Recordset& rs) {
     r.line(kRow, 6);
-    cell(r, kLabelCell, escaped(u"Date de création: "_s));
-    cell(r, u"<TD WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s, escaped(text(rs, u"Date"_s)));
-    cell(r, u"<TD WIDTH=\"35%\">"_s + kFont + u"SIZE=4>"_s,
-         escaped(u"Dernière date de modification"_s));
-    cell(r, u"<TD WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s, escaped(text(rs, u"DateModified"_s)));
-    r.line(u"</TR>"_s, 6);
+    cell(r, kLabelCell, staticEscaped(0));
+    cell(r, kCell28, escaped(r.text(rs, u"Date"_s)));
+    cell(r, kCell35, staticEscaped(1));
+    cell(r, kCell15, escaped(r.text(rs, u"DateModified"_s)));
+    r.line(kEndRow, 6);
 }
 
 void peopleTable(Report& r, Recordset& rs) {
     r.line(kTable);
     r.line(kRow, 6);
-    cell(r, kLabelCell, escaped(u"Auteur: "_s));
-    cell(r, u"<TD  WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s, justified(text(rs, u"CreatedBy"_s)));
-    cell(r, u"<TD WIDTH=\"35%\">"_s + kFont + u"SIZE=4>"_s, escaped(u"Modifié par: "_s));
-    cell(r, u"<TD  WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s, justified(text(rs, u"MODIFIEDBY"_s)));
-    r.line(u"</TABLE>"_s);
+    cell(r, kLabelCell, staticEscaped(2));
+    cell(r, kCell28Wide, justified(r.text(rs, u"CreatedBy"_s)));
+    cell(r, kCell35, staticEscaped(3));
+    cell(r, kCell15Wide, justified(r.text(rs, u"MODIFIEDBY"_s)));
+    r.line(kEndTable);
 }
 
 void fullRecord(Report& r, Recordset& rs) {
@@ -323,7 +366,7 @@ void shortRow(Report& r, Recordset& rs, const ShortDateFormatter& dates) {
     };
     r.line(kRow, 6);
     for (const QString& content : cells) {
-        cell(r, u"<TD>"_s + kFont + u"SIZE=-1>"_s, content);
+        cell(r, kShortCell, content);
     }
     r.line(u"</TR>"_s, 6);
 }

@@ -54,17 +54,6 @@ QString textScalar(Connection& c, const QString& sql) {
     return v;
 }
 
-// Row counts of every table, to compare a copy with its original.
-QString fingerprint(Connection& c) {
-    QString out;
-    for (const char* table : {"Files", "Domains", "Passwords"}) {
-        out += QString::number(
-                   scalar(c, u"SELECT count(*) FROM "_s + QLatin1StringView(table) + u";"_s)) +
-               u"/"_s;
-    }
-    return out;
-}
-
 void syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
@@ -92,11 +81,12 @@ void exportTo(Connection& source, const QString& temp, const QString& newPasswor
     }
 }
 
-void checkCopy(const QString& temp, const QString& newPassword, const QString& expected) {
+void checkCopy(const QString& temp, const QString& newPassword) {
     Connection copy;
     copy.Open(connectionString(temp, newPassword));
-    if (textScalar(copy, u"PRAGMA integrity_check;"_s) != u"ok"_s ||
-        fingerprint(copy) != expected) {
+    // The export copies row by row and fails loudly; what is left to check is that the new
+    // file reads back whole, every page once.
+    if (textScalar(copy, u"PRAGMA quick_check;"_s) != u"ok"_s) {
         throw rewriteError(u"La copie de la base de données est incomplète ; la base n'a pas "
                            u"été modifiée."_s);
     }
@@ -125,18 +115,16 @@ void Rewrite(const QString& databasePath, const QString& password, const QString
     source.Open(connectionString(databasePath, password));
     bool tempCreated = false;
     try {
-        const QString expected = fingerprint(source);
         tempCreated = true;
         exportTo(source, temp, newPassword);
         // Nobody may change the database between the copy and its replacement.
         const qlonglong before = scalar(source, u"PRAGMA data_version;"_s);
         source.Execute(u"BEGIN EXCLUSIVE;"_s);
-        if (scalar(source, u"PRAGMA data_version;"_s) != before ||
-            fingerprint(source) != expected) {
+        if (scalar(source, u"PRAGMA data_version;"_s) != before) {
             throw rewriteError(u"La base de données a été modifiée pendant l'opération ; "
                                u"recommencez."_s);
         }
-        checkCopy(temp, newPassword, expected);
+        checkCopy(temp, newPassword);
         if (QFileInfo::exists(databasePath + u"-journal"_s)) {
             throw rewriteError(u"Un journal de transaction inachevée accompagne la base de "
                                u"données ; ouvrez-la une fois avec Lexivar, puis recommencez."_s);

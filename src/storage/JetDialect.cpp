@@ -87,6 +87,43 @@ QString textArg(sqlite3_value* v) {
                              sqlite3_value_bytes(v));
 }
 
+// One UTF-8 character's length from its lead byte.
+int utf8Length(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+unsigned char lowerAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+// LIKE for a pattern made of ASCII only, straight on the value's UTF-8 bytes: an ASCII letter
+// can only match an ASCII letter, whatever case folding does to accented ones. Scanning a
+// large base compares millions of values, so no text is converted.
+bool likeAscii(const unsigned char* s, int n, const unsigned char* p, int m) {
+    int si = 0, pi = 0, starP = -1, starS = 0;
+    while (si < n) {
+        if (pi < m && p[pi] == '%') {
+            starP = ++pi;
+            starS = si;
+            continue;
+        }
+        if (pi < m && (p[pi] == '_' || lowerAscii(p[pi]) == lowerAscii(s[si]))) {
+            si += p[pi] == '_' ? utf8Length(s[si]) : 1;
+            ++pi;
+            continue;
+        }
+        if (starP < 0) {
+            return false;
+        }
+        pi = starP;
+        si = starS += utf8Length(s[starS]);
+    }
+    while (pi < m && p[pi] == '%') {
+        ++pi;
+    }
+    return pi == m && si == n;
+}
+
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
@@ -95,8 +132,14 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         }
     }
     // The engine calls like(pattern, value[, escape]).
-    const QString pattern = textArg(argv[0]);
-    const QString value = textArg(argv[1]);
+    const auto* pattern = sqlite3_value_text(argv[0]);
+    const int patternBytes = sqlite3_value_bytes(argv[0]);
+    const auto* value = sqlite3_value_text(argv[1]);
+    const int valueBytes = sqlite3_value_bytes(argv[1]);
+    if (argc == 2 && isAscii(reinterpret_cast<const char*>(pattern), patternBytes)) {
+        sqlite3_result_int(ctx, likeAscii(value, valueBytes, pattern, patternBytes) ? 1 : 0);
+        return;
+    }
     QChar escape;
     if (argc == 3) {
         const QString e = textArg(argv[2]);
@@ -106,7 +149,8 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         }
         escape = e.front();
     }
-    sqlite3_result_int(ctx, JetDialect::likeMatch(value, pattern, escape) ? 1 : 0);
+    sqlite3_result_int(ctx,
+                       JetDialect::likeMatch(textArg(argv[1]), textArg(argv[0]), escape) ? 1 : 0);
 }
 
 } // namespace

@@ -105,6 +105,7 @@ void Recordset::Open(const QString& sql, Connection& connection, CursorType, Loc
 void Recordset::readColumns(sqlite3_stmt* stmt) {
     const int n = sqlite3_column_count(stmt);
     m_columns.clear();
+    m_fieldIndex.clear();
     m_table.clear();
     m_idColumn = -1;
     QString onlyTable;
@@ -194,6 +195,15 @@ void Recordset::MoveNext() {
 }
 
 int Recordset::indexOf(const QString& field) const {
+    if (const auto it = m_fieldIndex.constFind(field); it != m_fieldIndex.constEnd()) {
+        return *it;
+    }
+    const int index = findField(field);
+    m_fieldIndex.insert(field, index);
+    return index;
+}
+
+int Recordset::findField(const QString& field) const {
     const qsizetype dot = field.indexOf(u'.');
     const QString table = dot >= 0 ? field.left(dot) : QString();
     const QString name = dot >= 0 ? field.mid(dot + 1) : field;

@@ -71,6 +71,7 @@ private:
     }
     QVariant readValue(sqlite3_stmt* stmt, int index) const;
     int indexOf(const QString& field) const;
+    int findField(const QString& field) const;
     void requireCurrentRow() const;
     void requireUpdatable() const;
     void writePending();
@@ -88,6 +89,8 @@ private:
     LockType m_lock = adLockReadOnly;
     QString m_table; // set when the result can be changed
     int m_idColumn = -1;
+    // Field names already looked up: reports read the same fields on every row.
+    mutable QHash<QString, int> m_fieldIndex;
     QHash<int, QVariant> m_pending;
     bool m_adding = false;
     bool m_ownTransaction = false;
