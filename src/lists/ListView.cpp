@@ -47,6 +47,10 @@ int ListView::itemCount() const {
     return m_model->rows();
 }
 
+const std::vector<QString>& ListView::cells() const {
+    return m_model->cells();
+}
+
 const QString& ListView::itemText(int row, int column) const {
     return m_model->text(row, column);
 }

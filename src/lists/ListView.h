@@ -25,6 +25,8 @@ public:
     void setItems(std::vector<QString> cells);
     int itemCount() const;
     const QString& itemText(int row, int column) const;
+    // Every cell, row after row in the order they were given (not the shown order).
+    const std::vector<QString>& cells() const;
 
     // Sort state; switching sorting on, or changing column or direction while it is on, re-sorts.
     bool sorted() const { return m_sorted; }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 namespace {
 const QString kNoText;
@@ -39,9 +40,17 @@ const QString& ListViewModel::text(int row, int column) const {
     return m_cells[static_cast<size_t>(m_order[row]) * m_headers.size() + column];
 }
 
+void ListViewModel::discard(std::vector<QString> cells) {
+    if (cells.size() < 10000) {
+        return; // few enough to free here
+    }
+    std::thread([old = std::move(cells)]() mutable { old.clear(); }).detach();
+}
+
 void ListViewModel::clear() {
     beginResetModel();
     m_headers.clear();
+    discard(std::move(m_cells));
     m_cells.clear();
     m_order.clear();
     endResetModel();
@@ -50,6 +59,7 @@ void ListViewModel::clear() {
 void ListViewModel::setHeaders(const QStringList& headers) {
     beginResetModel();
     m_headers = headers;
+    discard(std::move(m_cells));
     m_cells.clear();
     m_order.clear();
     endResetModel();
@@ -57,6 +67,7 @@ void ListViewModel::setHeaders(const QStringList& headers) {
 
 void ListViewModel::setCells(std::vector<QString> cells) {
     beginResetModel();
+    discard(std::move(m_cells));
     m_cells = std::move(cells);
     m_order.resize(m_headers.isEmpty() ? 0 : m_cells.size() / m_headers.size());
     std::iota(m_order.begin(), m_order.end(), 0);

@@ -23,12 +23,16 @@ public:
     void setCells(std::vector<QString> cells);
     const QStringList& headers() const { return m_headers; }
     int rows() const { return static_cast<int>(m_order.size()); }
+    const std::vector<QString>& cells() const { return m_cells; }
     const QString& text(int row, int column) const;
 
     // Orders the rows by one column's text, letter case and accents aside.
     void sortRows(int column, Qt::SortOrder order);
 
 private:
+    // Releases a former list's texts away from the window's thread.
+    static void discard(std::vector<QString> cells);
+
     QStringList m_headers;
     std::vector<QString> m_cells;
     std::vector<int> m_order;

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -51,26 +52,20 @@ QStringList headers(const Recordset& rs, const std::vector<int>& map,
     return out;
 }
 
+// Widths are first estimated from per-character advances read once, so estimating touches no
+// font code and may run beside the sorting; only the widest few are then measured exactly.
 class WidthMeter {
 public:
-    explicit WidthMeter(const QFont& font) : m_metrics(font) {}
+    explicit WidthMeter(const QFont& font) : m_metrics(font), m_other(m_metrics.maxWidth()) {
+        for (char16_t u = 0; u < kCached; ++u) {
+            m_latin[u] = m_metrics.horizontalAdvance(QChar(u));
+        }
+    }
 
-    int estimate(const QString& text) {
+    int estimate(const QString& text) const {
         int w = 0;
         for (QChar c : text) {
-            const char16_t u = c.unicode();
-            if (u < kCached) {
-                if (m_latin[u] < 0) {
-                    m_latin[u] = m_metrics.horizontalAdvance(c);
-                }
-                w += m_latin[u];
-                continue;
-            }
-            auto it = m_advance.constFind(c);
-            if (it == m_advance.constEnd()) {
-                it = m_advance.insert(c, m_metrics.horizontalAdvance(c));
-            }
-            w += *it;
+            w += c.unicode() < kCached ? m_latin[c.unicode()] : m_other;
         }
         return w;
     }
@@ -79,30 +74,42 @@ public:
 private:
     static constexpr char16_t kCached = 0x250;
     QFontMetrics m_metrics;
-    std::array<int, kCached> m_latin = filled();
-    QHash<QChar, int> m_advance;
-
-    static std::array<int, kCached> filled() {
-        std::array<int, kCached> a;
-        a.fill(-1);
-        return a;
-    }
+    int m_other;
+    std::array<int, kCached> m_latin{};
 };
 
-int widestText(WidthMeter& meter, const ListView& list, int column) {
-    std::vector<std::pair<int, int>> estimates; // (estimate, row)
-    estimates.reserve(list.itemCount());
-    for (int r = 0; r < list.itemCount(); ++r) {
-        estimates.emplace_back(meter.estimate(list.itemText(r, column)), r);
+// For each column, the cells (by position in `cells`) most likely to be the widest.
+std::vector<std::vector<size_t>> widestCandidates(const WidthMeter& meter,
+                                                  const std::vector<QString>& cells, int columns) {
+    std::vector<std::vector<size_t>> out(columns);
+    const size_t rows = columns > 0 ? cells.size() / columns : 0;
+    std::vector<std::pair<int, size_t>> estimates(rows);
+    for (int c = 0; c < columns; ++c) {
+        for (size_t r = 0; r < rows; ++r) {
+            const size_t at = r * columns + c;
+            estimates[r] = {meter.estimate(cells[at]), at};
+        }
+        const size_t n = std::min(kMeasuredCandidates, rows);
+        std::partial_sort(estimates.begin(), estimates.begin() + static_cast<long>(n),
+                          estimates.end(),
+                          [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (size_t i = 0; i < n; ++i) {
+            out[c].push_back(estimates[i].second);
+        }
     }
-    const size_t n = std::min(kMeasuredCandidates, estimates.size());
-    std::partial_sort(estimates.begin(), estimates.begin() + static_cast<long>(n), estimates.end(),
-                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    int widest = 0;
-    for (size_t i = 0; i < n; ++i) {
-        widest = std::max(widest, meter.exact(list.itemText(estimates[i].second, column)));
+    return out;
+}
+
+void applyWidths(ListView& list, const WidthMeter& meter,
+                 const std::vector<std::vector<size_t>>& candidates) {
+    const std::vector<QString>& cells = list.cells();
+    for (int c = 0; c < list.columnHeaderCount(); ++c) {
+        int widest = meter.exact(list.columnHeaderText(c));
+        for (size_t at : candidates[c]) {
+            widest = std::max(widest, meter.exact(cells[at]));
+        }
+        list.setColumnWidth(c, widest + kColumnPadding);
     }
-    return widest;
 }
 
 } // namespace
@@ -139,10 +146,15 @@ std::int32_t lFillListViewADO(ListView& list, const QString& query, QWidget& cal
         for (; !rs.isEOF(); rs.MoveNext()) {
             cells.push_back(sFormatRecordNumber(rs.peek(0)));
             for (int i = 1; i < fields; ++i) {
-                const QVariant& v = rs.peek(i);
-                QString text = rs.isDateField(i) && v.typeId() == QMetaType::Double
-                                   ? dates.dayNumberText(v.toDouble())
-                                   : sFieldText(v);
+                QVariant v = rs.take(i);
+                QString text;
+                if (v.typeId() == QMetaType::QString) {
+                    text = std::move(*static_cast<QString*>(v.data())); // no copy of the text
+                } else if (rs.isDateField(i) && v.typeId() == QMetaType::Double) {
+                    text = dates.dayNumberText(v.toDouble());
+                } else {
+                    text = sFieldText(v);
+                }
                 cells.push_back(map[i] >= 0 ? (*colDisplay)[map[i]]->sReturnValue(text)
                                             : std::move(text));
             }
@@ -154,8 +166,18 @@ std::int32_t lFillListViewADO(ListView& list, const QString& query, QWidget& cal
     rs.Close();
     connection.Close();
 
-    list.setSortState(true, sortKey, sortOrder);
-    ResizeColumns(list, caller);
+    if (list.itemCount() > 0) {
+        // The widths do not depend on the order: estimate them while the rows are sorted.
+        const WidthMeter meter(caller.font());
+        std::vector<std::vector<size_t>> candidates;
+        std::thread estimating(
+            [&] { candidates = widestCandidates(meter, list.cells(), list.columnHeaderCount()); });
+        list.setSortState(true, sortKey, sortOrder);
+        estimating.join();
+        applyWidths(list, meter, candidates);
+    } else {
+        list.setSortState(true, sortKey, sortOrder);
+    }
     list.setVisible(true);
     return count;
 }
@@ -164,11 +186,8 @@ void ResizeColumns(ListView& list, QWidget& caller) {
     if (list.itemCount() == 0) {
         return;
     }
-    WidthMeter meter(caller.font());
-    for (int c = 0; c < list.columnHeaderCount(); ++c) {
-        const int header = meter.exact(list.columnHeaderText(c));
-        list.setColumnWidth(c, std::max(header, widestText(meter, list, c)) + kColumnPadding);
-    }
+    const WidthMeter meter(caller.font());
+    applyWidths(list, meter, widestCandidates(meter, list.cells(), list.columnHeaderCount()));
 }
 
 void SortListView(ListView& list, std::int16_t column) {

@@ -50,6 +50,8 @@ public:
     // The stored cell of the current row, without copying, for reading many cells fast; pending
     // changes are not seen. The row must exist.
     const QVariant& peek(int index) const { return cell(m_position, index); }
+    // The same, moved out: the cell is left empty. For a reader that goes through once.
+    QVariant take(int index) { return std::move(cell(m_position, index)); }
 
     // Adds a row at once, so its ID is readable; Update stores it, Close without Update drops it.
     void AddNew();
