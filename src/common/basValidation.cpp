@@ -56,15 +56,27 @@ QString sValidateHTML(const QString& text, std::int32_t& alignment, bool nonBrea
     out.reserve(text.size() + text.size() / 4);
     bool previousWasSpace = false;
     bool lineBreakEmitted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    const QChar* chars = text.constData();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // A run of characters copied as they are goes out in one piece.
+        qsizetype run = i;
+        while (run < n && chars[run] != u' ' && chars[run] != u'\r' &&
+               (chars[run].unicode() >= 256 || table[chars[run].unicode()].isEmpty())) {
+            ++run;
+        }
+        if (run > i) {
+            out.append(chars + i, run - i);
+            previousWasSpace = lineBreakEmitted = false;
+            i = run;
+            continue;
+        }
+        const QChar c = chars[i];
         if (c == u' ') {
             out += (!nonBreakingSpaces || !previousWasSpace) ? u" "_s : u"&nbsp;"_s;
             previousWasSpace = true;
             lineBreakEmitted = false;
-        } else if (c.unicode() < 256 && !table[c.unicode()].isEmpty()) {
-            out += table[c.unicode()];
-            previousWasSpace = lineBreakEmitted = false;
         } else if (c == u'\r') {
             if (!definitionList) {
                 out += u"<br>"_s;
@@ -75,9 +87,10 @@ QString sValidateHTML(const QString& text, std::int32_t& alignment, bool nonBrea
             previousWasSpace = false;
             ++i; // the line feed of the pair is skipped unseen
         } else {
-            out += c;
+            out += table[c.unicode()];
             previousWasSpace = lineBreakEmitted = false;
         }
+        ++i;
     }
     if (noWrap) {
         out = u"<NOBR>"_s + out + u"</NOBR>"_s;

@@ -198,6 +198,10 @@ TEST_F(DatabaseTest, TextComparesWithoutRegardToCaseAccentsIncluded) {
     EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name = 'électricité'"_s), 1);
     EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name = 'electricite'"_s), 0);
     EXPECT_EQ(count(u"SELECT * FROM domains WHERE Name LIKE '%USÉES'"_s), 1);
+    // A plain pattern's "_" stands for one letter, accented or not.
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE '_levage'"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE '_lectricit_'"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE 'z%'"_s), 1);
     EXPECT_EQ(count(u"SELECT * FROM Domains WHERE ID = "_s + QString::number(d) +
                     u" OR NAME = 'l''eau'"_s),
               1);
