@@ -26,5 +26,12 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A window's control by its name; the test fails when there is none.
+template <typename T = QWidget> T* findControl(const QObject* window, const QString& name) {
+    T* c = window->findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name.toStdString();
+    return c;
+}
+
 // Lets gtest print QStrings in failure messages.
 std::ostream& operator<<(std::ostream& os, const QString& s);

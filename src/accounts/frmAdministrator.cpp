@@ -4,6 +4,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/SingleWindow.h"
 #include "lists/ListView.h"
 #include "lists/basListViewADO.h"
 #include "lists/clsListViewByte.h"
@@ -18,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -32,11 +32,6 @@ constexpr int kMinLength = 4;
 
 // Cells of a row, by position: the query's column order.
 enum Column { Number = 0, Name = 1, Login = 2, Pass = 3, Level = 4 };
-
-QPointer<frmAdministrator>& single() {
-    static QPointer<frmAdministrator> window;
-    return window;
-}
 
 template <typename T> T* named(T* widget, const QString& name) {
     widget->setObjectName(name);
@@ -128,25 +123,12 @@ frmAdministrator::frmAdministrator(QWidget* parent) : QWidget(parent, Qt::Window
     cmdSave->setEnabled(false);
 }
 
-frmAdministrator::~frmAdministrator() {
-    if (single() == this) {
-        single() = nullptr;
-    }
-}
-
 frmAdministrator* frmAdministrator::Open() {
-    if (!single()) {
-        single() = new frmAdministrator;
-        single()->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    single()->show();
-    single()->raise();
-    single()->activateWindow();
-    return single();
+    return SingleWindow<frmAdministrator>::Open();
 }
 
 frmAdministrator* frmAdministrator::existing() {
-    return single();
+    return SingleWindow<frmAdministrator>::existing();
 }
 
 void frmAdministrator::fillList() {
@@ -247,14 +229,8 @@ void frmAdministrator::cmdDelete_Click() {
         return;
     }
     try {
-        ReloadDatabasePassword();
-        Connection connection;
-        connection.Open(sReadWriteConnection());
-        Command command;
-        command.setActiveConnection(connection);
-        command.setCommandText(u"DELETE * FROM Passwords WHERE ID = "_s +
-                               QString::number(m_selected.toLongLong()));
-        command.Execute();
+        ExecuteChange(u"DELETE * FROM Passwords WHERE ID = "_s +
+                      QString::number(m_selected.toLongLong()));
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e);
         return;
@@ -284,8 +260,6 @@ void frmAdministrator::closeEvent(QCloseEvent* event) {
     gbAdministratorOpen = false;
     DestroyCollection(m_colDisplay);
     m_selected.clear();
-    if (single() == this) {
-        single() = nullptr; // a new opening makes a new window
-    }
+    SingleWindow<frmAdministrator>::forget(); // a new opening makes a new window
     event->accept();
 }

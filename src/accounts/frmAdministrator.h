@@ -16,7 +16,6 @@ class frmAdministrator : public QWidget {
 
 public:
     explicit frmAdministrator(QWidget* parent = nullptr);
-    ~frmAdministrator() override;
 
     static frmAdministrator* Open();
     static frmAdministrator* existing();

@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "storage/Command.h"
+#include "storage/Connection.h"
 #include "storage/basFileEncrypt.h"
 
 using namespace Qt::StringLiterals;
@@ -38,4 +40,14 @@ QString sReadWriteConnection() {
 
 void ReloadDatabasePassword() {
     bOpenEncriptPassword(sPasswordFileOf(gsDBPath), gsDBPassword);
+}
+
+long ExecuteChange(const QString& statement) {
+    ReloadDatabasePassword();
+    Connection connection;
+    connection.Open(sReadWriteConnection());
+    Command command;
+    command.setActiveConnection(connection);
+    command.setCommandText(statement);
+    return command.Execute();
 }

@@ -40,3 +40,7 @@ QString sReadWriteConnection(); // ";MODE=READWRITE;"
 
 // Re-reads the password file of gsDBPath into gsDBPassword.
 void ReloadDatabasePassword();
+
+// Runs one statement that changes the database, on a connection of its own (password re-read,
+// read-write, closed afterwards). Throws AppError.
+long ExecuteChange(const QString& statement);

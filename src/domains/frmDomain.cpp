@@ -4,6 +4,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/SingleWindow.h"
 #include "common/basValidation.h"
 #include "lists/ListView.h"
 #include "lists/basListViewADO.h"
@@ -19,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -30,11 +30,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kCrLf = u"\r\n"_s;
-
-QPointer<frmDomain>& single() {
-    static QPointer<frmDomain> window;
-    return window;
-}
 
 template <typename T> T* named(T* widget, const QString& name) {
     widget->setObjectName(name);
@@ -84,25 +79,12 @@ frmDomain::frmDomain(QWidget* parent) : QWidget(parent, Qt::Window) {
     WebBrowser1->Navigate(QString());
 }
 
-frmDomain::~frmDomain() {
-    if (single() == this) {
-        single() = nullptr;
-    }
-}
-
 frmDomain* frmDomain::Open() {
-    if (!single()) {
-        single() = new frmDomain;
-        single()->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    single()->show();
-    single()->raise();
-    single()->activateWindow();
-    return single();
+    return SingleWindow<frmDomain>::Open();
 }
 
 frmDomain* frmDomain::existing() {
-    return single();
+    return SingleWindow<frmDomain>::existing();
 }
 
 QPushButton* frmDomain::quitButton(QWidget* tab, int index) {
@@ -408,12 +390,7 @@ void frmDomain::cmdDelete_Click() {
                    Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
             return;
         }
-        Connection connection;
-        openForChanges(connection);
-        Command command;
-        command.setActiveConnection(connection);
-        command.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + id + u";"_s);
-        command.Execute();
+        ExecuteChange(u"DELETE * FROM domains WHERE ID = "_s + id + u";"_s);
         inform(u"Le domaine et les fiches s'y rapportant ont été supprimés."_s,
                u"Suppression réussie!"_s);
     } catch (const AppError& e) {

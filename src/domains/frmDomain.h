@@ -22,7 +22,6 @@ public:
     enum Tab { Add = 0, Edit = 1, Delete = 2, Merge = 3, List = 4 };
 
     explicit frmDomain(QWidget* parent = nullptr);
-    ~frmDomain() override;
 
     static frmDomain* Open();
     static frmDomain* existing();

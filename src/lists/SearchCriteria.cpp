@@ -1,6 +1,7 @@
 #include "SearchCriteria.h"
 
 #include "ListView.h"
+#include "app/Session.h"
 #include "basListViewADO.h"
 #include "clsListViewHeader.h"
 #include "common/Clock.h"
@@ -169,6 +170,15 @@ void SearchCriteria::Form_Load() {
         d->setDisplayFormat(format);
         d->setDate(Clock::today());
     }
+}
+
+bool SearchCriteria::Form_QueryUnload() {
+    if (frmProgressBar::instance().Loaded()) {
+        return false;
+    }
+    gbSearchOpen = false;
+    Form_Unload();
+    return true;
 }
 
 void SearchCriteria::Form_Unload() {

@@ -50,6 +50,8 @@ public:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
+    // The window may close unless a list is being filled; then the criteria are released.
+    bool Form_QueryUnload();
     void cboField_GotFocus();
     void cboField_Click();
     // False when the key is swallowed.

@@ -8,6 +8,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/SingleWindow.h"
 #include "common/Twips.h"
 #include "common/frmProgressBar.h"
 #include "records/RecordEditor.h"
@@ -15,7 +16,6 @@
 #include "storage/Recordset.h"
 
 #include <QCloseEvent>
-#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -23,11 +23,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kAuthorColumn = 6;
-
-QPointer<frmSearch>& single() {
-    static QPointer<frmSearch> window;
-    return window;
-}
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left) {
     auto* b = new QPushButton(text, parent);
@@ -57,25 +52,12 @@ frmSearch::frmSearch(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_criteria->Form_Load();
 }
 
-frmSearch::~frmSearch() {
-    if (single() == this) {
-        single() = nullptr;
-    }
-}
-
 frmSearch* frmSearch::Open() {
-    if (!single()) {
-        single() = new frmSearch;
-        single()->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    single()->show();
-    single()->raise();
-    single()->activateWindow();
-    return single();
+    return SingleWindow<frmSearch>::Open();
 }
 
 frmSearch* frmSearch::existing() {
-    return single();
+    return SingleWindow<frmSearch>::existing();
 }
 
 void frmSearch::setRecordCommands(bool available) {
@@ -145,11 +127,5 @@ bool frmSearch::event(QEvent* event) {
 }
 
 void frmSearch::closeEvent(QCloseEvent* event) {
-    if (frmProgressBar::instance().Loaded()) {
-        event->ignore();
-        return;
-    }
-    gbSearchOpen = false;
-    m_criteria->Form_Unload();
-    event->accept();
+    event->setAccepted(m_criteria->Form_QueryUnload());
 }

@@ -11,7 +11,6 @@ class frmSearch : public QWidget {
 
 public:
     explicit frmSearch(QWidget* parent = nullptr);
-    ~frmSearch() override;
 
     // The one search window: shown, created when needed.
     static frmSearch* Open();

@@ -7,6 +7,7 @@
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
 #include "common/RecordNumber.h"
+#include "common/SingleWindow.h"
 #include "common/basDate.h"
 #include "lists/basLoadData.h"
 #include "reports/PrintDocument.h"
@@ -25,18 +26,12 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QPointer<frmFile>& single() {
-    static QPointer<frmFile> window;
-    return window;
-}
 
 template <typename T> T* named(T* widget, const QString& name) {
     widget->setObjectName(name);
@@ -71,25 +66,12 @@ frmFile::frmFile(QWidget* parent) : QWidget(parent, Qt::Window) {
     WebBrowser->Navigate(QString());
 }
 
-frmFile::~frmFile() {
-    if (single() == this) {
-        single() = nullptr;
-    }
-}
-
 frmFile* frmFile::Open() {
-    if (!single()) {
-        single() = new frmFile;
-        single()->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    single()->show();
-    single()->raise();
-    single()->activateWindow();
-    return single();
+    return SingleWindow<frmFile>::Open();
 }
 
 frmFile* frmFile::existing() {
-    return single();
+    return SingleWindow<frmFile>::existing();
 }
 
 void frmFile::buildControls() {
@@ -389,14 +371,8 @@ void frmFile::cmdDelete_Click() {
         return;
     }
     try {
-        ReloadDatabasePassword();
-        Connection connection;
-        connection.Open(sReadWriteConnection());
-        Command command;
-        command.setActiveConnection(connection);
-        command.setCommandText(u"DELETE * FROM files WHERE ID = "_s +
-                               QString::number(lblFiche->text().toLongLong()) + u";"_s);
-        command.Execute();
+        ExecuteChange(u"DELETE * FROM files WHERE ID = "_s +
+                      QString::number(lblFiche->text().toLongLong()) + u";"_s);
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;

@@ -18,7 +18,6 @@ class frmFile : public QWidget {
 
 public:
     explicit frmFile(QWidget* parent = nullptr);
-    ~frmFile() override;
 
     // The one editor, shown (created when needed); the one already open, or none.
     static frmFile* Open();

@@ -4,6 +4,7 @@
 #include "PrintFlow.h"
 #include "app/Session.h"
 #include "common/Dialogs.h"
+#include "common/SingleWindow.h"
 #include "common/Twips.h"
 #include "common/WrappingButton.h"
 #include "common/frmProgressBar.h"
@@ -13,17 +14,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QPointer<frmPrint>& single() {
-    static QPointer<frmPrint> window;
-    return window;
-}
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left) {
     auto* b = new WrappingButton(text, parent);
@@ -76,25 +71,12 @@ frmPrint::frmPrint(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_criteria->Form_Load();
 }
 
-frmPrint::~frmPrint() {
-    if (single() == this) {
-        single() = nullptr;
-    }
-}
-
 frmPrint* frmPrint::Open() {
-    if (!single()) {
-        single() = new frmPrint;
-        single()->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    single()->show();
-    single()->raise();
-    single()->activateWindow();
-    return single();
+    return SingleWindow<frmPrint>::Open();
 }
 
 frmPrint* frmPrint::existing() {
-    return single();
+    return SingleWindow<frmPrint>::existing();
 }
 
 void frmPrint::setPrintCommands(bool available) {
@@ -164,11 +146,5 @@ bool frmPrint::event(QEvent* event) {
 }
 
 void frmPrint::closeEvent(QCloseEvent* event) {
-    if (frmProgressBar::instance().Loaded()) {
-        event->ignore();
-        return;
-    }
-    gbSearchOpen = false;
-    m_criteria->Form_Unload();
-    event->accept();
+    event->setAccepted(m_criteria->Form_QueryUnload());
 }

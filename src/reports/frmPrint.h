@@ -15,7 +15,6 @@ class frmPrint : public QWidget {
 
 public:
     explicit frmPrint(QWidget* parent = nullptr);
-    ~frmPrint() override;
 
     static frmPrint* Open();
     static frmPrint* existing();

@@ -22,9 +22,7 @@ protected:
         SessionTest::TearDown();
     }
     template <typename T = QWidget> T* control(const QString& name) {
-        T* c = window->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return findControl<T>(window, name);
     }
     void type(const QString& box, const QString& text) { control<QLineEdit>(box)->setText(text); }
     void fill(const QString& name, const QString& login, const QString& pass) {

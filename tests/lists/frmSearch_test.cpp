@@ -56,9 +56,7 @@ protected:
         SearchTest::TearDown();
     }
     template <typename T = QWidget> T* control(const QString& name) {
-        T* c = window->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return findControl<T>(window, name);
     }
     void choose(int field) {
         auto* box = control<QComboBox>(u"cboField"_s);

@@ -27,9 +27,7 @@ protected:
         SearchTest::TearDown();
     }
     template <typename T = QWidget> T* control(const QString& name) {
-        T* c = editor->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return findControl<T>(editor, name);
     }
     QString text(const QString& label) { return control<QLabel>(label)->text(); }
     bool unsaved() { return control(u"cmdSave"_s)->isEnabled(); }

@@ -18,9 +18,7 @@ using namespace Qt::StringLiterals;
 class frmConfigurationTest : public SessionTest {
 protected:
     template <typename T = QWidget> T* control(frmConfiguration& w, const QString& name) {
-        T* c = w.findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
+        return findControl<T>(&w, name);
     }
     bool enabled(frmConfiguration& w, const QString& name) { return control(w, name)->isEnabled(); }
     void type(frmConfiguration& w, const QString& box, const QString& text) {
