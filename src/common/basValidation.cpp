@@ -52,6 +52,15 @@ QString sValidateHTML(const QString& text, std::int32_t& alignment, bool nonBrea
                       bool noWrap) {
     const bool definitionList = text.startsWith(u"<DD>"_s) && text.endsWith(u"</DD>"_s);
     const auto& table = entityTable();
+    // Characters that need more than a copy: the blank, carriage return, the table's letters.
+    static const std::array<bool, 256> special = [] {
+        std::array<bool, 256> t{};
+        t[u' '] = t[u'\r'] = true;
+        for (int c = 0; c < 256; ++c) {
+            t[c] = t[c] || !entityTable()[c].isEmpty();
+        }
+        return t;
+    }();
     QString out;
     out.reserve(text.size() + text.size() / 4);
     bool previousWasSpace = false;
@@ -62,8 +71,7 @@ QString sValidateHTML(const QString& text, std::int32_t& alignment, bool nonBrea
     while (i < n) {
         // A run of characters copied as they are goes out in one piece.
         qsizetype run = i;
-        while (run < n && chars[run] != u' ' && chars[run] != u'\r' &&
-               (chars[run].unicode() >= 256 || table[chars[run].unicode()].isEmpty())) {
+        while (run < n && (chars[run].unicode() >= 256 || !special[chars[run].unicode()])) {
             ++run;
         }
         if (run > i) {

@@ -44,21 +44,23 @@ QByteArray SpoolFile::encode(const QString& text) {
 void SpoolFile::line(const QString& text, int indent) {
     const qsizetype n = text.size();
     const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
-    const bool latin1 = std::all_of(chars, chars + n, [](char16_t c) { return c <= 0xFF; });
     const qsizetype start = m_buffer.size();
-    if (latin1) {
-        // Straight into the buffer: a listing writes hundreds of thousands of lines.
-        m_buffer.resize(start + indent + n + 2);
-        char* out = m_buffer.data() + start;
-        std::fill_n(out, indent, ' ');
-        out += indent;
-        for (qsizetype i = 0; i < n; ++i) {
-            out[i] = static_cast<char>(chars[i]);
-        }
+    // Straight into the buffer: a listing writes hundreds of thousands of lines.
+    m_buffer.resize(start + indent + n + 2);
+    char* out = m_buffer.data() + start;
+    std::fill_n(out, indent, ' ');
+    out += indent;
+    qsizetype i = 0;
+    for (; i < n && chars[i] <= 0xFF; ++i) {
+        out[i] = static_cast<char>(chars[i]);
+    }
+    if (i < n) {
+        // A character beyond ISO-8859-1: this line goes the slow way.
+        m_buffer.resize(start);
+        m_buffer.append(QByteArray(indent, ' ') + encode(text) + "\r\n");
+    } else {
         out[n] = '\r';
         out[n + 1] = '\n';
-    } else {
-        m_buffer.append(QByteArray(indent, ' ') + encode(text) + "\r\n");
     }
     if (m_buffer.size() >= kFlushSize) {
         flush();
