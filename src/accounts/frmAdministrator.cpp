@@ -4,6 +4,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/Named.h"
 #include "common/SingleWindow.h"
 #include "lists/ListView.h"
 #include "lists/basListViewADO.h"
@@ -32,11 +33,6 @@ constexpr int kMinLength = 4;
 
 // Cells of a row, by position: the query's column order.
 enum Column { Number = 0, Name = 1, Login = 2, Pass = 3, Level = 4 };
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& display) {
     auto d = std::make_shared<clsListViewHeader>();

@@ -100,11 +100,6 @@ void frmLogin::cmdOk_Click() {
         gbLoggedIn = true;
         accept();
     } catch (const AppError& e) {
-        if (e.number() == ErrorNumber::NotValidPassword) {
-            MsgBox(u"Le mot de passe pour la base de données est invalide!"_s,
-                   u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-            return;
-        }
-        ShowErrorBox(u"cmdOk_Click"_s, e);
+        ShowDatabaseError(u"cmdOk_Click"_s, e);
     }
 }

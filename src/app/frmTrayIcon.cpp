@@ -55,16 +55,11 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
     addSeparator(u"mnusearator5"_s);
     addEntry(u"mnuTrayIconQuit"_s, u"Quitter"_s, &frmTrayIcon::mnuTrayIconQuit_Click);
 
-    setOpener(Window::Search, [](frmTrayIcon&) -> QWidget* { return frmSearch::Open(); });
-    setOpener(Window::File, [](frmTrayIcon&) -> QWidget* {
-        frmFile* editor = frmFile::Open();
-        editor->InitializeForm(0);
-        return editor;
-    });
-    setOpener(Window::Print, [](frmTrayIcon&) -> QWidget* { return frmPrint::Open(); });
-    setOpener(Window::Domain, [](frmTrayIcon&) -> QWidget* { return frmDomain::Open(); });
-    setOpener(Window::Administrator,
-              [](frmTrayIcon&) -> QWidget* { return frmAdministrator::Open(); });
+    setOpener(Window::Search, [](frmTrayIcon&) { frmSearch::Open(); });
+    setOpener(Window::File, [](frmTrayIcon&) { frmFile::Open()->InitializeForm(0); });
+    setOpener(Window::Print, [](frmTrayIcon&) { frmPrint::Open(); });
+    setOpener(Window::Domain, [](frmTrayIcon&) { frmDomain::Open(); });
+    setOpener(Window::Administrator, [](frmTrayIcon&) { frmAdministrator::Open(); });
     m_finders[Window::Domain] = [] { return static_cast<QWidget*>(frmDomain::existing()); };
     m_finders[Window::Administrator] = [] {
         return static_cast<QWidget*>(frmAdministrator::existing());
@@ -131,42 +126,29 @@ void frmTrayIcon::setOpener(Window window, Opener opener) {
 }
 
 QWidget* frmTrayIcon::window(Window w) const {
-    const auto it = m_windows.find(w);
-    if (it != m_windows.end() && it->second) {
-        return it->second.data();
+    if (w == Window::Configuration) {
+        return m_configuration;
     }
     // Windows that other windows open too are found wherever they came from.
     const auto finder = m_finders.find(w);
     return finder == m_finders.end() ? nullptr : finder->second();
 }
 
-QWidget* frmTrayIcon::open(Window window) {
-    const auto it = m_openers.find(window);
-    if (it == m_openers.end()) {
-        MsgBox(u"Cette fonction n'est pas encore offerte dans cette version de Lexivar."_s,
-               u"Lexivar"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
-        return nullptr;
-    }
-    QWidget* w = it->second(*this);
-    m_windows[window] = w;
-    return w;
+void frmTrayIcon::open(Window window) {
+    m_openers.at(window)(*this);
 }
 
-QWidget* frmTrayIcon::openConfiguration(bool restricted) {
-    if (QWidget* existing = window(Window::Configuration)) {
-        existing->show();
-        existing->raise();
-        existing->activateWindow();
-        return existing;
+void frmTrayIcon::openConfiguration(bool restricted) {
+    if (!m_configuration) {
+        m_configuration = new frmConfiguration;
+        m_configuration->setAttribute(Qt::WA_DeleteOnClose);
+        if (restricted) {
+            m_configuration->ApplyRestrictedPreset();
+        }
     }
-    auto* config = new frmConfiguration;
-    config->setAttribute(Qt::WA_DeleteOnClose);
-    if (restricted) {
-        config->ApplyRestrictedPreset();
-    }
-    m_windows[Window::Configuration] = config;
-    config->show();
-    return config;
+    m_configuration->show();
+    m_configuration->raise();
+    m_configuration->activateWindow();
 }
 
 void frmTrayIcon::refuse(const QString& text) {

@@ -7,6 +7,7 @@
 #include <map>
 
 class QAction;
+class frmConfiguration;
 class QMenu;
 
 // The hidden window that owns the notification-area icon and the menu every function is
@@ -17,8 +18,8 @@ class frmTrayIcon : public QWidget {
 public:
     // The windows the menu opens; each exists once.
     enum class Window { File, Search, Print, Domain, Administrator, Configuration };
-    // Opens (or brings back) a window and returns it.
-    using Opener = std::function<QWidget*(frmTrayIcon&)>;
+    // Opens (or brings back) a window.
+    using Opener = std::function<void(frmTrayIcon&)>;
 
     explicit frmTrayIcon(QWidget* parent = nullptr);
     ~frmTrayIcon() override;
@@ -47,8 +48,8 @@ public:
 private:
     QAction* addEntry(const QString& name, const QString& caption, void (frmTrayIcon::*slot)());
     void addSeparator(const QString& name);
-    QWidget* open(Window window);
-    QWidget* openConfiguration(bool restricted);
+    void open(Window window);
+    void openConfiguration(bool restricted);
     void refuse(const QString& text);
     void closeWindows(std::initializer_list<Window> windows);
     static bool anyWindowOpen();
@@ -58,7 +59,7 @@ private:
     QSystemTrayIcon* m_icon;
     QWidget* m_fallback = nullptr;
     std::map<Window, Opener> m_openers;
-    std::map<Window, QPointer<QWidget>> m_windows;
+    QPointer<frmConfiguration> m_configuration;
     std::map<Window, std::function<QWidget*()>> m_finders;
     std::function<void()> m_exit;
 };

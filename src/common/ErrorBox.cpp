@@ -21,3 +21,14 @@ void ShowErrorBox(const QString& procedure, long number, const QString& descript
 void ShowErrorBox(const QString& procedure, const AppError& error, ErrorWording wording) {
     ShowErrorBox(procedure, error.number(), error.description(), wording);
 }
+
+void ShowDatabaseError(const QString& procedure, const AppError& error,
+                       const QString& wrongPasswordText) {
+    if (error.number() != ErrorNumber::NotValidPassword) {
+        ShowErrorBox(procedure, error);
+        return;
+    }
+    MsgBox(wrongPasswordText.isEmpty() ? u"Le mot de passe pour la base de données est invalide!"_s
+                                       : wrongPasswordText,
+           u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}

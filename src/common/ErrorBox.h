@@ -12,3 +12,9 @@ void ShowErrorBox(const QString& procedure, long number, const QString& descript
                   ErrorWording wording = ErrorWording::Standard);
 void ShowErrorBox(const QString& procedure, const AppError& error,
                   ErrorWording wording = ErrorWording::Standard);
+
+// A database error as the windows report it: a wrong database password gets its own message
+// (by default "Le mot de passe pour la base de données est invalide!"), titled
+// "Mauvais mot de passe!"; anything else the standard error box.
+void ShowDatabaseError(const QString& procedure, const AppError& error,
+                       const QString& wrongPasswordText = QString());

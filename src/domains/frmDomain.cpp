@@ -4,6 +4,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/Named.h"
 #include "common/SingleWindow.h"
 #include "common/basValidation.h"
 #include "lists/ListView.h"
@@ -30,11 +31,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kCrLf = u"\r\n"_s;
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 void invalid(const QString& lines) {
     MsgBox(u"Les champs suivants sont invalides:"_s + kCrLf + lines, u"Erreur"_s,
@@ -284,15 +280,6 @@ void frmDomain::lblSend2_Click() {
     txtMerge->setText(cboMerge2->currentText());
 }
 
-void frmDomain::reportFailure(const AppError& e, const QString& procedure) {
-    if (e.number() == ErrorNumber::NotValidPassword) {
-        MsgBox(u"Le mot de passe pour la base de données est invalide!"_s,
-               u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-    } else {
-        ShowErrorBox(procedure, e);
-    }
-}
-
 bool frmDomain::nameIsFree(Connection& connection, const QString& name, const QString& title,
                            std::initializer_list<int> except) {
     Recordset rs;
@@ -329,7 +316,7 @@ void frmDomain::cmdAdd_Click() {
         txtAdd->clear();
         inform(u"Le domaine a été ajouté."_s, u"Ajout du domaine réussi!"_s);
     } catch (const AppError& e) {
-        reportFailure(e, u"cmdAdd_Click"_s);
+        ShowDatabaseError(u"cmdAdd_Click"_s, e);
     }
 }
 
@@ -361,7 +348,7 @@ void frmDomain::cmdEdit_Click() {
         inform(u"Le domaine a été modifié."_s, u"Modification du domaine réussie"_s);
         txtEdit->clear();
     } catch (const AppError& e) {
-        reportFailure(e, u"cmdEdit_Click"_s);
+        ShowDatabaseError(u"cmdEdit_Click"_s, e);
         return;
     }
     Fill_Domain(*cboEdit);
@@ -394,7 +381,7 @@ void frmDomain::cmdDelete_Click() {
         inform(u"Le domaine et les fiches s'y rapportant ont été supprimés."_s,
                u"Suppression réussie!"_s);
     } catch (const AppError& e) {
-        reportFailure(e, u"cmdDelete_Click"_s);
+        ShowDatabaseError(u"cmdDelete_Click"_s, e);
         return;
     }
     Fill_Domain(*cboDelete);
@@ -460,7 +447,7 @@ void frmDomain::cmdMerge_Click() {
             throw;
         }
     } catch (const AppError& e) {
-        reportFailure(e, u"cmdMerge_Click"_s);
+        ShowDatabaseError(u"cmdMerge_Click"_s, e);
         return;
     }
     inform(u"La fusion a été effectuée avec succès,"_s, u"Fusion réussie"_s);

@@ -54,7 +54,6 @@ private:
     // bears the name.
     bool nameIsFree(class Connection& connection, const QString& name, const QString& title,
                     std::initializer_list<int> except = {});
-    void reportFailure(const class AppError& e, const QString& procedure);
 
     QTabWidget* sstChoix;
     QLineEdit* txtAdd;

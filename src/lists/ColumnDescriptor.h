@@ -15,5 +15,5 @@ public:
     virtual QString sReturnValue(const QString& value) const = 0;
 };
 
-// A window's column list, addressed from 1 in the specification, from 0 here.
+// A window's column list, in column order.
 using ColumnList = std::vector<std::shared_ptr<ColumnDescriptor>>;

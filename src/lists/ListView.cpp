@@ -55,21 +55,6 @@ const QString& ListView::itemText(int row, int column) const {
     return m_model->text(row, column);
 }
 
-void ListView::setSorted(bool on) {
-    m_sorted = on;
-    resort();
-}
-
-void ListView::setSortKey(int column) {
-    m_sortKey = column;
-    resort();
-}
-
-void ListView::setSortOrder(Qt::SortOrder order) {
-    m_sortOrder = order;
-    resort();
-}
-
 void ListView::setSortState(bool on, int column, Qt::SortOrder order) {
     m_sorted = on;
     m_sortKey = column;

@@ -28,14 +28,11 @@ public:
     // Every cell, row after row in the order they were given (not the shown order).
     const std::vector<QString>& cells() const;
 
-    // Sort state; switching sorting on, or changing column or direction while it is on, re-sorts.
+    // Sort state: automatic sorting on or off, the column, the direction. Setting it with sorting
+    // on re-sorts the rows once.
     bool sorted() const { return m_sorted; }
-    void setSorted(bool on);
     int sortKey() const { return m_sortKey; }
-    void setSortKey(int column);
     Qt::SortOrder sortOrder() const { return m_sortOrder; }
-    void setSortOrder(Qt::SortOrder order);
-    // All three at once, sorting at most once.
     void setSortState(bool on, int column, Qt::SortOrder order);
 
     // Selection.

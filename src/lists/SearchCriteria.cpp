@@ -6,6 +6,7 @@
 #include "clsListViewHeader.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
+#include "common/Named.h"
 #include "common/Twips.h"
 #include "common/WrappingButton.h"
 #include "common/basDate.h"
@@ -61,8 +62,7 @@ QString dayNumber(const QDate& date) {
 }
 
 template <typename T> T* place(T* widget, const QString& name, const QRect& where) {
-    widget->setObjectName(name);
-    widget->setGeometry(where);
+    named(widget, name)->setGeometry(where);
     return widget;
 }
 

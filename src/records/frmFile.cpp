@@ -6,6 +6,7 @@
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/Named.h"
 #include "common/RecordNumber.h"
 #include "common/SingleWindow.h"
 #include "common/basDate.h"
@@ -32,11 +33,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 // Filling the window's own controls is not a change.
 class Filling {

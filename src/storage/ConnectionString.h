@@ -13,4 +13,8 @@ struct ConnectionString {
 
     // Throws AppError when the string names no data source.
     static ConnectionString parse(const QString& text);
+
+    // A read-write connection string for a chosen file, the password between single quotes
+    // (its own quotes doubled), as the configuration window and the file rewrites use it.
+    static QString quotedReadWrite(const QString& path, const QString& password);
 };

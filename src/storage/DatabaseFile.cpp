@@ -1,6 +1,7 @@
 #include "DatabaseFile.h"
 
 #include "Connection.h"
+#include "ConnectionString.h"
 #include "SqliteError.h"
 #include "common/AppError.h"
 
@@ -15,11 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString connectionString(const QString& path, const QString& password) {
-    return u"Data Source="_s + path + u";Jet OLEDB:Database Password='"_s +
-           QString(password).replace(u"'"_s, u"''"_s) + u"';MODE=READWRITE;"_s;
-}
 
 QString quoted(const QString& text) {
     return u"'"_s + QString(text).replace(u"'"_s, u"''"_s) + u"'"_s;
@@ -83,7 +79,7 @@ void exportTo(Connection& source, const QString& temp, const QString& newPasswor
 
 void checkCopy(const QString& temp, const QString& newPassword) {
     Connection copy;
-    copy.Open(connectionString(temp, newPassword));
+    copy.Open(ConnectionString::quotedReadWrite(temp, newPassword));
     // The export copies row by row and fails loudly; what is left to check is that the new
     // file reads back whole, every page once.
     if (textScalar(copy, u"PRAGMA quick_check;"_s) != u"ok"_s) {
@@ -112,7 +108,7 @@ void Rewrite(const QString& databasePath, const QString& password, const QString
                            u" » ou la base de données est en lecture seule."_s);
     }
     Connection source;
-    source.Open(connectionString(databasePath, password));
+    source.Open(ConnectionString::quotedReadWrite(databasePath, password));
     bool tempCreated = false;
     try {
         tempCreated = true;
@@ -155,7 +151,7 @@ void ChangePassword(const QString& databasePath, const QString& oldPassword,
         return;
     }
     Connection c;
-    c.Open(connectionString(databasePath, oldPassword));
+    c.Open(ConnectionString::quotedReadWrite(databasePath, oldPassword));
     const QByteArray key = newPassword.toUtf8();
     const int rc = sqlite3_rekey(c.handle(), key.constData(), static_cast<int>(key.size()));
     if (rc != SQLITE_OK) {

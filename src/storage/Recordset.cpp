@@ -177,13 +177,6 @@ bool Recordset::isEOF() const {
     return m_position >= m_rowCount;
 }
 
-void Recordset::MoveFirst() {
-    if (!m_pending.isEmpty()) {
-        Update();
-    }
-    m_position = 0;
-}
-
 void Recordset::MoveNext() {
     if (isEOF()) {
         throw noCurrentRow();
@@ -371,13 +364,6 @@ void Recordset::Update() {
         cell(m_position, it.key()) = it.value();
     }
     m_pending.clear();
-}
-
-void Recordset::CancelUpdate() {
-    m_pending.clear();
-    if (m_adding) {
-        endAdd(false);
-    }
 }
 
 void Recordset::Delete() {

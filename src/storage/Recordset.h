@@ -34,7 +34,6 @@ public:
 
     long RecordCount() const;
     bool isEOF() const;
-    void MoveFirst();
     // Stores pending changes of the current row first.
     void MoveNext();
 
@@ -56,7 +55,6 @@ public:
     // Adds a row at once, so its ID is readable; Update stores it, Close without Update drops it.
     void AddNew();
     void Update();
-    void CancelUpdate();
     void Delete();
 
 private:

@@ -17,12 +17,7 @@ bool adoCompactRepairReplace97(const QString& file, const QString& password) {
         done = true;
     } catch (const AppError& e) {
         QApplication::restoreOverrideCursor();
-        if (e.number() == ErrorNumber::NotValidPassword) {
-            MsgBox(u"Le mot de passe pour la base de données est invalide!"_s,
-                   u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-        } else {
-            ShowErrorBox(u"adoCompactRepairReplace97"_s, e);
-        }
+        ShowDatabaseError(u"adoCompactRepairReplace97"_s, e);
         return false;
     }
     QApplication::restoreOverrideCursor();

@@ -1,5 +1,6 @@
 #include "frmConfiguration.h"
 
+#include "ConnectionString.h"
 #include "DatabaseFile.h"
 #include "app/Session.h"
 #include "basFileEncrypt.h"
@@ -7,6 +8,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/Named.h"
 #include "common/basValidation.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
@@ -29,18 +31,12 @@ namespace {
 
 const QString kInvalidFields = u"Les champs suivants sont invalides:"_s;
 const QString kCrLf = u"\r\n"_s;
-const QString kWrongPasswordTitle = u"Mauvais mot de passe!"_s;
 
 QLineEdit* passwordBox(QWidget* parent, const QString& name) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setEchoMode(QLineEdit::Password);
     return box;
-}
-
-template <typename T> T* named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
 }
 
 void invalid(const QString& lines) {
@@ -267,15 +263,13 @@ bool frmConfiguration::testDatabase(const QString& path, const QString& password
                                     const QString& procedure, const QString& wrongPasswordText) {
     try {
         Connection c;
-        c.Open(u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + path +
-               u";Jet OLEDB:Database Password='"_s + QString(password).replace(u"'"_s, u"''"_s) +
-               u"';MODE=READWRITE;"_s);
+        c.Open(ConnectionString::quotedReadWrite(path, password));
         Recordset rs;
         rs.Open(u"SELECT * FROM Domains"_s, c, Recordset::adOpenStatic,
                 Recordset::adLockOptimistic);
         return true;
     } catch (const AppError& e) {
-        reportFailure(e, procedure, wrongPasswordText);
+        ShowDatabaseError(procedure, e, wrongPasswordText);
         return false;
     }
 }
@@ -365,7 +359,7 @@ bool frmConfiguration::applyPasswordChange(const QString& from, const QString& t
             DatabaseFile::ChangePassword(gsDBPath, from, to);
         }
     } catch (const AppError& e) {
-        reportFailure(e, u"cmdSavePass_Click"_s, wrongPasswordText);
+        ShowDatabaseError(u"cmdSavePass_Click"_s, e, wrongPasswordText);
         return false;
     }
     if (bSaveEncriptPassword(sPasswordFileOf(txtDBPath->text().trimmed()), to)) {
@@ -380,16 +374,6 @@ bool frmConfiguration::applyPasswordChange(const QString& from, const QString& t
         ShowErrorBox(u"cmdSavePass_Click"_s, e);
     }
     return false;
-}
-
-void frmConfiguration::reportFailure(const AppError& e, const QString& procedure,
-                                     const QString& wrongPasswordText) {
-    if (e.number() == ErrorNumber::NotValidPassword) {
-        MsgBox(wrongPasswordText, kWrongPasswordTitle, Dialogs::Buttons::Ok,
-               Dialogs::Icon::Critical);
-    } else {
-        ShowErrorBox(procedure, e);
-    }
 }
 
 bool frmConfiguration::QueryUnload() {

@@ -50,8 +50,7 @@ private:
     // second fails. True when both are done.
     bool applyPasswordChange(const QString& from, const QString& to,
                              const QString& wrongPasswordText);
-    static void reportFailure(const class AppError& e, const QString& procedure,
-                              const QString& wrongPasswordText);
+
     // The unsaved-changes question; true when the window may close.
     bool QueryUnload();
 
