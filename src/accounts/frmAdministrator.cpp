@@ -4,6 +4,7 @@
 #include "common/AppError.h"
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
+#include "common/FieldText.h"
 #include "common/Named.h"
 #include "common/SingleWindow.h"
 #include "lists/ListView.h"
@@ -13,6 +14,7 @@
 #include "storage/Command.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/WriteUnlessChanged.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -33,6 +35,16 @@ constexpr int kMinLength = 4;
 
 // Cells of a row, by position: the query's column order.
 enum Column { Number = 0, Name = 1, Login = 2, Pass = 3, Level = 4 };
+
+// The stored fields behind the list's name, login, password and level cells.
+const QStringList kShownFields = {u"Name"_s, u"Login"_s, u"Pass"_s, u"Type"_s};
+
+bool askToReplace() {
+    return MsgBox(u"Ce compte d'usager a été modifié par un autre administrateur depuis que vous "
+                  u"l'avez choisi. Voulez-vous remplacer ses changements par les vôtres?"_s,
+                  u"Compte modifié entre-temps"_s, Dialogs::Buttons::YesNo,
+                  Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+}
 
 std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& display) {
     auto d = std::make_shared<clsListViewHeader>();
@@ -141,6 +153,10 @@ void frmAdministrator::changed() {
 void frmAdministrator::lvwResult_ItemClick(int row) {
     m_filling = true;
     m_selected = lvwResult->itemText(row, Number);
+    m_loaded.clear();
+    for (int column : {Name, Login, Pass, Level}) {
+        m_loaded << lvwResult->itemText(row, column);
+    }
     txtName->setText(lvwResult->itemText(row, Name));
     txtLogin->setText(lvwResult->itemText(row, Login));
     txtPassword->setText(lvwResult->itemText(row, Pass));
@@ -182,35 +198,89 @@ void frmAdministrator::cmdSave_Click() {
                Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
+    bool saved = false;
     try {
-        ReloadDatabasePassword();
-        Connection connection;
-        connection.Open(sReadWriteConnection());
-        Recordset rs;
-        if (m_selected.isEmpty()) {
-            rs.Open(u"SELECT * FROM Passwords WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
-                    Recordset::adLockOptimistic);
-            rs.AddNew();
-        } else {
-            rs.Open(u"SELECT * FROM Passwords WHERE ID = "_s + m_selected, connection,
-                    Recordset::adOpenDynamic, Recordset::adLockOptimistic);
-        }
-        rs.setValue(u"Name"_s, txtName->text().trimmed());
-        rs.setValue(u"Login"_s, txtLogin->text().trimmed());
-        rs.setValue(u"Pass"_s, txtPassword->text().trimmed());
-        rs.setValue(u"Type"_s, optAdministrateur->isChecked() ? 0
-                               : optGestionnaire->isChecked() ? 1
-                                                              : 2);
-        rs.Update();
-        m_selected.clear();
+        saved = store();
     } catch (const AppError& e) {
         // Nothing stored: the fields and the selection stay for another try.
         ShowErrorBox(u"cmdSave_Click"_s, e);
         return;
     }
+    if (!saved) {
+        return; // the fields and the selection stay, unsaved
+    }
     fillList();
     clearFields();
     cmdSave->setEnabled(false);
+}
+
+bool frmAdministrator::store() {
+    ReloadDatabasePassword();
+    Connection connection;
+    connection.Open(sReadWriteConnection());
+    if (!m_selected.isEmpty()) {
+        if (!changeAccount(connection)) {
+            return false;
+        }
+        m_selected.clear();
+        return true;
+    }
+    Recordset rs;
+    rs.Open(u"SELECT * FROM Passwords WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
+            Recordset::adLockOptimistic);
+    rs.AddNew();
+    writeFields(rs);
+    return true;
+}
+
+bool frmAdministrator::changeAccount(Connection& connection) {
+    const auto open = [&](Recordset& rs) {
+        rs.Open(u"SELECT * FROM Passwords WHERE ID = "_s + QString::number(m_selected.toLongLong()),
+                connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+        if (rs.isEOF()) {
+            throw AppError(ErrorNumber::NoCurrentRecord,
+                           u"Le compte d'usager numéro "_s + m_selected +
+                               u" n'existe plus : il a été supprimé entre-temps."_s);
+        }
+    };
+    return WriteUnlessChanged(
+        connection, m_loaded,
+        [&] {
+            Recordset rs;
+            open(rs);
+            return shownTexts(rs);
+        },
+        [&] {
+            Recordset rs;
+            open(rs);
+            writeFields(rs);
+        },
+        [](const QStringList&) { return askToReplace(); });
+}
+
+void frmAdministrator::writeFields(Recordset& rs) {
+    rs.setValue(u"Name"_s, txtName->text().trimmed());
+    rs.setValue(u"Login"_s, txtLogin->text().trimmed());
+    rs.setValue(u"Pass"_s, txtPassword->text().trimmed());
+    rs.setValue(u"Type"_s, optAdministrateur->isChecked() ? 0
+                           : optGestionnaire->isChecked() ? 1
+                                                          : 2);
+    rs.Update();
+}
+
+// The row's cells as the list shows them, through the window's own column descriptors.
+QStringList frmAdministrator::shownTexts(const Recordset& rs) const {
+    QStringList texts;
+    for (const QString& field : kShownFields) {
+        QString text = sFieldText(rs.value(field));
+        for (const auto& d : *m_colDisplay) {
+            if (d->sSourceFieldName().compare(field, Qt::CaseInsensitive) == 0) {
+                text = d->sReturnValue(text);
+            }
+        }
+        texts << text;
+    }
+    return texts;
 }
 
 void frmAdministrator::cmdDelete_Click() {

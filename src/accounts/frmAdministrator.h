@@ -2,6 +2,7 @@
 
 #include "lists/ColumnDescriptor.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -34,6 +35,11 @@ protected:
 private:
     void fillList();
     QString validationErrors() const;
+    // False when the user chose to keep another administrator's changes: nothing was written.
+    bool store();
+    bool changeAccount(class Connection& connection);
+    void writeFields(class Recordset& rs);
+    QStringList shownTexts(const class Recordset& rs) const;
     void clearFields();
     void changed();
 
@@ -47,5 +53,7 @@ private:
     QPushButton* cmdSave;
     std::unique_ptr<ColumnList> m_colDisplay;
     QString m_selected;
+    // The selected account's name, login, password and level as the list showed them.
+    QStringList m_loaded;
     bool m_filling = false;
 };

@@ -15,6 +15,8 @@
 #include "storage/Command.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/Transaction.h"
+#include "storage/WriteUnlessChanged.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -51,6 +53,40 @@ Connection& openForChanges(Connection& connection) {
     ReloadDatabasePassword();
     connection.Open(sReadWriteConnection());
     return connection;
+}
+
+// Renames domain `id` only as the window listed it (`seen`): when someone renamed it meanwhile
+// the user is asked first. False when the user kept the other name: nothing was written.
+bool renameDomain(Connection& connection, int id, const QString& seen, const QString& name) {
+    const auto open = [&](Recordset& rs) {
+        rs.Open(u"SELECT * FROM Domains WHERE ID = "_s + QString::number(id), connection,
+                Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        if (rs.isEOF()) {
+            throw AppError(ErrorNumber::NoCurrentRecord,
+                           u"Le domaine « "_s + seen +
+                               u" » n'existe plus : il a été supprimé entre-temps."_s);
+        }
+    };
+    return WriteUnlessChanged(
+        connection, seen,
+        [&] {
+            Recordset rs;
+            open(rs);
+            return rs.value(u"Name"_s).toString();
+        },
+        [&] {
+            Recordset rs;
+            open(rs);
+            rs.setValue(u"Name"_s, name);
+            rs.Update();
+        },
+        [](const QString& stored) {
+            return MsgBox(u"Ce domaine a été renommé « "_s + stored +
+                              u" » depuis que vous l'avez choisi. Voulez-vous remplacer ce nom "
+                              u"par le vôtre?"_s,
+                          u"Domaine modifié entre-temps"_s, Dialogs::Buttons::YesNo,
+                          Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+        });
 }
 
 } // namespace
@@ -340,11 +376,9 @@ void frmDomain::cmdEdit_Click() {
         if (!nameIsFree(connection, name, u"Modification du domaine impossible"_s, {id})) {
             return;
         }
-        Recordset rs;
-        rs.Open(u"SELECT * FROM Domains WHERE ID = "_s + QString::number(id), connection,
-                Recordset::adOpenStatic, Recordset::adLockOptimistic);
-        rs.setValue(u"Name"_s, name);
-        rs.Update();
+        if (!renameDomain(connection, id, cboEdit->currentText(), name)) {
+            return; // the typed name stays
+        }
         inform(u"Le domaine a été modifié."_s, u"Modification du domaine réussie"_s);
         txtEdit->clear();
     } catch (const AppError& e) {
@@ -418,34 +452,25 @@ void frmDomain::cmdMerge_Click() {
             return;
         }
         // All or nothing: an interruption never leaves records half moved.
-        connection.Execute(u"BEGIN IMMEDIATE;"_s);
-        try {
-            Recordset files;
-            files.Open(u"SELECT * FROM Files WHERE domainID = "_s + second, connection,
-                       Recordset::adOpenStatic, Recordset::adLockOptimistic);
-            for (; !files.isEOF(); files.MoveNext()) {
-                files.setValue(u"DomainID"_s, first.toInt());
-            }
-            files.Close();
-            Recordset domain;
-            domain.Open(u"SELECT * FROM Domains WHERE ID = "_s + first, connection,
-                        Recordset::adOpenStatic, Recordset::adLockOptimistic);
-            domain.setValue(u"Name"_s, name);
-            domain.Update();
-            domain.Close();
-            Command command;
-            command.setActiveConnection(connection);
-            command.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + second + u";"_s);
-            command.Execute();
-            connection.Execute(u"COMMIT;"_s);
-        } catch (...) {
-            try {
-                connection.Execute(u"ROLLBACK;"_s);
-            } catch (const AppError&) {
-                // Closing the connection undoes the transaction all the same.
-            }
-            throw;
+        Transaction transaction(connection);
+        Recordset files;
+        files.Open(u"SELECT * FROM Files WHERE domainID = "_s + second, connection,
+                   Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        for (; !files.isEOF(); files.MoveNext()) {
+            files.setValue(u"DomainID"_s, first.toInt());
         }
+        files.Close();
+        Recordset domain;
+        domain.Open(u"SELECT * FROM Domains WHERE ID = "_s + first, connection,
+                    Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        domain.setValue(u"Name"_s, name);
+        domain.Update();
+        domain.Close();
+        Command command;
+        command.setActiveConnection(connection);
+        command.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + second + u";"_s);
+        command.Execute();
+        transaction.commit();
     } catch (const AppError& e) {
         ShowDatabaseError(u"cmdMerge_Click"_s, e);
         return;

@@ -16,6 +16,8 @@
 #include "storage/Command.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/Transaction.h"
+#include "storage/WriteUnlessChanged.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -47,6 +49,43 @@ private:
 
 const QString kDropChanges = u"Vous avez fait des changements qui n'ont pas été sauvegardés, "
                              u"êtes-vous certain de vouloir continuer?"_s;
+
+// Every field of the current row as stored (dates as day numbers), so two reads compare exactly.
+QVariantList storedValues(const Recordset& rs) {
+    QVariantList values;
+    for (int i = 0; i < rs.fieldCount(); ++i) {
+        values << rs.rawValue(i);
+    }
+    return values;
+}
+
+// The stored record `shownNumber` (as the window shows it) and, when asked, its last modifier.
+QVariantList readStored(Connection& connection, const QString& shownNumber,
+                        QString* modifiedBy = nullptr) {
+    Recordset rs;
+    rs.Open(u"SELECT * FROM Files WHERE ID = "_s + QString::number(shownNumber.toLongLong()),
+            connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+    if (rs.isEOF()) {
+        throw AppError(ErrorNumber::NoCurrentRecord,
+                       u"La fiche numéro "_s + shownNumber +
+                           u" n'existe plus : elle a été supprimée entre-temps."_s);
+    }
+    if (modifiedBy) {
+        *modifiedBy = rs.value(u"MODIFIEDBY"_s).toString();
+    }
+    return storedValues(rs);
+}
+
+bool askToReplace(const QString& modifiedBy) {
+    // Names may come blank-padded; a change with no name (a domain merge) still gets a subject.
+    const QString who = modifiedBy.trimmed();
+    return MsgBox(u"Cette fiche a été modifiée par "_s +
+                      (who.isEmpty() ? u"un autre usager"_s : who) +
+                      u" depuis que vous l'avez ouverte. Voulez-vous remplacer ses changements "
+                      u"par les vôtres?"_s,
+                  u"Fiche modifiée entre-temps"_s, Dialogs::Buttons::YesNo,
+                  Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+}
 
 } // namespace
 
@@ -204,6 +243,7 @@ void frmFile::startBlankRecord() {
     txtDefinition->clear();
     txtObservation->clear();
     cboDomain->setCurrentIndex(-1);
+    m_loaded.clear();
     for (QDateEdit* d : {dtpDate, dtpLastModified}) {
         d->setDisplayFormat(sGetDateFormat());
         d->setDate(Clock::today());
@@ -243,6 +283,7 @@ bool frmFile::loadRecord(Connection& connection, std::int32_t recordNumber) {
     const QDateTime modified = rs.value(u"DateModified"_s).toDateTime();
     dtpLastModified->setDate(modified.isValid() ? modified.date() : Clock::today());
     lblModified->setText(rs.value(u"MODIFIEDBY"_s).toString());
+    m_loaded = storedValues(rs);
     return true;
 }
 
@@ -310,7 +351,9 @@ void frmFile::cmdSave_Click() {
     }
     cmdSave->setEnabled(false);
     try {
-        store();
+        if (!store()) {
+            cmdSave->setEnabled(true); // the typing stays, unsaved
+        }
     } catch (const AppError& e) {
         // Nothing was stored: the window keeps its number and the user's typing, unsaved.
         cmdSave->setEnabled(true);
@@ -318,38 +361,56 @@ void frmFile::cmdSave_Click() {
     }
 }
 
-void frmFile::store() {
+bool frmFile::store() {
     const QString user = gsUserName.trimmed();
     ReloadDatabasePassword();
     Connection connection;
     connection.Open(sReadWriteConnection());
-    Recordset rs;
     if (lblFiche->text().isEmpty()) {
-        rs.Open(u"SELECT * FROM Files WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
-                Recordset::adLockOptimistic);
-        rs.AddNew();
-        const QVariant id = rs.value(u"ID"_s);
-        writeFields(rs);
-        rs.setValue(u"CreatedBy"_s, user);
-        rs.setValue(u"MODIFIEDBY"_s, lblModified->text());
-        rs.Update();
-        // The number is shown once the row is really stored.
-        lblFiche->setText(sFormatRecordNumber(id));
-        lblAuteur->setText(user);
-        return;
+        insertRecord(connection, user);
+        return true;
     }
-    rs.Open(u"SELECT * FROM Files WHERE ID = "_s + lblFiche->text(), connection,
-            Recordset::adOpenDynamic, Recordset::adLockOptimistic);
-    if (rs.isEOF()) {
-        throw AppError(ErrorNumber::NoCurrentRecord,
-                       u"La fiche numéro "_s + lblFiche->text() +
-                           u" n'existe plus : elle a été supprimée entre-temps."_s);
-    }
+    return updateRecord(connection, user);
+}
+
+void frmFile::insertRecord(Connection& connection, const QString& user) {
+    Transaction transaction(connection);
+    Recordset rs;
+    rs.Open(u"SELECT * FROM Files WHERE ID = 0"_s, connection, Recordset::adOpenDynamic,
+            Recordset::adLockOptimistic);
+    rs.AddNew();
+    const QString number = sFormatRecordNumber(rs.value(u"ID"_s));
     writeFields(rs);
-    rs.setValue(u"CreatedBy"_s, lblAuteur->text());
-    rs.setValue(u"MODIFIEDBY"_s, user);
+    rs.setValue(u"CreatedBy"_s, user);
+    rs.setValue(u"MODIFIEDBY"_s, lblModified->text());
     rs.Update();
-    lblModified->setText(user);
+    m_loaded = readStored(connection, number);
+    transaction.commit();
+    // The number is shown once the row is really stored.
+    lblFiche->setText(number);
+    lblAuteur->setText(user);
+}
+
+bool frmFile::updateRecord(Connection& connection, const QString& user) {
+    const QString number = lblFiche->text();
+    QString modifiedBy;
+    const bool saved = WriteUnlessChanged(
+        connection, m_loaded, [&] { return readStored(connection, number, &modifiedBy); },
+        [&] {
+            Recordset rs;
+            rs.Open(u"SELECT * FROM Files WHERE ID = "_s + QString::number(number.toLongLong()),
+                    connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+            writeFields(rs);
+            rs.setValue(u"CreatedBy"_s, lblAuteur->text());
+            rs.setValue(u"MODIFIEDBY"_s, user);
+            rs.Update();
+            m_loaded = readStored(connection, number);
+        },
+        [&](const QVariantList&) { return askToReplace(modifiedBy); });
+    if (saved) {
+        lblModified->setText(user);
+    }
+    return saved;
 }
 
 void frmFile::cmdDelete_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QVariantList>
 #include <QWidget>
 #include <cstdint>
 
@@ -44,7 +45,10 @@ private:
     bool loadRecord(class Connection& connection, std::int32_t recordNumber);
     void startBlankRecord();
     QString validationErrors() const;
-    void store();
+    // False when the user chose to keep someone else's changes: nothing was written.
+    bool store();
+    void insertRecord(class Connection& connection, const QString& user);
+    bool updateRecord(class Connection& connection, const QString& user);
     void writeFields(class Recordset& rs);
     bool askToDropChanges();
     void changed();
@@ -70,4 +74,6 @@ private:
     PrintDocument* WebBrowser;
     // Set while the window fills its own controls: those are no changes.
     bool m_filling = false;
+    // Every field of the stored record as this window last read or wrote it.
+    QVariantList m_loaded;
 };

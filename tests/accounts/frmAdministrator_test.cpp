@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -138,3 +139,106 @@ TEST_F(frmAdministratorTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(gbAdministratorOpen);
 }
+
+enum class AccountMeanwhile { Nothing, PasswordChanged, LevelChanged, Deleted };
+
+struct AccountCase {
+    const char* name;
+    AccountMeanwhile meanwhile;
+    Dialogs::Answer answer;
+    bool asked;
+    bool written;
+};
+
+// A second account window, as another administrator has it, changes jfcote's account after
+// this window selected it.
+class AccountConflictTest : public frmAdministratorTest,
+                            public ::testing::WithParamInterface<AccountCase> {
+protected:
+    void SetUp() override {
+        frmAdministratorTest::SetUp();
+        other = std::make_unique<frmAdministrator>();
+    }
+    void TearDown() override {
+        other.reset();
+        frmAdministratorTest::TearDown();
+    }
+    void happenMeanwhile(AccountMeanwhile what) {
+        for (int r = 0; r < other->list().itemCount(); ++r) {
+            if (other->list().itemText(r, 2) == u"jfcote"_s) {
+                other->lvwResult_ItemClick(r);
+            }
+        }
+        switch (what) {
+        case AccountMeanwhile::Nothing:
+            return;
+        case AccountMeanwhile::PasswordChanged:
+            other->findChild<QLineEdit*>(u"txtPassword"_s)->setText(u"gestion2"_s);
+            break;
+        case AccountMeanwhile::LevelChanged:
+            other->findChild<QRadioButton*>(u"optAdministrateur"_s)->click();
+            break;
+        case AccountMeanwhile::Deleted:
+            dialogs->answers = {Dialogs::Answer::Yes};
+            other->cmdDelete_Click();
+            return;
+        }
+        other->cmdSave_Click();
+    }
+
+    std::unique_ptr<frmAdministrator> other;
+};
+
+TEST_P(AccountConflictTest, ASaveOverAnotherAdministratorsChangeAsksFirst) {
+    const AccountCase& c = GetParam();
+    window->lvwResult_ItemClick(row(u"jfcote"_s));
+    type(u"txtName"_s, u"Jean-François Côté-Roy"_s);
+    happenMeanwhile(c.meanwhile);
+    dialogs->messages.clear();
+    dialogs->answers = {c.answer};
+    window->cmdSave_Click();
+
+    if (c.asked) {
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        const auto& m = dialogs->messages[0];
+        EXPECT_EQ(m.text, u"Ce compte d'usager a été modifié par un autre administrateur depuis "
+                          "que vous l'avez choisi. Voulez-vous remplacer ses changements par "
+                          "les vôtres?"_s);
+        EXPECT_EQ(m.title, u"Compte modifié entre-temps"_s);
+        EXPECT_EQ(m.buttons, Dialogs::Buttons::YesNo);
+        EXPECT_EQ(m.icon, Dialogs::Icon::Exclamation);
+        EXPECT_EQ(m.defaultButton, Dialogs::Answer::No);
+    } else if (c.meanwhile == AccountMeanwhile::Deleted) {
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(dialogs->messages[0].title, u"Procédure: cmdSave_Click"_s);
+        EXPECT_TRUE(dialogs->messages[0].text.contains(u"00002 n'existe plus"_s));
+    } else {
+        EXPECT_TRUE(dialogs->messages.empty());
+    }
+    const QVariant name = stored(u"jfcote"_s, u"Name"_s);
+    if (c.written) {
+        EXPECT_EQ(name.toString(), u"Jean-François Côté-Roy"_s);
+        EXPECT_EQ(stored(u"jfcote"_s, u"Type"_s).toInt(), 1); // the level this window showed
+        EXPECT_EQ(window->selectedAccount(), u""_s);
+        EXPECT_FALSE(unsaved());
+        return;
+    }
+    EXPECT_NE(name.toString(), u"Jean-François Côté-Roy"_s);
+    EXPECT_EQ(window->selectedAccount(), u"00002"_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtName"_s)->text(), u"Jean-François Côté-Roy"_s);
+    EXPECT_TRUE(unsaved());
+    if (c.meanwhile == AccountMeanwhile::PasswordChanged) {
+        EXPECT_EQ(stored(u"jfcote"_s, u"Pass"_s).toString(), u"gestion2"_s);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AccountConflictTest,
+    ::testing::Values(
+        AccountCase{"NothingChanged", AccountMeanwhile::Nothing, Dialogs::Answer::No, false, true},
+        AccountCase{"PasswordChangedNonKeepsIt", AccountMeanwhile::PasswordChanged,
+                    Dialogs::Answer::No, true, false},
+        AccountCase{"LevelChangedOuiWrites", AccountMeanwhile::LevelChanged, Dialogs::Answer::Yes,
+                    true, true},
+        AccountCase{"Deleted", AccountMeanwhile::Deleted, Dialogs::Answer::Yes, false, false}),
+    [](const ::testing::TestParamInfo<AccountCase>& info) { return info.param.name; });

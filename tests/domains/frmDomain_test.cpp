@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -173,3 +174,106 @@ TEST_F(frmDomainTest, TheListTabIsFilledOncePerOpening) {
     window->printDomainList_Click(); // the scripted print dialog is cancelled
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
 }
+
+enum class DomainMeanwhile { Nothing, Renamed, Deleted };
+
+struct RenameCase {
+    const char* name;
+    DomainMeanwhile meanwhile;
+    Dialogs::Answer answer;
+    bool asked;
+    QStringList namesAfter;
+};
+
+// A second domain window, as another manager has it, renames or deletes "Droit" after this
+// window listed it.
+class RenameConflictTest : public frmDomainTest, public ::testing::WithParamInterface<RenameCase> {
+protected:
+    void SetUp() override {
+        frmDomainTest::SetUp();
+        addDomain(u"Droit"_s);
+        addDomain(u"Chimie"_s);
+        other = std::make_unique<frmDomain>();
+    }
+    void TearDown() override {
+        other.reset();
+        frmDomainTest::TearDown();
+    }
+    void happenMeanwhile(DomainMeanwhile what) {
+        auto* list = other->findChild<QComboBox*>(what == DomainMeanwhile::Deleted ? u"cboDelete"_s
+                                                                                   : u"cboEdit"_s);
+        other->Fill_Domain(*list);
+        list->setCurrentIndex(list->findText(u"Droit"_s));
+        switch (what) {
+        case DomainMeanwhile::Nothing:
+            break;
+        case DomainMeanwhile::Renamed:
+            other->findChild<QLineEdit*>(u"txtEdit"_s)->setText(u"Droit pénal"_s);
+            other->cmdEdit_Click();
+            break;
+        case DomainMeanwhile::Deleted:
+            dialogs->answers = {Dialogs::Answer::Yes};
+            other->cmdDelete_Click();
+            break;
+        }
+    }
+
+    std::unique_ptr<frmDomain> other;
+};
+
+TEST_P(RenameConflictTest, RenamingOverAnotherRenameAsksFirst) {
+    const RenameCase& c = GetParam();
+    showTab(frmDomain::Edit);
+    choose(u"cboEdit"_s, u"Droit"_s);
+    type(u"txtEdit"_s, u"Droit civil"_s);
+    happenMeanwhile(c.meanwhile);
+    dialogs->messages.clear();
+    dialogs->answers = {c.answer};
+    window->cmdEdit_Click();
+
+    const bool written = c.namesAfter.contains(u"Droit civil"_s);
+    if (c.asked) {
+        ASSERT_EQ(dialogs->messages.size(), written ? 2u : 1u);
+        const auto& m = dialogs->messages[0];
+        EXPECT_EQ(m.text, u"Ce domaine a été renommé « Droit pénal » depuis que vous l'avez "
+                          "choisi. Voulez-vous remplacer ce nom par le vôtre?"_s);
+        EXPECT_EQ(m.title, u"Domaine modifié entre-temps"_s);
+        EXPECT_EQ(m.buttons, Dialogs::Buttons::YesNo);
+        EXPECT_EQ(m.icon, Dialogs::Icon::Exclamation);
+        EXPECT_EQ(m.defaultButton, Dialogs::Answer::No);
+    } else if (c.meanwhile == DomainMeanwhile::Deleted) {
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        EXPECT_EQ(lastTitle(), u"Procédure: cmdEdit_Click"_s);
+        EXPECT_TRUE(lastText().contains(u"« Droit » n'existe plus"_s));
+    }
+    if (written) {
+        EXPECT_EQ(lastTitle(), u"Modification du domaine réussie"_s);
+    }
+    EXPECT_EQ(names(), c.namesAfter);
+    EXPECT_EQ(control<QLineEdit>(u"txtEdit"_s)->text(), written ? u""_s : u"Droit civil"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RenameConflictTest,
+                         ::testing::Values(RenameCase{"NothingChanged",
+                                                      DomainMeanwhile::Nothing,
+                                                      Dialogs::Answer::No,
+                                                      false,
+                                                      {u"Droit civil"_s, u"Chimie"_s}},
+                                           RenameCase{"RenamedNonKeepsTheirName",
+                                                      DomainMeanwhile::Renamed,
+                                                      Dialogs::Answer::No,
+                                                      true,
+                                                      {u"Droit pénal"_s, u"Chimie"_s}},
+                                           RenameCase{"RenamedOuiWrites",
+                                                      DomainMeanwhile::Renamed,
+                                                      Dialogs::Answer::Yes,
+                                                      true,
+                                                      {u"Droit civil"_s, u"Chimie"_s}},
+                                           RenameCase{"Deleted",
+                                                      DomainMeanwhile::Deleted,
+                                                      Dialogs::Answer::Yes,
+                                                      false,
+                                                      {u"Chimie"_s}}),
+                         [](const ::testing::TestParamInfo<RenameCase>& info) {
+                             return info.param.name;
+                         });
