@@ -2,8 +2,9 @@
 // signed in as another user, driven line by line through its standard input.
 //
 //   lexivar_save_peer DATABASE USER RECORD
-//   save Y|N TEXT      types TEXT as the French term and saves -> "QUESTIONS FAILURES QUESTION"
-//   burst N PREFIX     N saves of PREFIX0..PREFIX(N-1), answering Oui -> "QUESTIONS FAILURES"
+//   open               shows the record again, as stored now -> "opened"
+//   save Y|N TEXT      types TEXT as the French term and saves, answering Oui (Y) or Non (N)
+//                      -> "QUESTIONS FAILURES QUESTION"
 //
 // It prints "ready" once the record is shown and ends at the end of its input.
 
@@ -18,21 +19,6 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-SaveTurn burst(frmFile& editor, ScriptedDialogs& dialogs, int count, const QString& prefix) {
-    SaveTurn total;
-    for (int i = 0; i < count; ++i) {
-        const SaveTurn turn =
-            saveFrench(editor, dialogs, prefix + QString::number(i), Dialogs::Answer::Yes);
-        total.questions += turn.questions;
-        total.failures += turn.failures;
-    }
-    return total;
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -53,7 +39,8 @@ int main(int argc, char* argv[]) {
     Dialogs::install(std::move(owned));
 
     frmFile editor;
-    editor.InitializeForm(args[3].toInt());
+    const int record = args[3].toInt();
+    editor.InitializeForm(record);
     QTextStream in(stdin);
     QTextStream out(stdout);
     out << "ready" << Qt::endl;
@@ -65,9 +52,9 @@ int main(int argc, char* argv[]) {
                 words.value(1) == u"Y"_s ? Dialogs::Answer::Yes : Dialogs::Answer::No;
             out << saveFrench(editor, dialogs, words.mid(2).join(u' '), answer).toLine()
                 << Qt::endl;
-        } else if (words.value(0) == u"burst"_s) {
-            out << burst(editor, dialogs, words.value(1).toInt(), words.value(2)).toLine()
-                << Qt::endl;
+        } else if (words.value(0) == u"open"_s) {
+            editor.InitializeForm(record);
+            out << "opened" << Qt::endl;
         }
     }
     return 0;
