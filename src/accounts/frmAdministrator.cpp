@@ -230,6 +230,7 @@ bool frmAdministrator::store() {
             Recordset::adLockOptimistic);
     rs.AddNew();
     writeFields(rs);
+    rs.Update();
     return true;
 }
 
@@ -254,6 +255,7 @@ bool frmAdministrator::changeAccount(Connection& connection) {
             Recordset rs;
             open(rs);
             writeFields(rs);
+            rs.Update();
         },
         [](const QStringList&) { return askToReplace(); });
 }
@@ -265,7 +267,6 @@ void frmAdministrator::writeFields(Recordset& rs) {
     rs.setValue(u"Type"_s, optAdministrateur->isChecked() ? 0
                            : optGestionnaire->isChecked() ? 1
                                                           : 2);
-    rs.Update();
 }
 
 // The row's cells as the list shows them, through the window's own column descriptors.
