@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QTextStream>
-#include <cstdio>
 #include <memory>
 
 using namespace Qt::StringLiterals;

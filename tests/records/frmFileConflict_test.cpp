@@ -221,10 +221,11 @@ protected:
         mine.reset();
         SearchTest::TearDown();
     }
-    SaveTurn peerSave(const QString& text, Dialogs::Answer answer) {
+    // The other process starts saving at once; peerTurn() waits for what it showed.
+    void startPeerSave(const QString& text, Dialogs::Answer answer) {
         peer.send(u"save "_s + (answer == Dialogs::Answer::Yes ? u"Y "_s : u"N "_s) + text);
-        return SaveTurn::fromLine(peer.readLine());
     }
+    SaveTurn peerTurn() { return SaveTurn::fromLine(peer.readLine()); }
     QString storedFrench() {
         Connection c;
         open(c, true);
@@ -253,8 +254,10 @@ TEST_F(TwoProcessesTest, SavingInTurnAsksEachTimeAndNonKeepsTheOthersText) {
             const QString text = (s == 0 ? u"A-"_s : u"B-"_s) + QString::number(round);
             SCOPED_TRACE(text.toStdString());
             const auto answer = no ? Dialogs::Answer::No : Dialogs::Answer::Yes;
-            const SaveTurn turn =
-                s == 0 ? saveFrench(*mine, *dialogs, text, answer) : peerSave(text, answer);
+            if (s == 1) {
+                startPeerSave(text, answer);
+            }
+            const SaveTurn turn = s == 0 ? saveFrench(*mine, *dialogs, text, answer) : peerTurn();
             ASSERT_EQ(turn.failures, 0);
             ASSERT_EQ(turn.questions, sides[s].stale ? 1 : 0);
             if (turn.questions > 0) {
@@ -288,10 +291,12 @@ TEST_F(TwoProcessesTest, SavingAtOnceAsksExactlyTheSecondAndNeverFails) {
         const QString texts[2] = {u"A-"_s + QString::number(round),
                                   u"B-"_s + QString::number(round)};
         const bool no[2] = {keepTheirs(random), keepTheirs(random)};
-        peer.send(u"save "_s + (no[1] ? u"N "_s : u"Y "_s) + texts[1]);
-        const SaveTurn ours = saveFrench(*mine, *dialogs, texts[0],
-                                         no[0] ? Dialogs::Answer::No : Dialogs::Answer::Yes);
-        const SaveTurn theirs = SaveTurn::fromLine(peer.readLine());
+        const auto answer = [&](int side) {
+            return no[side] ? Dialogs::Answer::No : Dialogs::Answer::Yes;
+        };
+        startPeerSave(texts[1], answer(1));
+        const SaveTurn ours = saveFrench(*mine, *dialogs, texts[0], answer(0));
+        const SaveTurn theirs = peerTurn();
         ASSERT_EQ(ours.failures, 0);
         ASSERT_EQ(theirs.failures, 0);
         ASSERT_EQ(ours.questions + theirs.questions, 1);
