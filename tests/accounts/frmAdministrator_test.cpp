@@ -150,6 +150,11 @@ struct AccountCase {
     bool written;
 };
 
+// Names the case in test listings instead of its bytes.
+void PrintTo(const AccountCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // A second account window, as another administrator has it, changes jfcote's account after
 // this window selected it.
 class AccountConflictTest : public frmAdministratorTest,

@@ -185,6 +185,11 @@ struct RenameCase {
     QStringList namesAfter;
 };
 
+// Names the case in test listings instead of its bytes.
+void PrintTo(const RenameCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // A second domain window, as another manager has it, renames or deletes "Droit" after this
 // window listed it.
 class RenameConflictTest : public frmDomainTest, public ::testing::WithParamInterface<RenameCase> {

@@ -85,6 +85,11 @@ struct ConflictCase {
     QString english; // stored afterwards
 };
 
+// Names the case in test listings instead of its bytes.
+void PrintTo(const ConflictCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class EditorConflictTest : public TwoEditorsTest,
                            public ::testing::WithParamInterface<ConflictCase> {
 protected:
