@@ -192,8 +192,8 @@ void frmAdministrator::cmdSave_Click() {
                     Recordset::adLockOptimistic);
             rs.AddNew();
         } else {
-            rs.Open(u"SELECT * FROM Passwords WHERE ID = "_s + m_selected, connection,
-                    Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+            rs.Open(u"SELECT * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()},
+                    connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
         }
         rs.setValue(u"Name"_s, txtName->text().trimmed());
         rs.setValue(u"Login"_s, txtLogin->text().trimmed());
@@ -225,8 +225,7 @@ void frmAdministrator::cmdDelete_Click() {
         return;
     }
     try {
-        ExecuteChange(u"DELETE * FROM Passwords WHERE ID = "_s +
-                      QString::number(m_selected.toLongLong()));
+        ExecuteChange(u"DELETE * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()});
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e);
         return;

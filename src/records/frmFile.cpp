@@ -83,8 +83,10 @@ void frmFile::buildControls() {
     txtObservation = named(new QPlainTextEdit(fraObservation), u"txtObservation"_s);
     dtpDate = named(new QDateEdit(this), u"dtpDate"_s);
     lblAuteur = named(new QLabel(this), u"lblAuteur"_s);
+    lblAuteur->setTextFormat(Qt::PlainText); // names are shown as typed, never as markup
     dtpLastModified = named(new QDateEdit(this), u"dtpLastModified"_s);
     lblModified = named(new QLabel(this), u"lblModified"_s);
+    lblModified->setTextFormat(Qt::PlainText);
     cmdAdd = named(new QPushButton(u"&Ajouter"_s, this), u"cmdAdd"_s);
     cmdDelete = named(new QPushButton(u"&Supprimer"_s, this), u"cmdDelete"_s);
     cmdSave = named(new QPushButton(u"&Sauvegarder"_s, this), u"cmdSave"_s);
@@ -338,7 +340,7 @@ void frmFile::store() {
         lblAuteur->setText(user);
         return;
     }
-    rs.Open(u"SELECT * FROM Files WHERE ID = "_s + lblFiche->text(), connection,
+    rs.Open(u"SELECT * FROM Files WHERE ID = ?"_s, {lblFiche->text().toLongLong()}, connection,
             Recordset::adOpenDynamic, Recordset::adLockOptimistic);
     if (rs.isEOF()) {
         throw AppError(ErrorNumber::NoCurrentRecord,
@@ -367,8 +369,7 @@ void frmFile::cmdDelete_Click() {
         return;
     }
     try {
-        ExecuteChange(u"DELETE * FROM files WHERE ID = "_s +
-                      QString::number(lblFiche->text().toLongLong()) + u";"_s);
+        ExecuteChange(u"DELETE * FROM files WHERE ID = ?;"_s, {lblFiche->text().toLongLong()});
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;
