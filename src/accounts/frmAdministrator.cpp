@@ -236,8 +236,8 @@ bool frmAdministrator::store() {
 
 bool frmAdministrator::changeAccount(Connection& connection) {
     const auto open = [&](Recordset& rs) {
-        rs.Open(u"SELECT * FROM Passwords WHERE ID = "_s + QString::number(m_selected.toLongLong()),
-                connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+        rs.Open(u"SELECT * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()}, connection,
+                Recordset::adOpenDynamic, Recordset::adLockOptimistic);
         if (rs.isEOF()) {
             throw AppError(ErrorNumber::NoCurrentRecord,
                            u"Le compte d'usager numéro "_s + m_selected +
@@ -296,8 +296,7 @@ void frmAdministrator::cmdDelete_Click() {
         return;
     }
     try {
-        ExecuteChange(u"DELETE * FROM Passwords WHERE ID = "_s +
-                      QString::number(m_selected.toLongLong()));
+        ExecuteChange(u"DELETE * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()});
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e);
         return;

@@ -42,12 +42,13 @@ void ReloadDatabasePassword() {
     bOpenEncriptPassword(sPasswordFileOf(gsDBPath), gsDBPassword);
 }
 
-long ExecuteChange(const QString& statement) {
+long ExecuteChange(const QString& statement, const QVariantList& parameters) {
     ReloadDatabasePassword();
     Connection connection;
     connection.Open(sReadWriteConnection());
     Command command;
     command.setActiveConnection(connection);
     command.setCommandText(statement);
+    command.setParameters(parameters);
     return command.Execute();
 }

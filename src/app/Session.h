@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 #include <cstdint>
 
 // The session values, one set for the whole program.
@@ -43,4 +44,4 @@ void ReloadDatabasePassword();
 
 // Runs one statement that changes the database, on a connection of its own (password re-read,
 // read-write, closed afterwards). Throws AppError.
-long ExecuteChange(const QString& statement);
+long ExecuteChange(const QString& statement, const QVariantList& parameters = {});

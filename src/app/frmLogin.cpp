@@ -71,25 +71,24 @@ bool frmLogin::EnsureSignedIn(QWidget* owner) {
 }
 
 void frmLogin::cmdOk_Click() {
-    // Quotes are doubled so that what the user typed can never change the statement.
-    const QString login = sWhereCharValidation(txtLogin->text().trimmed());
-    const QString password = sWhereCharValidation(txtPassword->text().trimmed());
+    // Bound, so that what the user typed is only ever compared, never run.
+    const QString login = txtLogin->text().trimmed();
+    const QString password = txtPassword->text().trimmed();
     try {
         ReloadDatabasePassword();
         Connection c;
         c.Open(sReadConnection());
         Recordset rs;
-        rs.Open(u"SELECT * FROM Passwords WHERE Login = '"_s + login + u"'"_s, c,
-                Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        rs.Open(u"SELECT * FROM Passwords WHERE Login = ?"_s, {login}, c, Recordset::adOpenStatic,
+                Recordset::adLockOptimistic);
         if (rs.RecordCount() == 0) {
             refuse(u"Votre nom d'usager est invalide."_s);
             gbLoggedIn = false;
             return;
         }
         rs.Close();
-        rs.Open(u"SELECT * FROM Passwords WHERE Login = '"_s + login + u"' AND pass = '"_s +
-                    password + u"'"_s,
-                c, Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        rs.Open(u"SELECT * FROM Passwords WHERE Login = ? AND pass = ?"_s, {login, password}, c,
+                Recordset::adOpenStatic, Recordset::adLockOptimistic);
         if (rs.RecordCount() == 0) {
             refuse(u"Votre mot de passe est invalide."_s);
             gbLoggedIn = false;

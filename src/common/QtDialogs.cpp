@@ -70,6 +70,8 @@ Dialogs::Answer fromStandard(int b) {
 Dialogs::Answer QtDialogs::message(const QString& text, const QString& title, Buttons buttons,
                                    Icon icon, Answer defaultButton) {
     QMessageBox box(toIcon(icon), title, text, toButtons(buttons));
+    // Messages quote names and paths the user typed: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(toStandard(defaultButton));
     const int result = box.exec();
     // Closing a Yes/No box by its frame counts as the safe answer.

@@ -43,12 +43,6 @@ void inform(const QString& text, const QString& title) {
     MsgBox(text, title, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
 }
 
-// Statements get the typed name as a literal: its apostrophes doubled, nothing else touched,
-// so the name compared is the name stored.
-QString literal(const QString& name) {
-    return u"'"_s + sWhereCharValidation(name) + u"'"_s;
-}
-
 Connection& openForChanges(Connection& connection) {
     ReloadDatabasePassword();
     connection.Open(sReadWriteConnection());
@@ -59,8 +53,8 @@ Connection& openForChanges(Connection& connection) {
 // the user is asked first. False when the user kept the other name: nothing was written.
 bool renameDomain(Connection& connection, int id, const QString& seen, const QString& name) {
     const auto open = [&](Recordset& rs) {
-        rs.Open(u"SELECT * FROM Domains WHERE ID = "_s + QString::number(id), connection,
-                Recordset::adOpenStatic, Recordset::adLockOptimistic);
+        rs.Open(u"SELECT * FROM Domains WHERE ID = ?"_s, {id}, connection, Recordset::adOpenStatic,
+                Recordset::adLockOptimistic);
         if (rs.isEOF()) {
             throw AppError(ErrorNumber::NoCurrentRecord,
                            u"Le domaine « "_s + seen +
@@ -319,8 +313,9 @@ void frmDomain::lblSend2_Click() {
 bool frmDomain::nameIsFree(Connection& connection, const QString& name, const QString& title,
                            std::initializer_list<int> except) {
     Recordset rs;
-    rs.Open(u"SELECT * FROM domains WHERE Name = "_s + literal(name), connection,
-            Recordset::adOpenStatic, Recordset::adLockOptimistic);
+    // Bound: the name compared is exactly the name typed.
+    rs.Open(u"SELECT * FROM domains WHERE Name = ?"_s, {name}, connection, Recordset::adOpenStatic,
+            Recordset::adLockOptimistic);
     for (; !rs.isEOF(); rs.MoveNext()) {
         if (std::find(except.begin(), except.end(), rs.value(u"ID"_s).toInt()) == except.end()) {
             MsgBox(u"Désolé, ce domaine existe déjà."_s, title, Dialogs::Buttons::Ok,
@@ -393,14 +388,14 @@ void frmDomain::cmdDelete_Click() {
         invalid(u"Le nom du domaine à supprimer."_s + kCrLf);
         return;
     }
-    const QString id = QString::number(cboDelete->currentData().toInt());
+    const qlonglong id = cboDelete->currentData().toLongLong();
     try {
         long records = 0;
         {
             Connection connection;
             openForChanges(connection);
             Recordset rs;
-            rs.Open(u"SELECT * FROM files WHERE domainid = "_s + id + u";"_s, connection,
+            rs.Open(u"SELECT * FROM files WHERE domainid = ?;"_s, {id}, connection,
                     Recordset::adOpenStatic, Recordset::adLockOptimistic);
             records = rs.RecordCount();
         }
@@ -411,7 +406,7 @@ void frmDomain::cmdDelete_Click() {
                    Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
             return;
         }
-        ExecuteChange(u"DELETE * FROM domains WHERE ID = "_s + id + u";"_s);
+        ExecuteChange(u"DELETE * FROM domains WHERE ID = ?;"_s, {id});
         inform(u"Le domaine et les fiches s'y rapportant ont été supprimés."_s,
                u"Suppression réussie!"_s);
     } catch (const AppError& e) {
@@ -441,8 +436,8 @@ void frmDomain::cmdMerge_Click() {
         invalid(errors);
         return;
     }
-    const QString first = QString::number(cboMerge1->currentData().toInt());
-    const QString second = QString::number(cboMerge2->currentData().toInt());
+    const qlonglong first = cboMerge1->currentData().toLongLong();
+    const qlonglong second = cboMerge2->currentData().toLongLong();
     try {
         Connection connection;
         openForChanges(connection);
@@ -454,21 +449,22 @@ void frmDomain::cmdMerge_Click() {
         // All or nothing: an interruption never leaves records half moved.
         Transaction transaction(connection);
         Recordset files;
-        files.Open(u"SELECT * FROM Files WHERE domainID = "_s + second, connection,
+        files.Open(u"SELECT * FROM Files WHERE domainID = ?"_s, {second}, connection,
                    Recordset::adOpenStatic, Recordset::adLockOptimistic);
         for (; !files.isEOF(); files.MoveNext()) {
-            files.setValue(u"DomainID"_s, first.toInt());
+            files.setValue(u"DomainID"_s, first);
         }
         files.Close();
         Recordset domain;
-        domain.Open(u"SELECT * FROM Domains WHERE ID = "_s + first, connection,
+        domain.Open(u"SELECT * FROM Domains WHERE ID = ?"_s, {first}, connection,
                     Recordset::adOpenStatic, Recordset::adLockOptimistic);
         domain.setValue(u"Name"_s, name);
         domain.Update();
         domain.Close();
         Command command;
         command.setActiveConnection(connection);
-        command.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + second + u";"_s);
+        command.setCommandText(u"DELETE * FROM domains WHERE ID = ?;"_s);
+        command.setParameters({second});
         command.Execute();
         transaction.commit();
     } catch (const AppError& e) {

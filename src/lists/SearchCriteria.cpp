@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "basListViewADO.h"
 #include "clsListViewHeader.h"
+#include "common/AppError.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/Named.h"
@@ -13,6 +14,7 @@
 #include "common/basValidation.h"
 #include "common/frmProgressBar.h"
 #include "storage/JetDate.h"
+#include "storage/SqlText.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 using namespace Qt::StringLiterals;
 
@@ -38,6 +41,7 @@ const QString kCriterionPrefix = kDatePrefixFirst + kDatePrefixSecond;
 const QString kNewSearchOrder = u" ORDER BY Files.ID;"_s;
 const QString kRefillOrder = u" ORDER BY Files.ID "_s;
 const QString kTitle = u"Affichage des fiches"_s;
+const QString kNotANumber = u"Le numéro de fiche doit être un nombre entier!"_s;
 
 struct Field {
     const char16_t* caption;
@@ -98,6 +102,8 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
         lvwResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
     }
     cmdSearchResult->setEnabled(false);
+    // Typing, paste and input methods alike: the record number field holds digits only.
+    m_digitsOnly = new QRegularExpressionValidator(QRegularExpression(u"[0-9]{0,18}"_s), this);
     for (QDateEdit* d : {dtpDateStart, dtpDateEnd}) {
         d->setCalendarPopup(true);
     }
@@ -117,6 +123,10 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
 
 SearchCriteria::~SearchCriteria() = default;
 
+bool SearchCriteria::isValidCriterion(int field, const QString& text) {
+    return field != kIdField || text.isEmpty() || SqlText::wholeNumber(text).has_value();
+}
+
 QString SearchCriteria::sColumnOf(int field) {
     return QString::fromUtf16(kFields[field].column);
 }
@@ -129,9 +139,14 @@ QString SearchCriteria::sCondition(int field, const QString& text, const QDate& 
                dayNumber(start);
     }
     if (field == kIdField) {
-        return column + u" = "_s + sWhereCharValidation(text);
+        // Written as the number parsed, never as the text typed.
+        const std::optional<qint64> number = SqlText::wholeNumber(text);
+        if (!number) {
+            throw AppError(ErrorNumber::InvalidCall, kNotANumber);
+        }
+        return column + u" = "_s + QString::number(*number);
     }
-    return column + u" LIKE '%"_s + sWhereCharValidation(text) + u"%'"_s;
+    return column + u" LIKE "_s + SqlText::literal(u"%"_s + text + u"%"_s);
 }
 
 QString SearchCriteria::sNewSearchStatement(int field, const QString& text, const QDate& start,
@@ -204,6 +219,7 @@ void SearchCriteria::cboField_Click() {
     }
     const int field = chosenField();
     const bool date = field == kDateCreated || field == kDateModified;
+    txtSearch->setValidator(field == kIdField ? m_digitsOnly : nullptr);
     txtSearch->setVisible(!date);
     for (QWidget* w : std::initializer_list<QWidget*>{dtpDateStart, dtpDateEnd, Label3, Label5}) {
         w->setVisible(date);
@@ -216,6 +232,9 @@ bool SearchCriteria::txtSearch_KeyPress(int keyCode) {
         return false;
     }
     if (chosenField() == kIdField) {
+        if (keyCode > 0x7FFF) {
+            return false; // no 16-bit key code: never a digit
+        }
         auto key = static_cast<std::int16_t>(keyCode);
         ValidateNumber(key);
         return key != 0;
@@ -223,8 +242,16 @@ bool SearchCriteria::txtSearch_KeyPress(int keyCode) {
     return true;
 }
 
+bool SearchCriteria::criterionAccepted() {
+    if (dateFieldChosen() || isValidCriterion(chosenField(), txtSearch->text())) {
+        return true;
+    }
+    MsgBox(kNotANumber, u"Attention!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    return false;
+}
+
 void SearchCriteria::cmdSearch_Click() {
-    if (frmProgressBar::instance().Loaded()) {
+    if (frmProgressBar::instance().Loaded() || !criterionAccepted()) {
         return;
     }
     m_query = sNewSearchStatement(chosenField(), txtSearch->text(), dtpDateStart->date(),
@@ -234,7 +261,7 @@ void SearchCriteria::cmdSearch_Click() {
 }
 
 void SearchCriteria::cmdSearchResult_Click() {
-    if (frmProgressBar::instance().Loaded()) {
+    if (frmProgressBar::instance().Loaded() || !criterionAccepted()) {
         return;
     }
     if (!dateFieldChosen() && txtSearch->text().isEmpty()) {
@@ -289,7 +316,9 @@ bool SearchCriteria::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const QString text = key->text();
-        if (enter || text.size() == 1) {
+        // Editing keys (Delete, Backspace) carry control characters on some systems: they are
+        // left to the field, like every key that types nothing.
+        if (enter || (text.size() == 1 && text.front().isPrint())) {
             return !txtSearch_KeyPress(enter ? 13 : text.front().unicode());
         }
     }

@@ -14,6 +14,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QValidator;
 class QWidget;
 
 // The criteria part shared by the search and print selection windows: the field choice, the
@@ -42,6 +43,8 @@ public:
 
     // The statements, as pure functions of the criteria.
     static QString sColumnOf(int field);
+    // False for a record number criterion that is not a whole number: no statement is built.
+    static bool isValidCriterion(int field, const QString& text);
     static QString sCondition(int field, const QString& text, const QDate& start, const QDate& end,
                               bool dateField);
     static QString sNewSearchStatement(int field, const QString& text, const QDate& start,
@@ -72,6 +75,8 @@ protected:
 
 private:
     bool dateFieldChosen() const;
+    // Shows why the typed criterion cannot be searched; true when it can.
+    bool criterionAccepted();
     int chosenField() const;
     void fill(const QString& statement);
     void showCount(std::int32_t count);
@@ -84,6 +89,7 @@ private:
 
     QComboBox* cboField;
     QLineEdit* txtSearch;
+    QValidator* m_digitsOnly;
     QLabel* Label3;
     QLabel* Label5;
     QDateEdit* dtpDateStart;

@@ -105,13 +105,18 @@ void frmSearch::cmdDelete_Click() {
                Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
-    const QString statement = u"Select * from files WHERE ID = "_s + list.itemText(row, 0);
+    const qlonglong id = list.itemText(row, 0).toLongLong();
     try {
         ReloadDatabasePassword();
         Connection connection;
         connection.Open(sReadWriteConnection());
         Recordset rs;
-        rs.Open(statement, connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+        rs.Open(u"Select * from files WHERE ID = ?"_s, {id}, connection, Recordset::adOpenDynamic,
+                Recordset::adLockOptimistic);
+        // The owner rule holds for the stored author, whatever the list shows.
+        if (!rs.isEOF() && !bUserLevelProprio(rs.value(u"CreatedBy"_s).toString())) {
+            return;
+        }
         rs.Delete();
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e);

@@ -63,8 +63,8 @@ QVariantList storedValues(const Recordset& rs) {
 QVariantList readStored(Connection& connection, const QString& shownNumber,
                         QString* modifiedBy = nullptr) {
     Recordset rs;
-    rs.Open(u"SELECT * FROM Files WHERE ID = "_s + QString::number(shownNumber.toLongLong()),
-            connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+    rs.Open(u"SELECT * FROM Files WHERE ID = ?"_s, {shownNumber.toLongLong()}, connection,
+            Recordset::adOpenDynamic, Recordset::adLockOptimistic);
     if (rs.isEOF()) {
         throw AppError(ErrorNumber::NoCurrentRecord,
                        u"La fiche numéro "_s + shownNumber +
@@ -122,8 +122,10 @@ void frmFile::buildControls() {
     txtObservation = named(new QPlainTextEdit(fraObservation), u"txtObservation"_s);
     dtpDate = named(new QDateEdit(this), u"dtpDate"_s);
     lblAuteur = named(new QLabel(this), u"lblAuteur"_s);
+    lblAuteur->setTextFormat(Qt::PlainText); // names are shown as typed, never as markup
     dtpLastModified = named(new QDateEdit(this), u"dtpLastModified"_s);
     lblModified = named(new QLabel(this), u"lblModified"_s);
+    lblModified->setTextFormat(Qt::PlainText);
     cmdAdd = named(new QPushButton(u"&Ajouter"_s, this), u"cmdAdd"_s);
     cmdDelete = named(new QPushButton(u"&Supprimer"_s, this), u"cmdDelete"_s);
     cmdSave = named(new QPushButton(u"&Sauvegarder"_s, this), u"cmdSave"_s);
@@ -398,8 +400,8 @@ bool frmFile::updateRecord(Connection& connection, const QString& user) {
         connection, m_loaded, [&] { return readStored(connection, number, &modifiedBy); },
         [&] {
             Recordset rs;
-            rs.Open(u"SELECT * FROM Files WHERE ID = "_s + QString::number(number.toLongLong()),
-                    connection, Recordset::adOpenDynamic, Recordset::adLockOptimistic);
+            rs.Open(u"SELECT * FROM Files WHERE ID = ?"_s, {number.toLongLong()}, connection,
+                    Recordset::adOpenDynamic, Recordset::adLockOptimistic);
             writeFields(rs);
             rs.setValue(u"CreatedBy"_s, lblAuteur->text());
             rs.setValue(u"MODIFIEDBY"_s, user);
@@ -428,8 +430,7 @@ void frmFile::cmdDelete_Click() {
         return;
     }
     try {
-        ExecuteChange(u"DELETE * FROM files WHERE ID = "_s +
-                      QString::number(lblFiche->text().toLongLong()) + u";"_s);
+        ExecuteChange(u"DELETE * FROM files WHERE ID = ?;"_s, {lblFiche->text().toLongLong()});
     } catch (const AppError& e) {
         ShowErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;

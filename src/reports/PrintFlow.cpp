@@ -42,6 +42,7 @@ void Print(QWidget& window, PrintDocument& document, const Request& request) {
     const QString spool = SpoolPath();
     if (!opera) {
         if (!request.embedded(request.ids, spool, title)) {
+            QFile::remove(spool); // a report that failed is never left behind
             return;
         }
         QCoreApplication::processEvents();
@@ -50,6 +51,7 @@ void Print(QWidget& window, PrintDocument& document, const Request& request) {
         return;
     }
     if (!request.opera(request.ids, spool, title)) {
+        QFile::remove(spool);
         return;
     }
     QCoreApplication::processEvents();

@@ -3,11 +3,17 @@
 #include "common/AppError.h"
 #include "storage/FileIo.h"
 
+#include <QFileInfo>
 #include <algorithm>
+#include <cstdio>
 
-SpoolFile::SpoolFile(const QString& path) : m_file(path) {
+using namespace Qt::StringLiterals;
+
+SpoolFile::SpoolFile(const QString& path)
+    : m_path(path), m_file(QFileInfo(path).absolutePath() + u"/.spool-XXXXXX"_s) {
     m_buffer.reserve(2 * kFlushSize);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Created new (0600, never through an existing name); removed unless close() succeeds.
+    if (!m_file.open()) {
         throw FileIo::accessError(path);
     }
 }
@@ -70,18 +76,24 @@ void SpoolFile::line(const QString& text, int indent) {
 void SpoolFile::flush() {
     if (m_file.write(m_buffer) != m_buffer.size()) {
         m_buffer.clear();
-        throw FileIo::accessError(m_file.fileName());
+        throw FileIo::accessError(m_path);
     }
     m_buffer.clear();
 }
 
 void SpoolFile::close() {
-    if (m_file.isOpen()) {
-        flush();
+    if (!m_file.isOpen()) {
+        return;
     }
-    if (m_file.isOpen() && !m_file.flush()) {
-        m_file.close();
-        throw FileIo::accessError(m_file.fileName());
+    flush();
+    if (!m_file.flush()) {
+        throw FileIo::accessError(m_path);
     }
+    // rename() replaces whatever stands at the target, a link included, without following it.
+    if (::rename(QFile::encodeName(m_file.fileName()).constData(),
+                 QFile::encodeName(m_path).constData()) != 0) {
+        throw FileIo::accessError(m_path);
+    }
+    m_file.setAutoRemove(false);
     m_file.close();
 }

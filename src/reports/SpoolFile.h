@@ -1,18 +1,23 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
+#include <QTemporaryFile>
 
 // The report file being written: lines ending in CR LF, in ISO-8859-1 as the reports declare.
 // A character outside it is written as a numeric character reference, never lost.
+//
+// The lines go to a fresh owner-only file beside the target, renamed over it by close(): a file
+// or link already standing at the target is replaced, never written through, and a report that
+// fails before close() leaves nothing behind.
 class SpoolFile {
 public:
-    // Opens the file for output, emptying it; throws AppError 75 or 76 when it cannot.
+    // Creates the file for output; throws AppError 75 or 76 when it cannot.
     explicit SpoolFile(const QString& path);
 
     // One line, after `indent` blanks; throws AppError 75 when it cannot be written (lines are
     // gathered and written in blocks).
     void line(const QString& text, int indent = 0);
+    // Writes what is left and puts the file in place; throws AppError 75 when it cannot.
     void close();
 
     static QByteArray encode(const QString& text);
@@ -21,6 +26,7 @@ private:
     static constexpr qsizetype kFlushSize = 1 << 16;
     void flush();
 
-    QFile m_file;
+    QString m_path;
+    QTemporaryFile m_file;
     QByteArray m_buffer;
 };

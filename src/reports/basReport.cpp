@@ -6,6 +6,7 @@
 #include "common/Clock.h"
 #include "common/ErrorBox.h"
 #include "common/FieldText.h"
+#include "common/HtmlEscape.h"
 #include "common/RecordNumber.h"
 #include "common/basValidation.h"
 #include "storage/Connection.h"
@@ -33,14 +34,16 @@ bool isFileError(const AppError& e) {
     return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
 }
 
+// Text from the database or the user is escaped before the accents and line breaks become
+// markup, so "a<b & c" prints as typed.
 QString escaped(const QString& text) {
     std::int32_t alignment = 0;
-    return sValidateHTML(text, alignment, false, false);
+    return sValidateHTML(htmlEscaped(text), alignment, false, false);
 }
 
 QString justified(const QString& text) {
     std::int32_t alignment = 4;
-    return sValidateHTML(text, alignment, false, false);
+    return sValidateHTML(htmlEscaped(text), alignment, false, false);
 }
 
 // A report in the making: its file, header and trailer, the read-only connection and the

@@ -9,5 +9,6 @@ long Command::Execute() {
     if (!m_connection) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La commande n’a pas de connexion."_s);
     }
-    return m_connection->Execute(m_text);
+    return m_parameters.isEmpty() ? m_connection->Execute(m_text)
+                                  : m_connection->Execute(m_text, m_parameters);
 }

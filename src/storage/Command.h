@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 
 class Connection;
 
@@ -9,10 +10,13 @@ class Command {
 public:
     void setActiveConnection(Connection& connection) { m_connection = &connection; }
     void setCommandText(const QString& text) { m_text = text; }
+    // Values for the statement's "?" placeholders, in order.
+    void setParameters(const QVariantList& values) { m_parameters = values; }
     // Returns the number of rows the statement changed.
     long Execute();
 
 private:
     Connection* m_connection = nullptr;
     QString m_text;
+    QVariantList m_parameters;
 };

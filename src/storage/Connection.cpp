@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "Binding.h"
 #include "ConnectionString.h"
 #include "JetDialect.h"
 #include "SqliteError.h"
@@ -166,4 +167,34 @@ long Connection::Execute(const QString& sql) {
         changed = sqlite3_changes(m_db);
     }
     return changed;
+}
+
+long Connection::Execute(const QString& sql, const QVariantList& parameters) {
+    if (!m_db) {
+        throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
+    }
+    const QByteArray text = JetDialect::translate(sql).toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    int rc =
+        sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &stmt, &tail);
+    if (rc != SQLITE_OK) {
+        throw SqliteError(m_db, rc);
+    }
+    struct Finalize {
+        sqlite3_stmt* stmt;
+        ~Finalize() { sqlite3_finalize(stmt); }
+    } finalize{stmt};
+    // Values belong to one statement: a second one after it would run unbound.
+    if (!stmt || QByteArray(tail).trimmed().replace(';', "").size() != 0) {
+        throw AppError(ErrorNumber::ProviderGeneric,
+                       u"Une requête avec des valeurs doit être une seule instruction."_s);
+    }
+    Binding::bindAll(stmt, parameters);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        throw SqliteError(m_db, rc);
+    }
+    return sqlite3_changes(m_db);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 
 struct sqlite3;
 
@@ -23,6 +24,8 @@ public:
 
     // Runs one or more statements in the Jet dialect; returns the rows changed by the last one.
     long Execute(const QString& sql);
+    // One statement with the values of its "?" placeholders, in order.
+    long Execute(const QString& sql, const QVariantList& parameters);
 
     // Creates a new database file (never over an existing one) and leaves it open read-write.
     void CreateNew(const QString& path, const QString& databasePassword);

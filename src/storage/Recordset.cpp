@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include "Binding.h"
 #include "Connection.h"
 #include "JetDate.h"
 #include "JetDialect.h"
@@ -24,26 +25,6 @@ void prepare(sqlite3* db, const QString& sql, Statement& s) {
     const int rc = sqlite3_prepare_v2(db, text.constData(), -1, &s.stmt, nullptr);
     if (rc != SQLITE_OK) {
         throw SqliteError(db, rc);
-    }
-}
-
-void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
-    if (!v.isValid() || v.isNull()) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
-    if (v.typeId() == QMetaType::QDateTime) {
-        sqlite3_bind_double(stmt, index, JetDate::toDayNumber(v.toDateTime()));
-    } else if (v.typeId() == QMetaType::QDate) {
-        sqlite3_bind_double(stmt, index, JetDate::toDayNumber(v.toDate()));
-    } else if (IsIntegerValue(v)) {
-        sqlite3_bind_int64(stmt, index, v.toLongLong());
-    } else if (IsFloatingValue(v)) {
-        sqlite3_bind_double(stmt, index, v.toDouble());
-    } else {
-        const QByteArray text = v.toString().toUtf8();
-        sqlite3_bind_text(stmt, index, text.constData(), static_cast<int>(text.size()),
-                          SQLITE_TRANSIENT);
     }
 }
 
@@ -73,7 +54,13 @@ Recordset::~Recordset() {
     Close();
 }
 
-void Recordset::Open(const QString& sql, Connection& connection, CursorType, LockType lock, long) {
+void Recordset::Open(const QString& sql, Connection& connection, CursorType cursor, LockType lock,
+                     long) {
+    Open(sql, {}, connection, cursor, lock);
+}
+
+void Recordset::Open(const QString& sql, const QVariantList& parameters, Connection& connection,
+                     CursorType, LockType lock) {
     Close();
     if (!connection.isOpen()) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
@@ -81,6 +68,7 @@ void Recordset::Open(const QString& sql, Connection& connection, CursorType, Loc
     sqlite3* db = connection.handle();
     Statement s;
     prepare(db, JetDialect::translate(sql), s);
+    Binding::bindAll(s.stmt, parameters);
     readColumns(s.stmt);
     int rc;
     const int n = static_cast<int>(m_columns.size());
@@ -339,9 +327,9 @@ void Recordset::writePending() {
     Statement s;
     prepare(db, sql, s);
     for (int i = 0; i < columns.size(); ++i) {
-        bindValue(s.stmt, i + 1, m_pending.value(columns[i]));
+        Binding::bindValue(s.stmt, i + 1, m_pending.value(columns[i]));
     }
-    bindValue(s.stmt, static_cast<int>(columns.size()) + 1, cell(m_position, m_idColumn));
+    Binding::bindValue(s.stmt, static_cast<int>(columns.size()) + 1, cell(m_position, m_idColumn));
     step(db, s.stmt);
 }
 
@@ -380,7 +368,7 @@ void Recordset::Delete() {
             u"DELETE FROM \""_s + m_table + u"\" WHERE \""_s + m_columns[m_idColumn].name +
                 u"\" = ?;"_s,
             s);
-    bindValue(s.stmt, 1, cell(m_position, m_idColumn));
+    Binding::bindValue(s.stmt, 1, cell(m_position, m_idColumn));
     step(db, s.stmt);
     m_deleted[m_position] = true;
     ++m_deletedCount;

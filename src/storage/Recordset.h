@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
 #include <vector>
 
 class Connection;
@@ -28,6 +29,9 @@ public:
 
     void Open(const QString& sql, Connection& connection, CursorType cursor = adOpenStatic,
               LockType lock = adLockReadOnly, long options = -1);
+    // The same with the values of the statement's "?" placeholders, in order.
+    void Open(const QString& sql, const QVariantList& parameters, Connection& connection,
+              CursorType cursor = adOpenStatic, LockType lock = adLockReadOnly);
     // Ends the result; a row added and never stored is dropped.
     void Close();
     bool isOpen() const { return m_connection != nullptr; }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3_stmt;
+
+// Values handed to a prepared statement's "?" placeholders: text goes to the engine as data,
+// never as part of the statement.
+namespace Binding {
+
+// Dates become day numbers; whole and real numbers keep their kind; anything else is text.
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
+
+// One value per placeholder, in order; a count that differs is refused before anything runs.
+void bindAll(sqlite3_stmt* stmt, const QVariantList& values);
+
+} // namespace Binding
