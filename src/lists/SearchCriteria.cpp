@@ -215,7 +215,9 @@ void SearchCriteria::cboField_GotFocus() {
 
 void SearchCriteria::cboField_Click() {
     if (cboField->currentText().compare(m_fieldTag, Qt::CaseInsensitive) != 0) {
-        txtSearch->clear();
+        // setText, unlike clear(), also drops the undo history: undo must not bring text back
+        // into a field that now takes digits only.
+        txtSearch->setText(QString());
     }
     const int field = chosenField();
     const bool date = field == kDateCreated || field == kDateModified;

@@ -46,7 +46,14 @@ void Print(QWidget& window, PrintDocument& document, const Request& request) {
             return;
         }
         QCoreApplication::processEvents();
-        document.Navigate(spool);
+        try {
+            document.Navigate(spool);
+        } catch (const AppError& e) {
+            // The file went away or cannot be read: nothing to print, nothing to leave behind.
+            ShowErrorBox(u"Navigate2"_s, e);
+            QFile::remove(spool);
+            return;
+        }
         QCoreApplication::processEvents();
         return;
     }
@@ -59,7 +66,9 @@ void Print(QWidget& window, PrintDocument& document, const Request& request) {
                                   ? spool
                                   : QString(gsAppPath).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
     std::int32_t handle = static_cast<std::int32_t>(window.winId());
-    bShellExecute(sOperaPath(request.naming), 10, parameter, QString(), 1, handle);
+    if (!bShellExecute(sOperaPath(request.naming), 10, parameter, QString(), 1, handle)) {
+        QFile::remove(spool); // the browser never received it
+    }
     QCoreApplication::processEvents();
 }
 
