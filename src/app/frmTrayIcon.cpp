@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -30,7 +31,7 @@ const QString kManagerRefusal =
 
 frmTrayIcon::frmTrayIcon(QWidget* parent)
     : QWidget(parent), mnuTrayIcon(new QMenu(this)), m_icon(new QSystemTrayIcon(this)),
-      m_exit([] { QCoreApplication::exit(0); }) {
+      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }) {
     setObjectName(u"frmTrayIcon"_s);
     setWindowTitle(u"TrayIcon"_s);
     setWindowIcon(AppIcon::icon());
@@ -72,6 +73,8 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
     m_icon->setToolTip(u"Lexivar 4.0"_s);
     m_icon->setContextMenu(mnuTrayIcon);
     connect(m_icon, &QSystemTrayIcon::activated, this, &frmTrayIcon::iconActivated);
+    m_clickTimer->setSingleShot(true);
+    connect(m_clickTimer, &QTimer::timeout, this, &frmTrayIcon::popUpMenu);
     m_icon->show();
 }
 
@@ -109,16 +112,26 @@ void frmTrayIcon::showFallback() {
 void frmTrayIcon::iconActivated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        activateWindow();
-        mnuTrayIcon->popup(QCursor::pos());
+        // The icon reports the press of a double click's first click too: popping the menu up
+        // at once would put the second click into the menu.
+        if (!m_clickTimer->isActive()) {
+            m_clickPosition = QCursor::pos();
+            m_clickTimer->start(QApplication::doubleClickInterval());
+        }
         break;
     case QSystemTrayIcon::DoubleClick:
+        m_clickTimer->stop();
         mnuTrayIcon->hide();
         mnuTrayIconSearch_Click();
         break;
     default:
         break; // the context menu shows itself
     }
+}
+
+void frmTrayIcon::popUpMenu() {
+    activateWindow();
+    mnuTrayIcon->popup(m_clickPosition);
 }
 
 void frmTrayIcon::setOpener(Window window, Opener opener) {

@@ -5,9 +5,11 @@
 #include "storage/frmConfiguration.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -147,4 +149,20 @@ TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
     frmProgressBar::instance().Unload();
     tray->mnuTrayIconQuit_Click();
     EXPECT_EQ(exits, 1);
+}
+
+TEST_F(frmTrayIconTest, AClickWaitsForASecondOneBeforeThePopUpMenu) {
+    const int interval = QApplication::doubleClickInterval();
+    // A double click is reported as a click, then a double click: no menu, the search window.
+    tray->iconActivated(QSystemTrayIcon::Trigger);
+    tray->iconActivated(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(opened, std::vector{frmTrayIcon::Window::Search});
+    EXPECT_FALSE(QTest::qWaitFor([&] { return tray->menu()->isVisible(); }, interval + 300));
+
+    // A single click pops the menu up once the interval has passed.
+    tray->iconActivated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(tray->menu()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray->menu()->isVisible(); }, interval + 2000));
+    tray->menu()->hide();
+    EXPECT_EQ(opened.size(), 1u);
 }
