@@ -98,6 +98,19 @@ void ListView::selectRow(int row) {
                                                  QItemSelectionModel::Rows);
 }
 
+void ListView::selectRows(const std::vector<int>& rows) {
+    QItemSelection selection;
+    for (int row : rows) {
+        selection.select(m_model->index(row, 0), m_model->index(row, 0));
+    }
+    selectionModel()->select(selection,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!rows.empty()) {
+        selectionModel()->setCurrentIndex(m_model->index(rows.front(), 0),
+                                          QItemSelectionModel::NoUpdate);
+    }
+}
+
 void ListView::setAllSelected(bool selected) {
     if (selected) {
         selectAll();

@@ -39,6 +39,8 @@ public:
     int selectedRow() const;
     std::vector<int> selectedRows() const;
     void selectRow(int row);
+    // Selects exactly these rows; the first becomes the current row.
+    void selectRows(const std::vector<int>& rows);
     void setAllSelected(bool selected);
 
 signals:

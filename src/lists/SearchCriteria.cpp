@@ -4,9 +4,11 @@
 #include "app/Session.h"
 #include "basListViewADO.h"
 #include "clsListViewHeader.h"
+#include "common/ActivationOrigin.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/Named.h"
+#include "common/RecordChanges.h"
 #include "common/Twips.h"
 #include "common/WrappingButton.h"
 #include "common/basDate.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -113,6 +116,9 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     connect(lvwResult, &ListView::columnClick, this, [this](int position) {
         SortListView(*lvwResult, static_cast<std::int16_t>(position));
     });
+    connect(&RecordChanges::instance(), &RecordChanges::recordsChanged, this,
+            &SearchCriteria::recordsChanged);
+    ActivationOrigin::watch();
 }
 
 SearchCriteria::~SearchCriteria() = default;
@@ -262,12 +268,37 @@ void SearchCriteria::showCount(std::int32_t count) {
 }
 
 std::int32_t SearchCriteria::refill() {
-    return lFillListViewADO(*lvwResult, m_query + kRefillOrder, m_window, kTitle,
-                            m_colDisplay.get());
+    QSet<QString> chosen;
+    for (int row : lvwResult->selectedRows()) {
+        chosen.insert(lvwResult->itemText(row, 0));
+    }
+    const std::int32_t count =
+        lFillListViewADO(*lvwResult, m_query + kRefillOrder, m_window, kTitle, m_colDisplay.get());
+    std::vector<int> rows;
+    for (int row = 0;
+         row < lvwResult->itemCount() && rows.size() < static_cast<size_t>(chosen.size()); ++row) {
+        if (chosen.contains(lvwResult->itemText(row, 0))) {
+            rows.push_back(row);
+        }
+    }
+    lvwResult->selectRows(rows);
+    return count;
+}
+
+void SearchCriteria::recordsChanged() {
+    if (!m_query.isEmpty() && !frmProgressBar::instance().Loaded()) {
+        refill();
+    }
 }
 
 void SearchCriteria::fillAgain() {
     fill(m_query + kRefillOrder);
+}
+
+void SearchCriteria::windowActivated() {
+    if (!ActivationOrigin::returnFromDialog(m_window)) {
+        Form_Activate();
+    }
 }
 
 void SearchCriteria::Form_Activate() {
@@ -277,7 +308,9 @@ void SearchCriteria::Form_Activate() {
     if (m_variant.beforeRefill) {
         m_variant.beforeRefill();
     }
-    if (!frmProgressBar::instance().ProgressBarJustRan()) {
+    // The progress window's own closing is a return from a dialog (see windowActivated); its
+    // once-after-a-run flag would also swallow the user's next real return.
+    if (!frmProgressBar::instance().Loaded()) {
         refill();
     }
 }

@@ -48,6 +48,9 @@ public:
                                        const QDate& end, bool dateField);
 
     void Form_Load();
+    // The window became active: refill unless it only got the focus back from its own box,
+    // question, print dialog or progress window.
+    void windowActivated();
     void Form_Activate();
     void Form_Unload();
     // The window may close unless a list is being filled; then the criteria are released.
@@ -62,7 +65,8 @@ public:
     const QString& currentQuery() const { return m_query; }
     const ColumnList* columns() const { return m_colDisplay.get(); }
     ListView& list() const { return *lvwResult; }
-    // Refills the list with the current query; returns the count.
+    // Refills the list with the current query, keeping the sort and the chosen records that
+    // are still there; returns the count.
     std::int32_t refill();
     // The same, then the record commands and the count follow, as after a search.
     void fillAgain();
@@ -75,6 +79,8 @@ private:
     int chosenField() const;
     void fill(const QString& statement);
     void showCount(std::int32_t count);
+    // A record was stored or deleted elsewhere.
+    void recordsChanged();
 
     QWidget& m_window;
     Variant m_variant;

@@ -121,7 +121,7 @@ void frmSearch::cmdDelete_Click() {
 
 bool frmSearch::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        m_criteria->Form_Activate();
+        m_criteria->windowActivated();
     }
     return QWidget::event(event);
 }

@@ -7,6 +7,7 @@
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
 #include "common/Named.h"
+#include "common/RecordChanges.h"
 #include "common/RecordNumber.h"
 #include "common/SingleWindow.h"
 #include "common/basDate.h"
@@ -311,6 +312,7 @@ void frmFile::cmdSave_Click() {
     cmdSave->setEnabled(false);
     try {
         store();
+        emit RecordChanges::instance().recordsChanged();
     } catch (const AppError& e) {
         // Nothing was stored: the window keeps its number and the user's typing, unsaved.
         cmdSave->setEnabled(true);
@@ -373,6 +375,7 @@ void frmFile::cmdDelete_Click() {
         ShowErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;
     }
+    emit RecordChanges::instance().recordsChanged();
     cmdSave->setEnabled(false);
     cmdAdd_Click();
 }

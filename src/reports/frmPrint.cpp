@@ -140,7 +140,7 @@ void frmPrint::mnuPrintPageSetup_Click() {
 
 bool frmPrint::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        m_criteria->Form_Activate();
+        m_criteria->windowActivated();
     }
     return QWidget::event(event);
 }
