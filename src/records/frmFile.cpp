@@ -46,6 +46,16 @@ private:
     bool m_before;
 };
 
+// Stored texts break their lines with carriage return and line feed, as older bases do; the
+// text boxes hold bare line feeds.
+QString editorText(const QVariant& stored) {
+    return stored.toString().replace(u"\r\n"_s, u"\n"_s);
+}
+
+QString storedText(const QPlainTextEdit& box) {
+    return box.toPlainText().trimmed().replace(u"\n"_s, u"\r\n"_s);
+}
+
 const QString kDropChanges = u"Vous avez fait des changements qui n'ont pas été sauvegardés, "
                              u"êtes-vous certain de vouloir continuer?"_s;
 
@@ -205,6 +215,7 @@ void frmFile::startBlankRecord() {
     txtDefinition->clear();
     txtObservation->clear();
     cboDomain->setCurrentIndex(-1);
+    m_createdTime = QTime(0, 0);
     for (QDateEdit* d : {dtpDate, dtpLastModified}) {
         d->setDisplayFormat(sGetDateFormat());
         d->setDate(Clock::today());
@@ -236,10 +247,11 @@ bool frmFile::loadRecord(Connection& connection, std::int32_t recordNumber) {
     txtEnglish->setText(rs.value(u"English"_s).toString());
     txtFrench->setText(rs.value(u"French"_s).toString());
     txtSource->setText(rs.value(u"AF"_s).toString());
-    txtDefinition->setPlainText(rs.value(u"DEFINITION"_s).toString());
-    txtObservation->setPlainText(rs.value(u"OBSERVATION"_s).toString());
+    txtDefinition->setPlainText(editorText(rs.value(u"DEFINITION"_s)));
+    txtObservation->setPlainText(editorText(rs.value(u"OBSERVATION"_s)));
     const QDateTime created = rs.value(u"Date"_s).toDateTime();
     dtpDate->setDate(created.isValid() ? created.date() : Clock::today());
+    m_createdTime = created.isValid() ? created.time() : QTime(0, 0);
     lblAuteur->setText(rs.value(u"CreatedBy"_s).toString());
     const QDateTime modified = rs.value(u"DateModified"_s).toDateTime();
     dtpLastModified->setDate(modified.isValid() ? modified.date() : Clock::today());
@@ -289,9 +301,10 @@ void frmFile::writeFields(Recordset& rs) {
     rs.setValue(u"English"_s, txtEnglish->text().trimmed());
     rs.setValue(u"French"_s, txtFrench->text().trimmed());
     rs.setValue(u"AF"_s, txtSource->text().trimmed());
-    rs.setValue(u"DEFINITION"_s, txtDefinition->toPlainText().trimmed());
-    rs.setValue(u"OBSERVATION"_s, txtObservation->toPlainText().trimmed());
-    rs.setValue(u"Date"_s, dtpDate->date());
+    rs.setValue(u"DEFINITION"_s, storedText(*txtDefinition));
+    rs.setValue(u"OBSERVATION"_s, storedText(*txtObservation));
+    // The picker shows the date only: the time of day it was created keeps its place.
+    rs.setValue(u"Date"_s, QDateTime(dtpDate->date(), m_createdTime));
     {
         Filling filling(m_filling);
         dtpLastModified->setDate(Clock::today());

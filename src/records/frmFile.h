@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTime>
 #include <QWidget>
 #include <cstdint>
 
@@ -68,6 +69,8 @@ private:
     QPushButton* cmdPrint;
     QPushButton* cmdQuit;
     PrintDocument* WebBrowser;
+    // The stored creation time of day, which the date picker does not show.
+    QTime m_createdTime{0, 0};
     // Set while the window fills its own controls: those are no changes.
     bool m_filling = false;
 };

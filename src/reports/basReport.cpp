@@ -38,9 +38,26 @@ QString escaped(const QString& text) {
     return sValidateHTML(text, alignment, false, false);
 }
 
+// Record text typed on another system may break its lines with a bare line feed: each
+// becomes the carriage return and line feed that the escaping turns into a line break.
+QString withCrLf(const QString& text) {
+    if (!text.contains(u'\n')) {
+        return text;
+    }
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) {
+            out += u'\r';
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 QString justified(const QString& text) {
     std::int32_t alignment = 4;
-    return sValidateHTML(text, alignment, false, false);
+    return sValidateHTML(withCrLf(text), alignment, false, false);
 }
 
 // A report in the making: its file, header and trailer, the read-only connection and the
