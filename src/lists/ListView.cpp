@@ -38,8 +38,8 @@ void ListView::clearAll() {
     m_model->clear();
 }
 
-void ListView::setItems(std::vector<QString> cells) {
-    m_model->setCells(std::move(cells));
+void ListView::setItems(std::vector<QString> cells, DateKeys dateKeys) {
+    m_model->setCells(std::move(cells), std::move(dateKeys));
     resort();
 }
 
