@@ -65,9 +65,10 @@ frmConfiguration::frmConfiguration(QWidget* parent) : QDialog(parent) {
     layout->addLayout(bottom);
     setMinimumWidth(560);
 
-    connect(txtDBPath, &QLineEdit::textChanged, this, [this] { cmdSaveDB->setEnabled(true); });
+    connect(txtDBPath, &QLineEdit::textChanged, this,
+            [this] { cmdSaveDB->setEnabled(!m_restricted); });
     connect(txtCurrentDBPassword, &QLineEdit::textChanged, this,
-            [this] { cmdSaveDB->setEnabled(true); });
+            [this] { cmdSaveDB->setEnabled(!m_restricted); });
     for (QLineEdit* box : {txtDBOldPassword, txtDbPassword, txtDbPasswordConfirm}) {
         connect(box, &QLineEdit::textChanged, this, [this] { cmdSavePass->setEnabled(true); });
     }
@@ -202,12 +203,12 @@ void frmConfiguration::select(QRadioButton* option) {
 }
 
 void frmConfiguration::optConfig_Click() {
-    cmdSaveDB->setEnabled(true);
+    cmdSaveDB->setEnabled(!m_restricted);
     txtCurrentDBPassword->setEnabled(false);
 }
 
 void frmConfiguration::optNewPass_Click() {
-    cmdSaveDB->setEnabled(true);
+    cmdSaveDB->setEnabled(!m_restricted);
     txtCurrentDBPassword->setEnabled(true);
 }
 
@@ -243,6 +244,10 @@ void frmConfiguration::ApplyRestrictedPreset() {
              cmdSaveDB}) {
         w->setEnabled(false);
     }
+    // The database's path is the managers' to choose as well.
+    m_restricted = true;
+    txtDBPath->setReadOnly(true);
+    cmdBrowseDB->setEnabled(false);
 }
 
 bool frmConfiguration::eventFilter(QObject* watched, QEvent* event) {
@@ -275,6 +280,9 @@ bool frmConfiguration::testDatabase(const QString& path, const QString& password
 }
 
 void frmConfiguration::cmdSaveDB_Click() {
+    if (m_restricted) {
+        return;
+    }
     const QString path = txtDBPath->text().trimmed();
     if (!bValidateFileName(path) || !QFileInfo(path).isFile()) {
         invalid(u"    The database path"_s + kCrLf);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -102,6 +103,14 @@ TEST_F(frmTrayIconTest, NonManagersSeeARestrictedConfiguration) {
     for (const QString& name : {u"txtCurrentDBPassword"_s, u"fraDBPass"_s, u"cmdSaveDB"_s}) {
         EXPECT_FALSE(config->findChild<QWidget*>(name)->isEnabled()) << name;
     }
+    // Neither can the path be typed, chosen or saved.
+    auto* path = config->findChild<QLineEdit*>(u"txtDBPath"_s);
+    const QString shown = path->text();
+    QTest::keyClicks(path, u"/ailleurs.mdb"_s);
+    config->findChild<QRadioButton*>(u"optConfig"_s)->click();
+    EXPECT_EQ(path->text(), shown);
+    EXPECT_FALSE(config->findChild<QWidget*>(u"cmdBrowseDB"_s)->isEnabled());
+    EXPECT_FALSE(config->findChild<QWidget*>(u"cmdSaveDB"_s)->isEnabled());
     tray->mnuTrayIconConfig_Click(); // the same window again
     EXPECT_EQ(tray->window(frmTrayIcon::Window::Configuration), config);
     config->close();
