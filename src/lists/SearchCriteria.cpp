@@ -1,5 +1,6 @@
 #include "SearchCriteria.h"
 
+#include "Anchors.h"
 #include "ListView.h"
 #include "app/Session.h"
 #include "basListViewADO.h"
@@ -95,7 +96,7 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     cmdSearch = place(new QPushButton(u"&Rechercher"_s, &window), u"cmdSearch"_s,
                       Twips::rect(10200, 360, 1440, 615));
     lblResult = label(window, u"lblResult"_s, QString(), 120, 960, 375);
-    label(window, u"Label4"_s, u"Résultats trouvés:"_s, 600, 960, 2655);
+    Label4 = label(window, u"Label4"_s, u"Résultats trouvés:"_s, 600, 960, 2655);
     lvwResult = place(new ListView(&window), u"lvwResult"_s, Twips::rect(120, 1200, 11535, 5895));
     if (m_variant.multipleSelection) {
         lvwResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -104,6 +105,8 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     for (QDateEdit* d : {dtpDateStart, dtpDateEnd}) {
         d->setCalendarPopup(true);
     }
+    placeBefore(*Label3, *dtpDateStart);
+    placeBefore(*Label5, *dtpDateEnd);
 
     for (int i = 0; i < static_cast<int>(std::size(kFields)); ++i) {
         cboField->addItem(QString::fromUtf16(kFields[i].caption), i);
@@ -122,6 +125,17 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
 }
 
 SearchCriteria::~SearchCriteria() = default;
+
+void SearchCriteria::placeBefore(QLabel& label, const QWidget& picker) {
+    label.adjustSize();
+    label.move(picker.x() - label.width() - 4, picker.y() + (picker.height() - label.height()) / 2);
+}
+
+void SearchCriteria::anchor(Anchors& anchors) const {
+    anchors.add(cmdSearchResult, Anchors::Right | Anchors::Top);
+    anchors.add(cmdSearch, Anchors::Right | Anchors::Top);
+    anchors.add(lvwResult, Anchors::Left | Anchors::Right | Anchors::Top | Anchors::Bottom);
+}
 
 QString SearchCriteria::sColumnOf(int field) {
     return QString::fromUtf16(kFields[field].column);
@@ -265,6 +279,8 @@ void SearchCriteria::fill(const QString& statement) {
 void SearchCriteria::showCount(std::int32_t count) {
     lblResult->setText(QString::number(count));
     lblResult->adjustSize();
+    // A long count pushes its label aside rather than running into it.
+    Label4->move(std::max(Twips::px(600), lblResult->geometry().right() + 6), Label4->y());
 }
 
 std::int32_t SearchCriteria::refill() {

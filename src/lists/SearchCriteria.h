@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class Anchors;
 class ListView;
 class QComboBox;
 class QDateEdit;
@@ -47,6 +48,9 @@ public:
     static QString sNewSearchStatement(int field, const QString& text, const QDate& start,
                                        const QDate& end, bool dateField);
 
+    // Keeps the list growing with the window and the search buttons at its right.
+    void anchor(Anchors& anchors) const;
+
     void Form_Load();
     // The window became active: refill unless it only got the focus back from its own box,
     // question, print dialog or progress window.
@@ -79,6 +83,8 @@ private:
     int chosenField() const;
     void fill(const QString& statement);
     void showCount(std::int32_t count);
+    // A label stands just before its picker, on its line, whole.
+    static void placeBefore(QLabel& label, const QWidget& picker);
     // A record was stored or deleted elsewhere.
     void recordsChanged();
 
@@ -97,5 +103,6 @@ private:
     QPushButton* cmdSearchResult;
     QPushButton* cmdSearch;
     QLabel* lblResult;
+    QLabel* Label4;
     ListView* lvwResult;
 };

@@ -1,5 +1,6 @@
 #include "SearchFixture.h"
 #include "app/Session.h"
+#include "common/Twips.h"
 #include "common/frmProgressBar.h"
 #include "lists/ListView.h"
 #include "lists/SearchCriteria.h"
@@ -244,6 +245,36 @@ TEST_F(frmSearchTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
     EXPECT_TRUE(list().selectedRows().empty());
     editor->close();
     delete editor;
+}
+
+TEST_F(frmSearchTest, LabelsStayWholeBesideTheirControls) {
+    choose(7);
+    for (const auto& [labelName, pickerName] :
+         {std::pair{u"Label3"_s, u"dtpDateStart"_s}, std::pair{u"Label5"_s, u"dtpDateEnd"_s}}) {
+        auto* label = control<QLabel>(labelName);
+        const QRect picker = control(pickerName)->geometry();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << labelName;
+        EXPECT_LE(label->geometry().right(), picker.left()) << labelName;
+        EXPECT_NEAR(label->geometry().center().y(), picker.center().y(), 1) << labelName;
+    }
+}
+
+TEST_F(frmSearchTest, GrowsWithTheWindowAndRemembersItsSize) {
+    const QRect list = control(u"lvwResult"_s)->geometry();
+    const QRect close = control(u"cmdClose"_s)->geometry();
+    const QSize base = window->size();
+    window->resize(base + QSize(200, 100));
+    EXPECT_EQ(control(u"lvwResult"_s)->geometry(), list.adjusted(0, 0, 200, 100));
+    EXPECT_EQ(control(u"cmdClose"_s)->geometry(), close.translated(200, 100));
+    EXPECT_EQ(control(u"cmdSearch"_s)->x(), Twips::px(10200) + 200);
+    window->resize(base - QSize(100, 100)); // never smaller than designed
+    EXPECT_EQ(window->size(), base);
+    window->resize(base + QSize(200, 100));
+    window->close();
+    delete window;
+    window = new frmSearch;
+    EXPECT_EQ(window->size(), base + QSize(200, 100));
+    EXPECT_TRUE(dialogs->messages.empty());
 }
 
 TEST_F(frmSearchTest, DisplayOpensTheChosenRecordInTheEditor) {
