@@ -6,6 +6,7 @@
 #include "accounts/frmAdministrator.h"
 #include "basUserLevel.h"
 #include "common/Dialogs.h"
+#include "common/Notices.h"
 #include "common/frmProgressBar.h"
 #include "domains/frmDomain.h"
 #include "frmLogin.h"
@@ -73,6 +74,7 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
     m_icon->setToolTip(u"Lexivar 4.0"_s);
     m_icon->setContextMenu(mnuTrayIcon);
     connect(m_icon, &QSystemTrayIcon::activated, this, &frmTrayIcon::iconActivated);
+    connect(&Notices::instance(), &Notices::told, this, &frmTrayIcon::showNotice);
     m_clickTimer->setSingleShot(true);
     connect(m_clickTimer, &QTimer::timeout, this, &frmTrayIcon::popUpMenu);
     m_icon->show();
@@ -126,6 +128,15 @@ void frmTrayIcon::iconActivated(QSystemTrayIcon::ActivationReason reason) {
         break;
     default:
         break; // the context menu shows itself
+    }
+}
+
+void frmTrayIcon::showNotice(const QString& text) {
+    if (auto* fallback = qobject_cast<TrayFallbackWindow*>(m_fallback);
+        fallback && fallback->isVisible()) {
+        fallback->showStatus(text);
+    } else {
+        m_icon->showMessage(u"Lexivar 4.0"_s, text, QSystemTrayIcon::Information, 5000);
     }
 }
 
@@ -216,7 +227,9 @@ void frmTrayIcon::mnucompact_Click() {
     }
     // The configured database, whatever its name.
     ReloadDatabasePassword();
-    adoCompactRepairReplace97(gsDBPath, gsDBPassword);
+    if (adoCompactRepairReplace97(gsDBPath, gsDBPassword)) {
+        showNotice(u"La base de données a été compactée."_s);
+    }
 }
 
 void frmTrayIcon::mnuTrayIconConfig_Click() {

@@ -56,6 +56,8 @@ private:
     void closeWindows(std::initializer_list<Window> windows);
     static bool anyWindowOpen();
     void showFallback();
+    // A short confirmation: the icon's balloon, or the fallback window's status line.
+    void showNotice(const QString& text);
     void popUpMenu();
 
     QMenu* mnuTrayIcon;

@@ -9,6 +9,7 @@
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
 #include "common/Named.h"
+#include "common/Notices.h"
 #include "common/basValidation.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
@@ -31,6 +32,7 @@ namespace {
 
 const QString kInvalidFields = u"Les champs suivants sont invalides:"_s;
 const QString kCrLf = u"\r\n"_s;
+const QString kPasswordChanged = u"Le mot de passe de la base de données a été changé."_s;
 
 QLineEdit* passwordBox(QWidget* parent, const QString& name) {
     auto* box = new QLineEdit(parent);
@@ -306,6 +308,7 @@ void frmConfiguration::cmdSaveDB_Click() {
     gsDBPath = path;
     gsConnectionString = sConnectionStringFor(gsDBPath);
     cmdSaveDB->setEnabled(false);
+    Notices::tell(u"Le chemin de la base de données a été enregistré."_s);
 }
 
 void frmConfiguration::cmdSavePass_Click() {
@@ -348,6 +351,7 @@ void frmConfiguration::changePassword() {
     if (applyPasswordChange(txtDBOldPassword->text(), confirmed,
                             u"L'ancien mot de passe est invalide!"_s)) {
         cmdSavePass->setEnabled(false);
+        Notices::tell(kPasswordChanged);
     }
 }
 
@@ -357,6 +361,7 @@ void frmConfiguration::removePassword() {
                             u"Le mot de passe pour la base de données est invalide!"_s)) {
         gsDBPassword.clear();
         cmdSavePass->setEnabled(false);
+        Notices::tell(kPasswordChanged);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -174,4 +175,23 @@ TEST_F(frmTrayIconTest, AClickWaitsForASecondOneBeforeThePopUpMenu) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return tray->menu()->isVisible(); }, interval + 2000));
     tray->menu()->hide();
     EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(frmTrayIconTest, QuietWorkEndsWithAShortConfirmation) {
+    tray->InitializeTrayIcon(); // no notification area here: the fallback window stands in
+    ASSERT_NE(tray->fallbackWindow(), nullptr);
+    auto* status = tray->fallbackWindow()->findChild<QLabel*>(u"lblStatus"_s);
+    ASSERT_NE(status, nullptr);
+    EXPECT_FALSE(status->isVisible());
+
+    signInAs(u"Jean-François Côté"_s, 1);
+    tray->mnucompact_Click();
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(status->text(), u"La base de données a été compactée."_s);
+
+    frmConfiguration config;
+    config.findChild<QLineEdit*>(u"txtDBPath"_s)->setText(dbPath);
+    config.cmdSaveDB_Click();
+    EXPECT_EQ(status->text(), u"Le chemin de la base de données a été enregistré."_s);
+    EXPECT_TRUE(dialogs->messages.empty());
 }
