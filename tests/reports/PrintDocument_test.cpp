@@ -3,6 +3,8 @@
 #include "reports/basReport.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QWidget>
@@ -90,6 +92,20 @@ TEST_F(ReportTest, PrintDocumentBreaksNoWordAndRulesTheFullWidth) {
             EXPECT_EQ(faults.spacedLetters, QStringList()) << listing.name << pageWidth;
             EXPECT_EQ(faults.rules, listing.rules) << listing.name;
             EXPECT_EQ(faults.shortRules, 0) << listing.name << pageWidth;
+        }
+        // Printed as laid out; the documentation shows the short listing's page.
+        const QString pdf = path(u"listing.pdf"_s);
+        dialogs->printHandlers.push_back([&](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            return true;
+        });
+        ASSERT_TRUE(document.ExecWBPrint());
+        EXPECT_TRUE(readFile(pdf).startsWith("%PDF"));
+        const QString keep = qEnvironmentVariable("LEXIVAR_KEEP_SHORT_PDF");
+        if (!keep.isEmpty() && listing.generator == bPrintShort) {
+            QFile::remove(keep);
+            QFile::copy(pdf, keep);
         }
     }
 }
