@@ -20,9 +20,14 @@ cp build/bin/lexivar "$WORK/"
 build/bin/lexivar-admin demo "$WORK/Lexivar4.mdb" >/dev/null
 printf '[Database]\r\nPath=%s\r\n' "$WORK/Lexivar4.mdb" >"$WORK/Lexivar.ini"
 
-export DISPLAY=:77 XDG_RUNTIME_DIR="$WORK" LANG=fr_CA.UTF-8 LC_ALL=fr_CA.UTF-8
-Xvfb "$DISPLAY" -screen 0 1024x640x24 >/dev/null 2>&1 &
-sleep 1
+export XDG_RUNTIME_DIR="$WORK" LANG=fr_CA.UTF-8 LC_ALL=fr_CA.UTF-8
+# The server takes a free display itself, so that other runs are never disturbed.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x640x24 -nolisten tcp -noreset 2>/dev/null &
+    echo "$!")
+read -r -t 20 xvfb <&3
+read -r -t 20 display <&3
+trap 'kill $(jobs -p) "$xvfb" 2>/dev/null || true; rm -rf "$WORK"' EXIT
+export DISPLAY=":$display"
 openbox >/dev/null 2>&1 &
 trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel --height 28 \
     --transparent false --tint 0xdddddd >/dev/null 2>&1 &
