@@ -8,6 +8,7 @@ PACKAGES=(
     libsqlcipher-dev sqlcipher
     googletest libgtest-dev
     xvfb xauth
+    openbox trayer xdotool x11-utils imagemagick
 )
 
 missing=()

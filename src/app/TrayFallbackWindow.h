@@ -12,11 +12,17 @@ class TrayFallbackWindow : public QWidget {
 public:
     explicit TrayFallbackWindow(frmTrayIcon& tray);
 
+    // A short confirmation on the window's status line.
+    void showStatus(const QString& text);
+
 protected:
     void contextMenuEvent(class QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(class QMouseEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
 
 private:
+    void placeInCorner();
+
     frmTrayIcon& m_tray;
+    class QLabel* m_status;
 };

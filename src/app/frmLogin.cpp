@@ -55,9 +55,8 @@ frmLogin::frmLogin(QWidget* parent)
     grid->addLayout(buttons, 2, 0, 1, 2);
     setFixedWidth(340);
 
+    // Enter in either box reaches the default button: one sign-in per Enter.
     connect(cmdOk, &QPushButton::clicked, this, &frmLogin::cmdOk_Click);
-    connect(txtLogin, &QLineEdit::returnPressed, this, &frmLogin::cmdOk_Click);
-    connect(txtPassword, &QLineEdit::returnPressed, this, &frmLogin::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -6,6 +6,7 @@
 #include "accounts/frmAdministrator.h"
 #include "basUserLevel.h"
 #include "common/Dialogs.h"
+#include "common/Notices.h"
 #include "common/frmProgressBar.h"
 #include "domains/frmDomain.h"
 #include "frmLogin.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -30,7 +32,7 @@ const QString kManagerRefusal =
 
 frmTrayIcon::frmTrayIcon(QWidget* parent)
     : QWidget(parent), mnuTrayIcon(new QMenu(this)), m_icon(new QSystemTrayIcon(this)),
-      m_exit([] { QCoreApplication::exit(0); }) {
+      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }) {
     setObjectName(u"frmTrayIcon"_s);
     setWindowTitle(u"TrayIcon"_s);
     setWindowIcon(AppIcon::icon());
@@ -72,6 +74,9 @@ frmTrayIcon::frmTrayIcon(QWidget* parent)
     m_icon->setToolTip(u"Lexivar 4.0"_s);
     m_icon->setContextMenu(mnuTrayIcon);
     connect(m_icon, &QSystemTrayIcon::activated, this, &frmTrayIcon::iconActivated);
+    connect(&Notices::instance(), &Notices::told, this, &frmTrayIcon::showNotice);
+    m_clickTimer->setSingleShot(true);
+    connect(m_clickTimer, &QTimer::timeout, this, &frmTrayIcon::popUpMenu);
     m_icon->show();
 }
 
@@ -109,16 +114,35 @@ void frmTrayIcon::showFallback() {
 void frmTrayIcon::iconActivated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        activateWindow();
-        mnuTrayIcon->popup(QCursor::pos());
+        // The icon reports the press of a double click's first click too: popping the menu up
+        // at once would put the second click into the menu.
+        if (!m_clickTimer->isActive()) {
+            m_clickPosition = QCursor::pos();
+            m_clickTimer->start(QApplication::doubleClickInterval());
+        }
         break;
     case QSystemTrayIcon::DoubleClick:
+        m_clickTimer->stop();
         mnuTrayIcon->hide();
         mnuTrayIconSearch_Click();
         break;
     default:
         break; // the context menu shows itself
     }
+}
+
+void frmTrayIcon::showNotice(const QString& text) {
+    if (auto* fallback = qobject_cast<TrayFallbackWindow*>(m_fallback);
+        fallback && fallback->isVisible()) {
+        fallback->showStatus(text);
+    } else {
+        m_icon->showMessage(u"Lexivar 4.0"_s, text, QSystemTrayIcon::Information, 5000);
+    }
+}
+
+void frmTrayIcon::popUpMenu() {
+    activateWindow();
+    mnuTrayIcon->popup(m_clickPosition);
 }
 
 void frmTrayIcon::setOpener(Window window, Opener opener) {
@@ -203,7 +227,9 @@ void frmTrayIcon::mnucompact_Click() {
     }
     // The configured database, whatever its name.
     ReloadDatabasePassword();
-    adoCompactRepairReplace97(gsDBPath, gsDBPassword);
+    if (adoCompactRepairReplace97(gsDBPath, gsDBPassword)) {
+        showNotice(u"La base de données a été compactée."_s);
+    }
 }
 
 void frmTrayIcon::mnuTrayIconConfig_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -9,6 +10,7 @@
 class QAction;
 class frmConfiguration;
 class QMenu;
+class QTimer;
 
 // The hidden window that owns the notification-area icon and the menu every function is
 // reached from. Where the desktop has no notification area, a small window carries the menu.
@@ -54,9 +56,15 @@ private:
     void closeWindows(std::initializer_list<Window> windows);
     static bool anyWindowOpen();
     void showFallback();
+    // A short confirmation: the icon's balloon, or the fallback window's status line.
+    void showNotice(const QString& text);
+    void popUpMenu();
 
     QMenu* mnuTrayIcon;
     QSystemTrayIcon* m_icon;
+    // A click pops the menu up only once no second click came within the double-click interval.
+    QTimer* m_clickTimer;
+    QPoint m_clickPosition;
     QWidget* m_fallback = nullptr;
     std::map<Window, Opener> m_openers;
     QPointer<frmConfiguration> m_configuration;

@@ -8,7 +8,11 @@
 using namespace Qt::StringLiterals;
 
 QString sGetDateFormat() {
-    // QLocale() is the system locale unless a test set another default.
+    // QLocale() is the system locale unless a test set another default. The C/POSIX locale
+    // states no preference: its "d MMM yyyy" is English, so the ISO form stands in.
+    if (QLocale().language() == QLocale::C) {
+        return u"yyyy-MM-dd"_s;
+    }
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
     if (format.isEmpty()) {
         ShowErrorBox(u"sGetDateFormat"_s, ErrorNumber::InvalidCall,

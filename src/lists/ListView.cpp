@@ -38,8 +38,8 @@ void ListView::clearAll() {
     m_model->clear();
 }
 
-void ListView::setItems(std::vector<QString> cells) {
-    m_model->setCells(std::move(cells));
+void ListView::setItems(std::vector<QString> cells, DateKeys dateKeys) {
+    m_model->setCells(std::move(cells), std::move(dateKeys));
     resort();
 }
 
@@ -96,6 +96,19 @@ void ListView::selectRow(int row) {
     const QModelIndex index = m_model->index(row, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
+}
+
+void ListView::selectRows(const std::vector<int>& rows) {
+    QItemSelection selection;
+    for (int row : rows) {
+        selection.select(m_model->index(row, 0), m_model->index(row, 0));
+    }
+    selectionModel()->select(selection,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!rows.empty()) {
+        selectionModel()->setCurrentIndex(m_model->index(rows.front(), 0),
+                                          QItemSelectionModel::NoUpdate);
+    }
 }
 
 void ListView::setAllSelected(bool selected) {

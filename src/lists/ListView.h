@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ListViewModel.h"
+
 #include <QTreeView>
 #include <vector>
-
-class ListViewModel;
 
 // A list in report view: column headers with widths, rows of texts, and a sort state (automatic
 // sorting on or off, a sort column counted from 0, a direction). A header click is reported,
@@ -21,8 +21,9 @@ public:
 
     // Items: the first text of each row is the item's, the others its sub items.
     void clearAll();
-    // Cells row after row, one per column header.
-    void setItems(std::vector<QString> cells);
+    // Cells row after row, one per column header; date columns may bring their day numbers,
+    // by which they sort.
+    void setItems(std::vector<QString> cells, DateKeys dateKeys = {});
     int itemCount() const;
     const QString& itemText(int row, int column) const;
     // Every cell, row after row in the order they were given (not the shown order).
@@ -39,6 +40,8 @@ public:
     int selectedRow() const;
     std::vector<int> selectedRows() const;
     void selectRow(int row);
+    // Selects exactly these rows; the first becomes the current row.
+    void selectRows(const std::vector<int>& rows);
     void setAllSelected(bool selected);
 
 signals:

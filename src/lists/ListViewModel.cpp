@@ -3,6 +3,7 @@
 #include "storage/JetDialect.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <thread>
 
@@ -53,6 +54,7 @@ void ListViewModel::clear() {
     discard(std::move(m_cells));
     m_cells.clear();
     m_order.clear();
+    m_dateKeys.clear();
     endResetModel();
 }
 
@@ -62,20 +64,44 @@ void ListViewModel::setHeaders(const QStringList& headers) {
     discard(std::move(m_cells));
     m_cells.clear();
     m_order.clear();
+    m_dateKeys.clear();
     endResetModel();
 }
 
-void ListViewModel::setCells(std::vector<QString> cells) {
+void ListViewModel::setCells(std::vector<QString> cells, DateKeys dateKeys) {
     beginResetModel();
     discard(std::move(m_cells));
     m_cells = std::move(cells);
+    m_dateKeys = std::move(dateKeys);
     m_order.resize(m_headers.isEmpty() ? 0 : m_cells.size() / m_headers.size());
     std::iota(m_order.begin(), m_order.end(), 0);
     endResetModel();
 }
 
+bool ListViewModel::sortByDate(int column, Qt::SortOrder order, std::vector<int>& sorted) const {
+    const auto keys = m_dateKeys.find(column);
+    if (keys == m_dateKeys.end() || keys->second.size() != m_cells.size() / m_headers.size()) {
+        return false;
+    }
+    // Dates sort as dates whatever the locale writes them as; empty cells come first.
+    const std::vector<double>& day = keys->second;
+    const auto key = [&](int given) { return std::isnan(day[given]) ? -1e300 : day[given]; };
+    sorted = m_order;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+        return order == Qt::AscendingOrder ? key(a) < key(b) : key(b) < key(a);
+    });
+    return true;
+}
+
 void ListViewModel::sortRows(int column, Qt::SortOrder order) {
     if (column < 0 || column >= m_headers.size() || m_order.size() < 2) {
+        return;
+    }
+    std::vector<int> byDate;
+    if (sortByDate(column, order, byDate)) {
+        beginResetModel();
+        m_order = std::move(byDate);
+        endResetModel();
         return;
     }
     const auto before = [&](int a, int b) {

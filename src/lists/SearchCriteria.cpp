@@ -1,13 +1,16 @@
 #include "SearchCriteria.h"
 
+#include "Anchors.h"
 #include "ListView.h"
 #include "app/Session.h"
 #include "basListViewADO.h"
 #include "clsListViewHeader.h"
+#include "common/ActivationOrigin.h"
 #include "common/AppError.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/Named.h"
+#include "common/RecordChanges.h"
 #include "common/Twips.h"
 #include "common/WrappingButton.h"
 #include "common/basDate.h"
@@ -24,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -96,7 +100,7 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     cmdSearch = place(new QPushButton(u"&Rechercher"_s, &window), u"cmdSearch"_s,
                       Twips::rect(10200, 360, 1440, 615));
     lblResult = label(window, u"lblResult"_s, QString(), 120, 960, 375);
-    label(window, u"Label4"_s, u"Résultats trouvés:"_s, 600, 960, 2655);
+    Label4 = label(window, u"Label4"_s, u"Résultats trouvés:"_s, 600, 960, 2655);
     lvwResult = place(new ListView(&window), u"lvwResult"_s, Twips::rect(120, 1200, 11535, 5895));
     if (m_variant.multipleSelection) {
         lvwResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -107,6 +111,8 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     for (QDateEdit* d : {dtpDateStart, dtpDateEnd}) {
         d->setCalendarPopup(true);
     }
+    placeBefore(*Label3, *dtpDateStart);
+    placeBefore(*Label5, *dtpDateEnd);
 
     for (int i = 0; i < static_cast<int>(std::size(kFields)); ++i) {
         cboField->addItem(QString::fromUtf16(kFields[i].caption), i);
@@ -119,12 +125,26 @@ SearchCriteria::SearchCriteria(QWidget& window, Variant variant)
     connect(lvwResult, &ListView::columnClick, this, [this](int position) {
         SortListView(*lvwResult, static_cast<std::int16_t>(position));
     });
+    connect(&RecordChanges::instance(), &RecordChanges::recordsChanged, this,
+            &SearchCriteria::recordsChanged);
+    ActivationOrigin::watch();
 }
 
 SearchCriteria::~SearchCriteria() = default;
 
 bool SearchCriteria::isValidCriterion(int field, const QString& text) {
     return field != kIdField || text.isEmpty() || SqlText::wholeNumber(text).has_value();
+}
+
+void SearchCriteria::placeBefore(QLabel& label, const QWidget& picker) {
+    label.adjustSize();
+    label.move(picker.x() - label.width() - 4, picker.y() + (picker.height() - label.height()) / 2);
+}
+
+void SearchCriteria::anchor(Anchors& anchors) const {
+    anchors.add(cmdSearchResult, Anchors::Right | Anchors::Top);
+    anchors.add(cmdSearch, Anchors::Right | Anchors::Top);
+    anchors.add(lvwResult, Anchors::Left | Anchors::Right | Anchors::Top | Anchors::Bottom);
 }
 
 QString SearchCriteria::sColumnOf(int field) {
@@ -288,15 +308,42 @@ void SearchCriteria::fill(const QString& statement) {
 void SearchCriteria::showCount(std::int32_t count) {
     lblResult->setText(QString::number(count));
     lblResult->adjustSize();
+    // A long count pushes its label aside rather than running into it.
+    Label4->move(std::max(Twips::px(600), lblResult->geometry().right() + 6), Label4->y());
 }
 
 std::int32_t SearchCriteria::refill() {
-    return lFillListViewADO(*lvwResult, m_query + kRefillOrder, m_window, kTitle,
-                            m_colDisplay.get());
+    QSet<QString> chosen;
+    for (int row : lvwResult->selectedRows()) {
+        chosen.insert(lvwResult->itemText(row, 0));
+    }
+    const std::int32_t count =
+        lFillListViewADO(*lvwResult, m_query + kRefillOrder, m_window, kTitle, m_colDisplay.get());
+    std::vector<int> rows;
+    for (int row = 0;
+         row < lvwResult->itemCount() && rows.size() < static_cast<size_t>(chosen.size()); ++row) {
+        if (chosen.contains(lvwResult->itemText(row, 0))) {
+            rows.push_back(row);
+        }
+    }
+    lvwResult->selectRows(rows);
+    return count;
+}
+
+void SearchCriteria::recordsChanged() {
+    if (!m_query.isEmpty() && !frmProgressBar::instance().Loaded()) {
+        refill();
+    }
 }
 
 void SearchCriteria::fillAgain() {
     fill(m_query + kRefillOrder);
+}
+
+void SearchCriteria::windowActivated() {
+    if (!ActivationOrigin::returnFromDialog(m_window)) {
+        Form_Activate();
+    }
 }
 
 void SearchCriteria::Form_Activate() {
@@ -306,7 +353,9 @@ void SearchCriteria::Form_Activate() {
     if (m_variant.beforeRefill) {
         m_variant.beforeRefill();
     }
-    if (!frmProgressBar::instance().ProgressBarJustRan()) {
+    // The progress window's own closing is a return from a dialog (see windowActivated); its
+    // once-after-a-run flag would also swallow the user's next real return.
+    if (!frmProgressBar::instance().Loaded()) {
         refill();
     }
 }

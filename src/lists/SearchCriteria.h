@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class Anchors;
 class ListView;
 class QComboBox;
 class QDateEdit;
@@ -50,7 +51,13 @@ public:
     static QString sNewSearchStatement(int field, const QString& text, const QDate& start,
                                        const QDate& end, bool dateField);
 
+    // Keeps the list growing with the window and the search buttons at its right.
+    void anchor(Anchors& anchors) const;
+
     void Form_Load();
+    // The window became active: refill unless it only got the focus back from its own box,
+    // question, print dialog or progress window.
+    void windowActivated();
     void Form_Activate();
     void Form_Unload();
     // The window may close unless a list is being filled; then the criteria are released.
@@ -65,7 +72,8 @@ public:
     const QString& currentQuery() const { return m_query; }
     const ColumnList* columns() const { return m_colDisplay.get(); }
     ListView& list() const { return *lvwResult; }
-    // Refills the list with the current query; returns the count.
+    // Refills the list with the current query, keeping the sort and the chosen records that
+    // are still there; returns the count.
     std::int32_t refill();
     // The same, then the record commands and the count follow, as after a search.
     void fillAgain();
@@ -80,6 +88,10 @@ private:
     int chosenField() const;
     void fill(const QString& statement);
     void showCount(std::int32_t count);
+    // A label stands just before its picker, on its line, whole.
+    static void placeBefore(QLabel& label, const QWidget& picker);
+    // A record was stored or deleted elsewhere.
+    void recordsChanged();
 
     QWidget& m_window;
     Variant m_variant;
@@ -97,5 +109,6 @@ private:
     QPushButton* cmdSearchResult;
     QPushButton* cmdSearch;
     QLabel* lblResult;
+    QLabel* Label4;
     ListView* lvwResult;
 };

@@ -8,6 +8,7 @@
 #include "common/RecordNumber.h"
 #include "common/frmProgressBar.h"
 #include "storage/Connection.h"
+#include "storage/JetDate.h"
 #include "storage/Recordset.h"
 
 #include <QFontMetrics>
@@ -15,6 +16,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -112,6 +114,15 @@ void applyWidths(ListView& list, const WidthMeter& meter,
     }
 }
 
+// What a date column sorts by: its day number, NaN when empty.
+double dayNumberOf(const QVariant& value) {
+    if (value.typeId() == QMetaType::Double) {
+        return value.toDouble();
+    }
+    const QDateTime date = value.toDateTime();
+    return date.isValid() ? JetDate::toDayNumber(date) : std::nan("");
+}
+
 } // namespace
 
 std::int32_t lFillListViewADO(ListView& list, const QString& query, QWidget& caller,
@@ -143,10 +154,21 @@ std::int32_t lFillListViewADO(ListView& list, const QString& query, QWidget& cal
         std::vector<QString> cells;
         cells.reserve(static_cast<size_t>(rs.RecordCount()) * fields);
         const ShortDateFormatter dates;
+        DateKeys dateKeys;
+        std::vector<std::vector<double>*> dayNumbers(static_cast<size_t>(fields), nullptr);
+        for (int i = 1; i < fields; ++i) {
+            if (rs.isDateField(i)) {
+                dayNumbers[i] = &dateKeys[i];
+                dayNumbers[i]->reserve(static_cast<size_t>(rs.RecordCount()));
+            }
+        }
         for (; !rs.isEOF(); rs.MoveNext()) {
             cells.push_back(sFormatRecordNumber(rs.peek(0)));
             for (int i = 1; i < fields; ++i) {
                 QVariant v = rs.take(i);
+                if (dayNumbers[i]) {
+                    dayNumbers[i]->push_back(dayNumberOf(v));
+                }
                 QString text;
                 if (v.typeId() == QMetaType::QString) {
                     text = std::move(*static_cast<QString*>(v.data())); // no copy of the text
@@ -161,7 +183,7 @@ std::int32_t lFillListViewADO(ListView& list, const QString& query, QWidget& cal
             frmProgressBar::instance().ProgressBarIncrement();
         }
         count = rs.RecordCount();
-        list.setItems(std::move(cells));
+        list.setItems(std::move(cells), std::move(dateKeys));
     }
     rs.Close();
     connection.Close();

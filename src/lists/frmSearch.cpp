@@ -1,5 +1,6 @@
 #include "frmSearch.h"
 
+#include "Anchors.h"
 #include "ListView.h"
 #include "SearchCriteria.h"
 #include "app/Session.h"
@@ -36,7 +37,8 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, i
 frmSearch::frmSearch(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(u"frmSearch"_s);
     setWindowTitle(u"Rechercher une fiche"_s);
-    setFixedSize(Twips::px(11790), Twips::px(7815));
+    const QSize base(Twips::px(11790), Twips::px(7815));
+    setMinimumSize(base);
     gbSearchOpen = true;
     m_criteria = new SearchCriteria(
         *this, {u"No de Fiche"_s, 2640, 480, false,
@@ -49,7 +51,20 @@ frmSearch::frmSearch(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdDelete, &QPushButton::clicked, this, &frmSearch::cmdDelete_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     connect(&m_criteria->list(), &ListView::doubleClicked, this, &frmSearch::lvwResult_DblClick);
+    m_anchors = std::make_unique<Anchors>(base);
+    m_criteria->anchor(*m_anchors);
+    m_anchors->add(cmdDisplay, Anchors::Left | Anchors::Bottom);
+    m_anchors->add(cmdDelete, Anchors::CentreX | Anchors::Bottom);
+    m_anchors->add(cmdClose, Anchors::Right | Anchors::Bottom);
+    resize(Anchors::storedSize(objectName(), base));
     m_criteria->Form_Load();
+}
+
+frmSearch::~frmSearch() = default;
+
+void frmSearch::resizeEvent(QResizeEvent* event) {
+    m_anchors->fit(size());
+    QWidget::resizeEvent(event);
 }
 
 frmSearch* frmSearch::Open() {
@@ -126,11 +141,14 @@ void frmSearch::cmdDelete_Click() {
 
 bool frmSearch::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        m_criteria->Form_Activate();
+        m_criteria->windowActivated();
     }
     return QWidget::event(event);
 }
 
 void frmSearch::closeEvent(QCloseEvent* event) {
     event->setAccepted(m_criteria->Form_QueryUnload());
+    if (event->isAccepted()) {
+        Anchors::storeSize(objectName(), size());
+    }
 }

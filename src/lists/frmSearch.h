@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
+class Anchors;
 class QPushButton;
 class SearchCriteria;
 
@@ -11,6 +13,7 @@ class frmSearch : public QWidget {
 
 public:
     explicit frmSearch(QWidget* parent = nullptr);
+    ~frmSearch() override;
 
     // The one search window: shown, created when needed.
     static frmSearch* Open();
@@ -25,6 +28,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void setRecordCommands(bool available);
@@ -32,6 +36,7 @@ private:
     int chosenRow();
 
     SearchCriteria* m_criteria;
+    std::unique_ptr<Anchors> m_anchors;
     QPushButton* cmdDisplay;
     QPushButton* cmdDelete;
     QPushButton* cmdClose;

@@ -7,6 +7,7 @@
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
 #include "common/Named.h"
+#include "common/RecordChanges.h"
 #include "common/RecordNumber.h"
 #include "common/SingleWindow.h"
 #include "common/basDate.h"
@@ -46,6 +47,16 @@ private:
     bool& m_flag;
     bool m_before;
 };
+
+// Stored texts break their lines with carriage return and line feed, as older bases do; the
+// text boxes hold bare line feeds.
+QString editorText(const QVariant& stored) {
+    return stored.toString().replace(u"\r\n"_s, u"\n"_s);
+}
+
+QString storedText(const QPlainTextEdit& box) {
+    return box.toPlainText().trimmed().replace(u"\n"_s, u"\r\n"_s);
+}
 
 const QString kDropChanges = u"Vous avez fait des changements qui n'ont pas été sauvegardés, "
                              u"êtes-vous certain de vouloir continuer?"_s;
@@ -246,6 +257,7 @@ void frmFile::startBlankRecord() {
     txtObservation->clear();
     cboDomain->setCurrentIndex(-1);
     m_loaded.clear();
+    m_createdTime = QTime(0, 0);
     for (QDateEdit* d : {dtpDate, dtpLastModified}) {
         d->setDisplayFormat(sGetDateFormat());
         d->setDate(Clock::today());
@@ -277,10 +289,11 @@ bool frmFile::loadRecord(Connection& connection, std::int32_t recordNumber) {
     txtEnglish->setText(rs.value(u"English"_s).toString());
     txtFrench->setText(rs.value(u"French"_s).toString());
     txtSource->setText(rs.value(u"AF"_s).toString());
-    txtDefinition->setPlainText(rs.value(u"DEFINITION"_s).toString());
-    txtObservation->setPlainText(rs.value(u"OBSERVATION"_s).toString());
+    txtDefinition->setPlainText(editorText(rs.value(u"DEFINITION"_s)));
+    txtObservation->setPlainText(editorText(rs.value(u"OBSERVATION"_s)));
     const QDateTime created = rs.value(u"Date"_s).toDateTime();
     dtpDate->setDate(created.isValid() ? created.date() : Clock::today());
+    m_createdTime = created.isValid() ? created.time() : QTime(0, 0);
     lblAuteur->setText(rs.value(u"CreatedBy"_s).toString());
     const QDateTime modified = rs.value(u"DateModified"_s).toDateTime();
     dtpLastModified->setDate(modified.isValid() ? modified.date() : Clock::today());
@@ -331,9 +344,10 @@ void frmFile::writeFields(Recordset& rs) {
     rs.setValue(u"English"_s, txtEnglish->text().trimmed());
     rs.setValue(u"French"_s, txtFrench->text().trimmed());
     rs.setValue(u"AF"_s, txtSource->text().trimmed());
-    rs.setValue(u"DEFINITION"_s, txtDefinition->toPlainText().trimmed());
-    rs.setValue(u"OBSERVATION"_s, txtObservation->toPlainText().trimmed());
-    rs.setValue(u"Date"_s, dtpDate->date());
+    rs.setValue(u"DEFINITION"_s, storedText(*txtDefinition));
+    rs.setValue(u"OBSERVATION"_s, storedText(*txtObservation));
+    // The picker shows the date only: the time of day it was created keeps its place.
+    rs.setValue(u"Date"_s, QDateTime(dtpDate->date(), m_createdTime));
     {
         Filling filling(m_filling);
         dtpLastModified->setDate(Clock::today());
@@ -353,7 +367,9 @@ void frmFile::cmdSave_Click() {
     }
     cmdSave->setEnabled(false);
     try {
-        if (!store()) {
+        if (store()) {
+            emit RecordChanges::instance().recordsChanged();
+        } else {
             cmdSave->setEnabled(true); // the typing stays, unsaved
         }
     } catch (const AppError& e) {
@@ -435,6 +451,7 @@ void frmFile::cmdDelete_Click() {
         ShowErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;
     }
+    emit RecordChanges::instance().recordsChanged();
     cmdSave->setEnabled(false);
     cmdAdd_Click();
 }

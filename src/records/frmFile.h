@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTime>
 #include <QVariantList>
 #include <QWidget>
 #include <cstdint>
@@ -72,6 +73,8 @@ private:
     QPushButton* cmdPrint;
     QPushButton* cmdQuit;
     PrintDocument* WebBrowser;
+    // The stored creation time of day, which the date picker does not show.
+    QTime m_createdTime{0, 0};
     // Set while the window fills its own controls: those are no changes.
     bool m_filling = false;
     // Every field of the stored record as this window last read or wrote it.

@@ -34,6 +34,10 @@ signals:
     void navigateComplete(const QString& address);
 
 private:
+    // Lays the loaded report out as a browser would: words are never broken (so a column is at
+    // least as wide as its longest word), rules span the page, narrow cells are not justified.
+    void layOutAsABrowser();
+
     QWidget* m_window;
     QTextDocument m_document;
     QPrinter m_printer;

@@ -34,16 +34,37 @@ bool isFileError(const AppError& e) {
     return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
 }
 
+// Record text may break its lines with a bare line feed (typed on another system) or a bare
+// carriage return (older data): each becomes the CR LF pair that the conversion turns into a
+// line break, so a lone CR never swallows the character after it.
+QString withCrLf(const QString& text) {
+    if (!text.contains(u'\n') && !text.contains(u'\r')) {
+        return text;
+    }
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            out += u"\r\n"_s;
+            i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 1 : 0;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // Text from the database or the user is escaped before the accents and line breaks become
 // markup, so "a<b & c" prints as typed.
 QString escaped(const QString& text) {
     std::int32_t alignment = 0;
-    return sValidateHTML(htmlEscaped(text), alignment, false, false);
+    return sValidateHTML(withCrLf(htmlEscaped(text)), alignment, false, false);
 }
 
 QString justified(const QString& text) {
     std::int32_t alignment = 4;
-    return sValidateHTML(htmlEscaped(text), alignment, false, false);
+    return sValidateHTML(withCrLf(htmlEscaped(text)), alignment, false, false);
 }
 
 // A report in the making: its file, header and trailer, the read-only connection and the

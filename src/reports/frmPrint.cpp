@@ -8,6 +8,7 @@
 #include "common/Twips.h"
 #include "common/WrappingButton.h"
 #include "common/frmProgressBar.h"
+#include "lists/Anchors.h"
 #include "lists/ListView.h"
 #include "lists/SearchCriteria.h"
 
@@ -40,9 +41,9 @@ frmPrint::frmPrint(QWidget* parent) : QWidget(parent, Qt::Window) {
     WebBrowser->Navigate(QString());
 
     // The client area sits below the menu bar.
-    auto* client = new QWidget(this);
+    auto* client = m_client = new QWidget(this);
     client->setObjectName(u"client"_s);
-    auto* menuBar = new QMenuBar(this);
+    auto* menuBar = m_menuBar = new QMenuBar(this);
     QMenu* mnuPrint = menuBar->addMenu(u"Impression"_s);
     mnuPrint->setObjectName(u"mnuPrint"_s);
     mnuPrint->addAction(u"Mise en page"_s, this, &frmPrint::mnuPrintPageSetup_Click)
@@ -53,10 +54,11 @@ frmPrint::frmPrint(QWidget* parent) : QWidget(parent, Qt::Window) {
     mnuPrintFull =
         mnuPrint->addAction(u"Imprimer (complet)"_s, this, &frmPrint::mnuPrintFull_Click);
     mnuPrintFull->setObjectName(u"mnuPrintFull"_s);
+    const QSize base(Twips::px(11790), Twips::px(7995));
     const int menuHeight = menuBar->sizeHint().height();
-    menuBar->setGeometry(0, 0, Twips::px(11790), menuHeight);
-    client->setGeometry(0, menuHeight, Twips::px(11790), Twips::px(7995));
-    setFixedSize(Twips::px(11790), Twips::px(7995) + menuHeight);
+    menuBar->setGeometry(0, 0, base.width(), menuHeight);
+    client->setGeometry(0, menuHeight, base.width(), base.height());
+    setMinimumSize(base + QSize(0, menuHeight));
 
     m_criteria =
         new SearchCriteria(*client, {u"No de fiche"_s, 2760, 360, true,
@@ -68,7 +70,23 @@ frmPrint::frmPrint(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(cmdSelectAll, &QPushButton::clicked, this, &frmPrint::cmdSelectAll_Click);
     connect(cmdClearAll, &QPushButton::clicked, this, &frmPrint::cmdClearAll_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    m_anchors = std::make_unique<Anchors>(base);
+    m_criteria->anchor(*m_anchors);
+    m_anchors->add(cmdSelectAll, Anchors::Left | Anchors::Bottom);
+    m_anchors->add(cmdClearAll, Anchors::Left | Anchors::Bottom);
+    m_anchors->add(cmdClose, Anchors::Right | Anchors::Bottom);
+    resize(Anchors::storedSize(objectName(), minimumSize()));
     m_criteria->Form_Load();
+}
+
+frmPrint::~frmPrint() = default;
+
+void frmPrint::resizeEvent(QResizeEvent* event) {
+    const int menuHeight = m_menuBar->height();
+    m_menuBar->setGeometry(0, 0, width(), menuHeight);
+    m_client->setGeometry(0, menuHeight, width(), height() - menuHeight);
+    m_anchors->fit(m_client->size());
+    QWidget::resizeEvent(event);
 }
 
 frmPrint* frmPrint::Open() {
@@ -140,11 +158,14 @@ void frmPrint::mnuPrintPageSetup_Click() {
 
 bool frmPrint::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        m_criteria->Form_Activate();
+        m_criteria->windowActivated();
     }
     return QWidget::event(event);
 }
 
 void frmPrint::closeEvent(QCloseEvent* event) {
     event->setAccepted(m_criteria->Form_QueryUnload());
+    if (event->isAccepted()) {
+        Anchors::storeSize(objectName(), size());
+    }
 }

@@ -3,7 +3,9 @@
 #include "basReport.h"
 
 #include <QWidget>
+#include <memory>
 
+class Anchors;
 class PrintDocument;
 class QAction;
 class SearchCriteria;
@@ -15,6 +17,7 @@ class frmPrint : public QWidget {
 
 public:
     explicit frmPrint(QWidget* parent = nullptr);
+    ~frmPrint() override;
 
     static frmPrint* Open();
     static frmPrint* existing();
@@ -34,6 +37,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
+    void resizeEvent(class QResizeEvent* event) override;
 
 private:
     enum class Listing { Full, Short };
@@ -41,6 +45,9 @@ private:
     void setPrintCommands(bool available);
 
     SearchCriteria* m_criteria;
+    std::unique_ptr<Anchors> m_anchors;
+    class QMenuBar* m_menuBar;
+    QWidget* m_client;
     PrintDocument* WebBrowser;
     QAction* mnuPrintShort;
     QAction* mnuPrintFull;

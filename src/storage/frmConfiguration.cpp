@@ -9,6 +9,7 @@
 #include "common/Dialogs.h"
 #include "common/ErrorBox.h"
 #include "common/Named.h"
+#include "common/Notices.h"
 #include "common/basValidation.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
@@ -31,6 +32,7 @@ namespace {
 
 const QString kInvalidFields = u"Les champs suivants sont invalides:"_s;
 const QString kCrLf = u"\r\n"_s;
+const QString kPasswordChanged = u"Le mot de passe de la base de données a été changé."_s;
 
 QLineEdit* passwordBox(QWidget* parent, const QString& name) {
     auto* box = new QLineEdit(parent);
@@ -65,9 +67,10 @@ frmConfiguration::frmConfiguration(QWidget* parent) : QDialog(parent) {
     layout->addLayout(bottom);
     setMinimumWidth(560);
 
-    connect(txtDBPath, &QLineEdit::textChanged, this, [this] { cmdSaveDB->setEnabled(true); });
+    connect(txtDBPath, &QLineEdit::textChanged, this,
+            [this] { cmdSaveDB->setEnabled(!m_restricted); });
     connect(txtCurrentDBPassword, &QLineEdit::textChanged, this,
-            [this] { cmdSaveDB->setEnabled(true); });
+            [this] { cmdSaveDB->setEnabled(!m_restricted); });
     for (QLineEdit* box : {txtDBOldPassword, txtDbPassword, txtDbPasswordConfirm}) {
         connect(box, &QLineEdit::textChanged, this, [this] { cmdSavePass->setEnabled(true); });
     }
@@ -202,12 +205,12 @@ void frmConfiguration::select(QRadioButton* option) {
 }
 
 void frmConfiguration::optConfig_Click() {
-    cmdSaveDB->setEnabled(true);
+    cmdSaveDB->setEnabled(!m_restricted);
     txtCurrentDBPassword->setEnabled(false);
 }
 
 void frmConfiguration::optNewPass_Click() {
-    cmdSaveDB->setEnabled(true);
+    cmdSaveDB->setEnabled(!m_restricted);
     txtCurrentDBPassword->setEnabled(true);
 }
 
@@ -243,6 +246,10 @@ void frmConfiguration::ApplyRestrictedPreset() {
              cmdSaveDB}) {
         w->setEnabled(false);
     }
+    // The database's path is the managers' to choose as well.
+    m_restricted = true;
+    txtDBPath->setReadOnly(true);
+    cmdBrowseDB->setEnabled(false);
 }
 
 bool frmConfiguration::eventFilter(QObject* watched, QEvent* event) {
@@ -275,6 +282,9 @@ bool frmConfiguration::testDatabase(const QString& path, const QString& password
 }
 
 void frmConfiguration::cmdSaveDB_Click() {
+    if (m_restricted) {
+        return;
+    }
     const QString path = txtDBPath->text().trimmed();
     if (!bValidateFileName(path) || !QFileInfo(path).isFile()) {
         invalid(u"    The database path"_s + kCrLf);
@@ -298,6 +308,7 @@ void frmConfiguration::cmdSaveDB_Click() {
     gsDBPath = path;
     gsConnectionString = sConnectionStringFor(gsDBPath);
     cmdSaveDB->setEnabled(false);
+    Notices::tell(u"Le chemin de la base de données a été enregistré."_s);
 }
 
 void frmConfiguration::cmdSavePass_Click() {
@@ -340,6 +351,7 @@ void frmConfiguration::changePassword() {
     if (applyPasswordChange(txtDBOldPassword->text(), confirmed,
                             u"L'ancien mot de passe est invalide!"_s)) {
         cmdSavePass->setEnabled(false);
+        Notices::tell(kPasswordChanged);
     }
 }
 
@@ -349,6 +361,7 @@ void frmConfiguration::removePassword() {
                             u"Le mot de passe pour la base de données est invalide!"_s)) {
         gsDBPassword.clear();
         cmdSavePass->setEnabled(false);
+        Notices::tell(kPasswordChanged);
     }
 }
 

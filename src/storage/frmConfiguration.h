@@ -72,5 +72,7 @@ private:
     QPushButton* cmdSavePass;
     QPushButton* cmdClose;
     bool m_noPath = false;
+    // Shown to a user who may look but not choose another database.
+    bool m_restricted = false;
     bool m_closing = false;
 };

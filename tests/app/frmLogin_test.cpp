@@ -5,6 +5,7 @@
 #include "storage/basFileEncrypt.h"
 
 #include <QLineEdit>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +52,20 @@ TEST_F(frmLoginTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
     EXPECT_EQ(gsUserName, u"Marie-Ève Bouchard-Villen"_s);
     EXPECT_EQ(gbyUserLevel, 2);
     EXPECT_TRUE(bUserLevelProprio(u"Marie-Ève Bouchard-Villen"_s));
+}
+
+TEST_F(frmLoginTest, EnterInEitherBoxSignsInOnce) {
+    for (const QString& box : {u"txtLogin"_s, u"txtPassword"_s}) {
+        dialogs->messages.clear();
+        frmLogin window;
+        window.show();
+        window.findChild<QLineEdit*>(u"txtLogin"_s)->setText(u"personne"_s);
+        QTest::keyClick(window.findChild<QLineEdit*>(box), Qt::Key_Return);
+        // The default button clicks a moment after the key: wait past that moment.
+        EXPECT_FALSE(QTest::qWaitFor([&] { return dialogs->messages.size() > 1; }, 500));
+        ASSERT_EQ(dialogs->messages.size(), 1u) << box;
+        EXPECT_EQ(lastMessage(), u"Votre nom d'usager est invalide."_s);
+    }
 }
 
 TEST_F(frmLoginTest, WrongDatabasePasswordIsReportedOnce) {

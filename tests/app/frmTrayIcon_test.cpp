@@ -5,9 +5,13 @@
 #include "storage/frmConfiguration.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -100,6 +104,14 @@ TEST_F(frmTrayIconTest, NonManagersSeeARestrictedConfiguration) {
     for (const QString& name : {u"txtCurrentDBPassword"_s, u"fraDBPass"_s, u"cmdSaveDB"_s}) {
         EXPECT_FALSE(config->findChild<QWidget*>(name)->isEnabled()) << name;
     }
+    // Neither can the path be typed, chosen or saved.
+    auto* path = config->findChild<QLineEdit*>(u"txtDBPath"_s);
+    const QString shown = path->text();
+    QTest::keyClicks(path, u"/ailleurs.mdb"_s);
+    config->findChild<QRadioButton*>(u"optConfig"_s)->click();
+    EXPECT_EQ(path->text(), shown);
+    EXPECT_FALSE(config->findChild<QWidget*>(u"cmdBrowseDB"_s)->isEnabled());
+    EXPECT_FALSE(config->findChild<QWidget*>(u"cmdSaveDB"_s)->isEnabled());
     tray->mnuTrayIconConfig_Click(); // the same window again
     EXPECT_EQ(tray->window(frmTrayIcon::Window::Configuration), config);
     config->close();
@@ -147,4 +159,39 @@ TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
     frmProgressBar::instance().Unload();
     tray->mnuTrayIconQuit_Click();
     EXPECT_EQ(exits, 1);
+}
+
+TEST_F(frmTrayIconTest, AClickWaitsForASecondOneBeforeThePopUpMenu) {
+    const int interval = QApplication::doubleClickInterval();
+    // A double click is reported as a click, then a double click: no menu, the search window.
+    tray->iconActivated(QSystemTrayIcon::Trigger);
+    tray->iconActivated(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(opened, std::vector{frmTrayIcon::Window::Search});
+    EXPECT_FALSE(QTest::qWaitFor([&] { return tray->menu()->isVisible(); }, interval + 300));
+
+    // A single click pops the menu up once the interval has passed.
+    tray->iconActivated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(tray->menu()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray->menu()->isVisible(); }, interval + 2000));
+    tray->menu()->hide();
+    EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(frmTrayIconTest, QuietWorkEndsWithAShortConfirmation) {
+    tray->InitializeTrayIcon(); // no notification area here: the fallback window stands in
+    ASSERT_NE(tray->fallbackWindow(), nullptr);
+    auto* status = tray->fallbackWindow()->findChild<QLabel*>(u"lblStatus"_s);
+    ASSERT_NE(status, nullptr);
+    EXPECT_FALSE(status->isVisible());
+
+    signInAs(u"Jean-François Côté"_s, 1);
+    tray->mnucompact_Click();
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(status->text(), u"La base de données a été compactée."_s);
+
+    frmConfiguration config;
+    config.findChild<QLineEdit*>(u"txtDBPath"_s)->setText(dbPath);
+    config.cmdSaveDB_Click();
+    EXPECT_EQ(status->text(), u"Le chemin de la base de données a été enregistré."_s);
+    EXPECT_TRUE(dialogs->messages.empty());
 }

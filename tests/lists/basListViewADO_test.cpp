@@ -123,3 +123,32 @@ TEST(DestroyCollection, EmptiesAndReleasesAnyList) {
     DestroyCollection(list);
     EXPECT_TRUE(IsNothing(list.get()));
 }
+
+TEST_F(basListViewADOTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
+    const struct {
+        QLocale locale;
+        QString firstDate; // record 1's creation date as shown
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), u"12/31/04"_s},
+        {QLocale(QLocale::French, QLocale::Canada), u"2004-12-31"_s},
+        {QLocale::c(), u"2004-12-31"_s}, // no preference stated: ISO
+    };
+    const QStringList byDate = {u"00001"_s, u"00002"_s, u"00003"_s, u"00004"_s, u"00005"_s};
+    QStringList byDateDescending = byDate;
+    std::reverse(byDateDescending.begin(), byDateDescending.end());
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        list.setSortState(false, 0, Qt::AscendingOrder);
+        ASSERT_EQ(fill(u"SELECT Files.ID, Files.Date, Files.DateModified FROM Files "
+                       "ORDER BY Files.English"_s),
+                  5);
+        EXPECT_EQ(list.itemText(static_cast<int>(column(0).indexOf(u"00001"_s)), 1), c.firstDate)
+            << c.locale.name();
+        for (int dateColumn : {1, 2}) {
+            list.setSortState(true, dateColumn, Qt::AscendingOrder);
+            EXPECT_EQ(column(0), byDate) << c.locale.name() << dateColumn;
+            list.setSortState(true, dateColumn, Qt::DescendingOrder);
+            EXPECT_EQ(column(0), byDateDescending) << c.locale.name() << dateColumn;
+        }
+    }
+}

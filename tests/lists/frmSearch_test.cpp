@@ -1,15 +1,20 @@
 #include "SearchFixture.h"
 #include "app/Session.h"
+#include "common/Twips.h"
 #include "common/frmProgressBar.h"
 #include "lists/ListView.h"
 #include "lists/SearchCriteria.h"
+#include "lists/basListViewADO.h"
 #include "lists/frmSearch.h"
 #include "records/RecordEditor.h"
+#include "records/frmFile.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -185,6 +190,91 @@ TEST_F(frmSearchTest, ActivationRefillsWithTheLastQueryOnly) {
     window->criteria().Form_Activate();
     EXPECT_EQ(list().itemCount(), 3);
     EXPECT_EQ(shownCount(), u"2"_s); // the label keeps its value
+}
+
+TEST_F(frmSearchTest, OnlyAReturnFromElsewhereRefills) {
+    search(0, u""_s);
+    list().selectRow(1);
+    const QString chosen = list().itemText(1, 0);
+    addRecord(droit, u"water law"_s, u"droit de l'eau"_s, QDate(2006, 3, 3), u"x"_s);
+    const auto activate = [](QWidget* w) {
+        w->show();
+        QApplication::setActiveWindow(w);
+        return QTest::qWaitForWindowActive(w);
+    };
+
+    // The window's own box closes and hands the focus back: the list stays as the user left it.
+    auto* box = new QMessageBox(QMessageBox::Question, u"Lexivar"_s, u"?"_s,
+                                QMessageBox::Yes | QMessageBox::No, window);
+    ASSERT_TRUE(activate(box));
+    delete box;
+    ASSERT_TRUE(activate(window));
+    EXPECT_EQ(list().itemCount(), 5);
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{1});
+
+    // Coming back from another window refills, the chosen record still chosen.
+    QWidget elsewhere(window, Qt::Window); // another window of the program
+    ASSERT_TRUE(activate(&elsewhere));
+    activate(window); // the refill's progress window takes the focus for a while
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list().itemCount() == 6; }, 5000));
+    ASSERT_EQ(list().selectedRows().size(), 1u);
+    EXPECT_EQ(list().itemText(list().selectedRow(), 0), chosen);
+}
+
+TEST_F(frmSearchTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
+    signInAs(u"Administrateur"_s, 0);
+    search(0, u""_s);
+    SortListView(list(), 3); // French terms, descending
+    const auto row = [this](const QString& number) {
+        return static_cast<int>(numbers().indexOf(number));
+    };
+    list().selectRow(row(u"00004"_s));
+    frmFile* editor = frmFile::Open();
+    editor->InitializeForm(3);
+    findControl<QLineEdit>(editor, u"txtFrench"_s)->setText(u"zèbre"_s);
+    editor->cmdSave_Click();
+    EXPECT_EQ(numbers().front(), u"00003"_s); // still sorted by French, descending
+    EXPECT_EQ(list().itemText(0, 2), u"zèbre"_s);
+    EXPECT_EQ(list().selectedRows(), std::vector<int>{row(u"00004"_s)});
+
+    editor->InitializeForm(4);
+    dialogs->answers.push_back(Dialogs::Answer::Yes);
+    editor->cmdDelete_Click();
+    EXPECT_EQ(row(u"00004"_s), -1);
+    EXPECT_EQ(list().itemCount(), 4);
+    EXPECT_TRUE(list().selectedRows().empty());
+    editor->close();
+    delete editor;
+}
+
+TEST_F(frmSearchTest, LabelsStayWholeBesideTheirControls) {
+    choose(7);
+    for (const auto& [labelName, pickerName] :
+         {std::pair{u"Label3"_s, u"dtpDateStart"_s}, std::pair{u"Label5"_s, u"dtpDateEnd"_s}}) {
+        auto* label = control<QLabel>(labelName);
+        const QRect picker = control(pickerName)->geometry();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << labelName;
+        EXPECT_LE(label->geometry().right(), picker.left()) << labelName;
+        EXPECT_NEAR(label->geometry().center().y(), picker.center().y(), 1) << labelName;
+    }
+}
+
+TEST_F(frmSearchTest, GrowsWithTheWindowAndRemembersItsSize) {
+    const QRect list = control(u"lvwResult"_s)->geometry();
+    const QRect close = control(u"cmdClose"_s)->geometry();
+    const QSize base = window->size();
+    window->resize(base + QSize(200, 100));
+    EXPECT_EQ(control(u"lvwResult"_s)->geometry(), list.adjusted(0, 0, 200, 100));
+    EXPECT_EQ(control(u"cmdClose"_s)->geometry(), close.translated(200, 100));
+    EXPECT_EQ(control(u"cmdSearch"_s)->x(), Twips::px(10200) + 200);
+    window->resize(base - QSize(100, 100)); // never smaller than designed
+    EXPECT_EQ(window->size(), base);
+    window->resize(base + QSize(200, 100));
+    window->close();
+    delete window;
+    window = new frmSearch;
+    EXPECT_EQ(window->size(), base + QSize(200, 100));
+    EXPECT_TRUE(dialogs->messages.empty());
 }
 
 TEST_F(frmSearchTest, DisplayOpensTheChosenRecordInTheEditor) {

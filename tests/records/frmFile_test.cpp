@@ -206,3 +206,42 @@ TEST_F(frmFileTest, PrintingAskesForASavedRecord) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
     EXPECT_FALSE(QFile::exists(gsAppPath + u"spool.html"_s));
 }
+
+TEST_F(frmFileTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
+    const QDateTime created(QDate(2005, 6, 1), QTime(14, 30, 15));
+    const struct {
+        QString stored;
+        QString typed; // null: only the English term changes
+        QDate pickedDate;
+        QString expected;
+    } cases[] = {
+        {u"un\r\ndeux"_s, QString(), QDate(), u"un\r\ndeux"_s},
+        {u"un\ndeux"_s, QString(), QDate(), u"un\r\ndeux"_s}, // written by an earlier version
+        {QString(), u"un\n\ntrois"_s, QDate(), u"un\r\n\r\ntrois"_s},
+        {u"un"_s, QString(), QDate(2005, 6, 2), u"un"_s},
+    };
+    for (const auto& c : cases) {
+        const qlonglong id = insertRow(u"Files"_s, {{u"English"_s, u"term"_s},
+                                                    {u"French"_s, u"terme"_s},
+                                                    {u"DomainID"_s, droit},
+                                                    {u"Date"_s, created},
+                                                    {u"DEFINITION"_s, c.stored},
+                                                    {u"CreatedBy"_s, u"Élise Gagnon"_s}});
+        editor->InitializeForm(static_cast<std::int32_t>(id));
+        auto* definition = control<QPlainTextEdit>(u"txtDefinition"_s);
+        EXPECT_FALSE(definition->toPlainText().contains(u'\r')) << c.stored;
+        if (c.typed.isNull()) {
+            type(u"txtEnglish"_s, u"term (changed)"_s);
+        } else {
+            definition->setPlainText(c.typed);
+        }
+        if (c.pickedDate.isValid()) {
+            control<QDateEdit>(u"dtpDate"_s)->setDate(c.pickedDate);
+        }
+        editor->cmdSave_Click();
+        EXPECT_EQ(stored(id, u"DEFINITION"_s).toString(), c.expected) << c.stored;
+        const QDateTime date = stored(id, u"Date"_s).toDateTime();
+        EXPECT_EQ(date.date(), c.pickedDate.isValid() ? c.pickedDate : created.date());
+        EXPECT_EQ(date.time().toString(u"HH:mm:ss"_s), u"14:30:15"_s) << c.stored;
+    }
+}

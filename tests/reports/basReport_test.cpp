@@ -235,3 +235,22 @@ TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
     EXPECT_EQ(dialogs->messages.size(), 4u);
     EXPECT_EQ(spoolLines().last(), u"</BODY></HTML>"_s);
 }
+
+TEST_F(ReportTest, LineBreaksOfEitherKindPrintAsBreaks) {
+    const struct {
+        QString definition;
+        QString written;
+    } cases[] = {
+        {u"un\r\ndeux"_s, u"<P ALIGN=\"justify\">un<br>deux</P>"_s},
+        {u"un\ndeux"_s, u"<P ALIGN=\"justify\">un<br>deux</P>"_s},
+        {u"un\n\r\ndeux\n"_s, u"<P ALIGN=\"justify\">un<br><br>deux<br></P>"_s},
+    };
+    for (const auto& c : cases) {
+        const qlonglong id = insertRow(u"Files"_s, {{u"English"_s, u"term"_s},
+                                                    {u"French"_s, u"terme"_s},
+                                                    {u"DomainID"_s, domain},
+                                                    {u"DEFINITION"_s, c.definition}});
+        ASSERT_TRUE(bPrintFull({static_cast<std::int32_t>(id)}, spool(), u"essai"_s));
+        EXPECT_TRUE(body().contains(c.written)) << c.definition;
+    }
+}

@@ -1,0 +1,6 @@
+#include "RecordChanges.h"
+
+RecordChanges& RecordChanges::instance() {
+    static RecordChanges value;
+    return value;
+}
