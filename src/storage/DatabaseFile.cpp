@@ -164,6 +164,12 @@ void Rewrite(const QString& databasePath, const QString& password, const QString
     }
     const QString copy = RewriteCopyOf(databasePath);
     RemoveRewriteCopy(databasePath); // what an interrupted rewrite left
+    // Owner-only until it takes the original's place: a copy being decrypted is readable.
+    const int fd = ::open(QFile::encodeName(copy).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 || ::close(fd) != 0) {
+        throw FileIo::writeError(copy, errno);
+    }
     Connection source;
     open(source, databasePath, password);
     try {
