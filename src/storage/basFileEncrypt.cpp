@@ -128,7 +128,7 @@ FileIo::Permissions ownPermissions(const QString& file) {
     if (::stat(QFile::encodeName(file).constData(), &st) != 0) {
         return {};
     }
-    return {static_cast<mode_t>((st.st_mode & 0770) | 0600), st.st_gid};
+    return {static_cast<mode_t>((st.st_mode & 0660) | 0600), st.st_gid};
 }
 
 } // namespace

@@ -158,7 +158,7 @@ TEST_F(FaultTrialTest, KilledPasswordChangesLeaveAConsistentPair) {
 }
 
 TEST_F(FaultTrialTest, KilledPasswordAdditionsAndRemovalsLeaveAConsistentPair) {
-    trial({u"toggle"_s, dbPassword}, 44, 300);
+    trial({u"toggle"_s, dbPassword}, 48, 300);
 }
 
 TEST_F(FaultTrialTest, KilledCompactionsAndSavesLoseNothing) {
