@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,8 +103,14 @@ TemporaryFile writeTemporary(const QString& path, const QByteArray& bytes,
                              const Permissions& permissions) {
     TemporaryFile t{-1, QFile::encodeName(path) + ".XXXXXX"};
     t.fd = ::mkstemp(t.path.data());
-    if (t.fd < 0) {
-        throw writeError(path, errno);
+    // Locked from birth to close, so whoever finds one unlocked knows its writer died.
+    if (t.fd < 0 || ::flock(t.fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (t.fd >= 0) {
+            ::close(t.fd);
+            ::unlink(t.path.constData());
+        }
+        throw writeError(path, error);
     }
     errno = 0;
     if (!writeFully(t.fd, bytes) || !applyPermissions(t.fd, permissions) || ::fsync(t.fd) != 0) {

@@ -29,9 +29,9 @@ QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes,
               const std::optional<Permissions>& permissions = std::nullopt);
 
-// A temporary file beside `path`, created owner-only (never through an existing name), holding
-// `bytes` flushed to the disk with `permissions` applied; still open. Throws AppError, leaving
-// nothing behind.
+// A temporary file beside `path` named `path` + ".XXXXXX", created owner-only (never through an
+// existing name) and locked (flock) until closed, holding `bytes` flushed to the disk with
+// `permissions` applied; still open. Throws AppError, leaving nothing behind.
 struct TemporaryFile {
     int fd = -1;
     QByteArray path;

@@ -6,6 +6,7 @@
 #include "common/AppError.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -93,14 +94,31 @@ void commit(const QString& databasePath) {
     FileIo::syncFolder(folderOf(databasePath));
 }
 
-// Writes the pending file, locked before anyone can see it under its name; refuses when another
-// change has one already.
+// Removes the temporary pending files of changers killed before theirs got its name: each is
+// locked from its creation, so one that nobody locks is abandoned.
+void removeAbandonedTemporaries(const QString& databasePath) {
+    const QFileInfo pending(PasswordChange::pendingFileOf(databasePath));
+    const QDir folder = pending.absoluteDir();
+    for (const QString& name :
+         folder.entryList({pending.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden)) {
+        const QString file = folder.filePath(name);
+        const OpenFile temp(::open(encoded(file).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (temp.fd() >= 0 && ::flock(temp.fd(), LOCK_EX | LOCK_NB) == 0 &&
+            stillNamed(temp.fd(), file)) {
+            ::unlink(encoded(file).constData());
+        }
+    }
+}
+
+// Writes the pending file, locked (as every temporary file is) before anyone can see it under its
+// name; refuses when another change has one already.
 int createPending(const QString& databasePath, const QString& to) {
     const QString pending = PasswordChange::pendingFileOf(databasePath);
+    removeAbandonedTemporaries(databasePath);
     const FileIo::TemporaryFile t =
         FileIo::writeTemporary(pending, PackPassword(to), PasswordFilePermissions(databasePath));
-    int error = ::flock(t.fd, LOCK_EX | LOCK_NB) != 0 ? errno : 0;
-    if (error == 0 && ::link(t.path.constData(), encoded(pending).constData()) != 0) {
+    int error = 0;
+    if (::link(t.path.constData(), encoded(pending).constData()) != 0) {
         error = errno;
     }
     ::unlink(t.path.constData());

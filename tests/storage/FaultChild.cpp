@@ -4,7 +4,8 @@
 // record is committed.
 //
 //   lexivar_fault_child <database> change <password A> <password B>
-//   lexivar_fault_child <database> toggle <password>       (removes and adds the password)
+//   lexivar_fault_child <database> toggle add|remove <password>   (first adds, or removes, the
+//                                                                  password, then alternates)
 //   lexivar_fault_child <database> compact                 (compacts again and again)
 //   lexivar_fault_child <database> save [count]
 
@@ -51,17 +52,32 @@ void changeTo(const QString& operation, const QString& to) {
     PasswordChange::apply(gsDBPath, gsDBPassword, to);
 }
 
+// Removes the password when there is one, otherwise adds it.
+void toggle(const QString& password) {
+    ReloadDatabasePassword();
+    const bool encrypted = !gsDBPassword.isEmpty();
+    changeTo(encrypted ? u"remove"_s : u"add"_s, encrypted ? QString() : password);
+}
+
 int run(const QStringList& args) {
     gsDBPath = args.at(1);
     gsConnectionString = sConnectionStringFor(gsDBPath);
     const QString operation = args.at(2);
     const int count = args.size() > 3 && operation == u"save"_s ? args.at(3).toInt() : -1;
+    if (operation == u"toggle"_s) {
+        // Brought to where the first operation asked for applies.
+        ReloadDatabasePassword();
+        if (gsDBPassword.isEmpty() == (args.at(3) == u"remove"_s)) {
+            PasswordChange::apply(gsDBPath, gsDBPassword,
+                                  gsDBPassword.isEmpty() ? args.at(4) : QString());
+        }
+    }
     say(u"ready"_s);
     for (int n = 0; n != count; ++n) {
         if (operation == u"change"_s) {
             changeTo(operation, args.at(n % 2 == 0 ? 4 : 3));
         } else if (operation == u"toggle"_s) {
-            changeTo(n % 2 == 0 ? u"remove"_s : u"add"_s, n % 2 == 0 ? QString() : args.at(3));
+            toggle(args.at(4));
         } else if (operation == u"compact"_s) {
             say(u"begin compact"_s);
             ReloadDatabasePassword();

@@ -8,6 +8,7 @@
 #include "storage/basFileEncrypt.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLineEdit>
 #include <QProcess>
 #include <QThread>
@@ -158,7 +159,8 @@ TEST_F(FaultTrialTest, KilledPasswordChangesLeaveAConsistentPair) {
 }
 
 TEST_F(FaultTrialTest, KilledPasswordAdditionsAndRemovalsLeaveAConsistentPair) {
-    trial({u"toggle"_s, dbPassword}, 48, 300);
+    trial({u"toggle"_s, u"add"_s, dbPassword}, 24, 200);
+    trial({u"toggle"_s, u"remove"_s, dbPassword}, 24, 100);
 }
 
 TEST_F(FaultTrialTest, KilledCompactionsAndSavesLoseNothing) {
