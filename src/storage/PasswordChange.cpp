@@ -131,7 +131,13 @@ int createPending(const QString& databasePath, const QString& to) {
         }
         throw FileIo::writeError(pending, error);
     }
-    FileIo::syncFolder(folderOf(databasePath));
+    try {
+        FileIo::syncFolder(folderOf(databasePath));
+    } catch (const AppError&) {
+        ::unlink(encoded(pending).constData());
+        ::close(t.fd);
+        throw;
+    }
     return t.fd;
 }
 

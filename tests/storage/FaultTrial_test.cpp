@@ -8,7 +8,6 @@
 #include "storage/basFileEncrypt.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QLineEdit>
 #include <QProcess>
 #include <QThread>
