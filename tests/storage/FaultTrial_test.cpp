@@ -166,7 +166,7 @@ TEST_F(FaultTrialTest, KilledPasswordChangesLeaveAConsistentPair) {
 }
 
 TEST_F(FaultTrialTest, KilledPasswordAdditionsAndRemovalsLeaveAConsistentPair) {
-    trial({u"toggle"_s, u"add"_s, dbPassword}, 26, 150);
+    trial({u"toggle"_s, u"add"_s, dbPassword}, 30, 130);
     trial({u"toggle"_s, u"remove"_s, dbPassword}, 26, 60);
 }
 
