@@ -122,8 +122,34 @@ TemporaryFile writeTemporary(const QString& path, const QByteArray& bytes,
     return t;
 }
 
+bool stillNamed(int fd, const QString& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+void removeAbandonedTemporaries(const QString& path) {
+    const QFileInfo target(path);
+    const QDir folder = target.absoluteDir();
+    for (const QString& name :
+         folder.entryList({target.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden)) {
+        const QString file = folder.filePath(name);
+        const int fd =
+            ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && stillNamed(fd, file)) {
+            ::unlink(QFile::encodeName(file).constData());
+        }
+        ::close(fd);
+    }
+}
+
 void writeAll(const QString& path, const QByteArray& bytes,
               const std::optional<Permissions>& permissions) {
+    removeAbandonedTemporaries(path);
     const QByteArray target = QFile::encodeName(path);
     const TemporaryFile t =
         writeTemporary(path, bytes, permissions.value_or(currentPermissions(target)));

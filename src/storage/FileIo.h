@@ -39,6 +39,13 @@ struct TemporaryFile {
 TemporaryFile writeTemporary(const QString& path, const QByteArray& bytes,
                              const Permissions& permissions);
 
+// False once the name no longer leads to the open file (renamed or removed meanwhile).
+bool stillNamed(int fd, const QString& path);
+
+// Removes the temporary files of writers of `path` that died before renaming theirs: each is
+// locked from its creation, so one that nobody locks is abandoned.
+void removeAbandonedTemporaries(const QString& path);
+
 // The error for a failed write of `path`, from the system's error number.
 AppError writeError(const QString& path, int error);
 

@@ -6,7 +6,6 @@
 #include "common/AppError.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -59,14 +58,6 @@ bool lockWithin(int fd, int milliseconds) {
     return true;
 }
 
-// False once the name no longer leads to the open file (renamed or removed meanwhile).
-bool stillNamed(int fd, const QString& path) {
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::stat(encoded(path).constData(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
 std::optional<QString> readPassword(const QString& file) {
     try {
         return UnpackPassword(FileIo::readAll(file));
@@ -94,27 +85,11 @@ void commit(const QString& databasePath) {
     FileIo::syncFolder(folderOf(databasePath));
 }
 
-// Removes the temporary pending files of changers killed before theirs got its name: each is
-// locked from its creation, so one that nobody locks is abandoned.
-void removeAbandonedTemporaries(const QString& databasePath) {
-    const QFileInfo pending(PasswordChange::pendingFileOf(databasePath));
-    const QDir folder = pending.absoluteDir();
-    for (const QString& name :
-         folder.entryList({pending.fileName() + u".??????"_s}, QDir::Files | QDir::Hidden)) {
-        const QString file = folder.filePath(name);
-        const OpenFile temp(::open(encoded(file).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        if (temp.fd() >= 0 && ::flock(temp.fd(), LOCK_EX | LOCK_NB) == 0 &&
-            stillNamed(temp.fd(), file)) {
-            ::unlink(encoded(file).constData());
-        }
-    }
-}
-
 // Writes the pending file, locked (as every temporary file is) before anyone can see it under its
 // name; refuses when another change has one already.
 int createPending(const QString& databasePath, const QString& to) {
     const QString pending = PasswordChange::pendingFileOf(databasePath);
-    removeAbandonedTemporaries(databasePath);
+    FileIo::removeAbandonedTemporaries(pending);
     const FileIo::TemporaryFile t =
         FileIo::writeTemporary(pending, PackPassword(to), PasswordFilePermissions(databasePath));
     int error = 0;
@@ -171,7 +146,8 @@ void PasswordChange::recover(const QString& databasePath) {
         return;
     }
     const OpenFile file(::open(encoded(pending).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (file.fd() < 0 || !lockWithin(file.fd(), kLockWaitMs) || !stillNamed(file.fd(), pending)) {
+    if (file.fd() < 0 || !lockWithin(file.fd(), kLockWaitMs) ||
+        !FileIo::stillNamed(file.fd(), pending)) {
         return; // finished meanwhile, or still running
     }
     try {

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,4 +223,20 @@ TEST_F(FullDiskTest, DatabaseChangesWithoutRoomAreReportedAndChangeNothing) {
     EXPECT_FALSE(QFile::exists(PasswordChange::pendingFileOf(dbPath)));
     dialogs->messages.clear();
     EXPECT_TRUE(operationsWork());
+}
+
+// A writer killed before its rename leaves its temporary file; the next write removes it, but not
+// one that a live writer still holds locked.
+TEST_F(PasswordChangeTest, AbandonedTemporaryFilesGoLiveOnesStay) {
+    const QString pws = sPasswordFileOf(dbPath);
+    const QString abandoned = pws + u".Ab12Cd"_s;
+    const QString live = pws + u".Ef34Gh"_s;
+    writeFile(abandoned, "abandonné");
+    writeFile(live, "en cours");
+    const int fd = ::open(QFile::encodeName(live).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    ASSERT_TRUE(bSaveEncriptPassword(pws, dbPassword, dbPath));
+    EXPECT_FALSE(QFile::exists(abandoned));
+    EXPECT_TRUE(QFile::exists(live));
+    ::close(fd);
 }
