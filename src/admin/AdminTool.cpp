@@ -138,8 +138,12 @@ void create(const CreateRequest& r) {
         }
         c.Close();
         QFile pwsFile(pws);
-        if (!pwsFile.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
-            pwsFile.write(PackPassword(r.databasePassword)) < 0 || !pwsFile.flush()) {
+        // Owner-only from its first byte, then readable by the database's group: never by others.
+        if (!pwsFile.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+            pwsFile.write(PackPassword(r.databasePassword)) < 0 || !pwsFile.flush() ||
+            !FileIo::applyPermissions(pwsFile.handle(), PasswordFilePermissions(temp)) ||
+            ::fsync(pwsFile.handle()) != 0) {
             pwsFile.remove();
             throw Refusal(u"Impossible d'écrire le fichier de mot de passe « "_s + pws + u" »."_s);
         }

@@ -2,6 +2,8 @@
 
 #include "storage/Command.h"
 #include "storage/Connection.h"
+#include "storage/ConnectionString.h"
+#include "storage/PasswordChange.h"
 #include "storage/basFileEncrypt.h"
 
 using namespace Qt::StringLiterals;
@@ -26,19 +28,30 @@ void EndSession() {
     gbLoggedIn = false;
 }
 
+namespace {
+
+// Quoted, so that a password starting and ending with a quote reaches the database as typed.
+QString withPassword(const QString& modeSuffix) {
+    return gsConnectionString + ConnectionString::quoted(gsDBPassword) + modeSuffix;
+}
+
+} // namespace
+
 QString sReadConnection() {
-    return gsConnectionString + gsDBPassword + u";MODE=READ;"_s;
+    return withPassword(u";MODE=READ;"_s);
 }
 
 QString sListConnection() {
-    return gsConnectionString + gsDBPassword + u";MODE=READ"_s;
+    return withPassword(u";MODE=READ"_s);
 }
 
 QString sReadWriteConnection() {
-    return gsConnectionString + gsDBPassword + u";MODE=READWRITE;"_s;
+    return withPassword(u";MODE=READWRITE;"_s);
 }
 
 void ReloadDatabasePassword() {
+    // A password change that a killed process left half done is settled first.
+    PasswordChange::recover(gsDBPath);
     bOpenEncriptPassword(sPasswordFileOf(gsDBPath), gsDBPassword);
 }
 

@@ -34,7 +34,7 @@ QString sFitUserName(const QString& name);
 // Ends the session: nobody signed in, level 50.
 void EndSession();
 
-// The connection string for an operation: prefix + password + mode suffix.
+// The connection string for an operation: prefix + password (quoted) + mode suffix.
 QString sReadConnection();      // ";MODE=READ;"
 QString sListConnection();      // ";MODE=READ"
 QString sReadWriteConnection(); // ";MODE=READWRITE;"

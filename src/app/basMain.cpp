@@ -79,7 +79,7 @@ int Main() {
             return 0;
         }
     }
-    bOpenEncriptPassword(sPasswordFileOf(gsDBPath), gsDBPassword);
+    ReloadDatabasePassword();
     gsConnectionString = sConnectionStringFor(gsDBPath);
     tray() = std::make_unique<frmTrayIcon>();
     tray()->InitializeTrayIcon();

@@ -74,7 +74,7 @@ void Create(const QString& path, int records) {
     QFile::remove(path);
     const QString password = QString::fromUtf8(kPassword);
     Schema::CreateDatabase(path, password);
-    bSaveEncriptPassword(sPasswordFileOf(path), password);
+    bSaveEncriptPassword(sPasswordFileOf(path), password, path);
 
     Connection c;
     c.Open(u"Data Source="_s + path + u";Jet OLEDB:Database Password="_s + password +

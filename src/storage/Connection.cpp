@@ -64,12 +64,18 @@ void Connection::Open(const QString& connectionString, const QString&, const QSt
         throw notADatabase(cs.dataSource);
     }
     const bool readOnly = cs.mode == ConnectionString::Mode::Read;
-    // Read-write connections may create files: a compaction attaches its new copy. The main
-    // file was checked above, so no database is created by opening one.
+    // Read connections too open the file read-write (the engine falls back to read-only when the
+    // file cannot be written): only then can they roll back what a killed writer left in the
+    // journal, instead of failing until someone writes. query_only keeps them from writing.
+    // Read-write ones may create files: a password rewrite attaches its new copy. The main file
+    // was checked above, so no database is created by opening one.
     openFile(cs.dataSource, cs.password,
-             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+             readOnly ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     m_readOnly = readOnly;
     try {
+        if (readOnly) {
+            execRaw(m_db, "PRAGMA query_only = 1;");
+        }
         checkReadable(cs.password);
     } catch (...) {
         Close();

@@ -6,8 +6,8 @@
 struct sqlite3;
 
 // One open database, for the length of one operation. Opened from a connection string whose
-// "Data Source", "Jet OLEDB:Database Password" and "MODE" pieces it reads; "MODE=READ" opens it
-// read-only. A wrong password raises error -2147217843.
+// "Data Source", "Jet OLEDB:Database Password" and "MODE" pieces it reads; "MODE=READ" makes it a
+// read connection. A wrong password raises error -2147217843.
 class Connection {
 public:
     Connection() = default;

@@ -47,8 +47,11 @@ ConnectionString ConnectionString::parse(const QString& text) {
     return cs;
 }
 
+QString ConnectionString::quoted(const QString& text) {
+    return u"'"_s + QString(text).replace(u"'"_s, u"''"_s) + u"'"_s;
+}
+
 QString ConnectionString::quotedReadWrite(const QString& path, const QString& password) {
     return u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + path +
-           u";Jet OLEDB:Database Password='"_s + QString(password).replace(u"'"_s, u"''"_s) +
-           u"';MODE=READWRITE;"_s;
+           u";Jet OLEDB:Database Password="_s + quoted(password) + u";MODE=READWRITE;"_s;
 }

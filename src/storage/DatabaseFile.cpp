@@ -2,26 +2,24 @@
 
 #include "Connection.h"
 #include "ConnectionString.h"
+#include "FileIo.h"
 #include "SqliteError.h"
 #include "common/AppError.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sqlcipher/sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString quoted(const QString& text) {
-    return u"'"_s + QString(text).replace(u"'"_s, u"''"_s) + u"'"_s;
-}
-
-qlonglong scalar(Connection& c, const QString& sql) {
+QString textScalar(Connection& c, const QString& sql) {
     sqlite3_stmt* stmt = nullptr;
     const QByteArray text = sql.toUtf8();
     int rc = sqlite3_prepare_v2(c.handle(), text.constData(), -1, &stmt, nullptr);
@@ -33,58 +31,74 @@ qlonglong scalar(Connection& c, const QString& sql) {
         sqlite3_finalize(stmt);
         throw error;
     }
-    const qlonglong v = sqlite3_column_int64(stmt, 0);
+    const QString v =
+        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
     return v;
 }
 
-QString textScalar(Connection& c, const QString& sql) {
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray text = sql.toUtf8();
-    QString v;
-    if (sqlite3_prepare_v2(c.handle(), text.constData(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    }
-    sqlite3_finalize(stmt);
-    return v;
-}
-
-void syncFolder(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-AppError rewriteError(const QString& what) {
+AppError fileError(const QString& what) {
     return AppError(ErrorNumber::ProviderGeneric, what);
 }
 
-void exportTo(Connection& source, const QString& temp, const QString& newPassword) {
-    const int version = static_cast<int>(scalar(source, u"PRAGMA user_version;"_s));
+void checkIntegrity(Connection& c, const QString& failure) {
+    if (textScalar(c, u"PRAGMA integrity_check;"_s) != u"ok"_s) {
+        throw fileError(failure);
+    }
+}
+
+void open(Connection& c, const QString& path, const QString& password) {
+    c.Open(ConnectionString::quotedReadWrite(path, password));
+}
+
+// Holds the exclusive lock from now until the connection closes: no other connection reads or
+// writes the file meanwhile, and a writer that waited finds the file replaced.
+void lockExclusively(Connection& c) {
+    c.Execute(u"PRAGMA main.locking_mode = EXCLUSIVE;"_s);
+    c.Execute(u"BEGIN EXCLUSIVE;"_s);
+    c.Execute(u"PRAGMA main.user_version = "_s + textScalar(c, u"PRAGMA main.user_version;"_s) +
+              u";"_s);
+    c.Execute(u"COMMIT;"_s);
+}
+
+void exportTo(Connection& source, const QString& copy, const QString& newPassword) {
+    const QString version = textScalar(source, u"PRAGMA main.user_version;"_s);
     source.Execute(u"PRAGMA cipher_default_page_size = 4096;"_s);
-    source.Execute(u"ATTACH DATABASE "_s + quoted(temp) + u" AS compact KEY "_s +
-                   quoted(newPassword) + u";"_s);
+    source.Execute(u"ATTACH DATABASE "_s + ConnectionString::quoted(copy) + u" AS rewrite KEY "_s +
+                   ConnectionString::quoted(newPassword) + u";"_s);
     try {
-        source.Execute(u"SELECT sqlcipher_export('compact');"_s);
-        source.Execute(u"PRAGMA compact.user_version = "_s + QString::number(version) + u";"_s);
-        source.Execute(u"DETACH DATABASE compact;"_s);
+        source.Execute(u"SELECT sqlcipher_export('rewrite');"_s);
+        source.Execute(u"PRAGMA rewrite.user_version = "_s + version + u";"_s);
+        source.Execute(u"DETACH DATABASE rewrite;"_s);
     } catch (...) {
-        sqlite3_exec(source.handle(), "DETACH DATABASE compact;", nullptr, nullptr, nullptr);
+        sqlite3_exec(source.handle(), "DETACH DATABASE rewrite;", nullptr, nullptr, nullptr);
         throw;
     }
 }
 
-void checkCopy(const QString& temp, const QString& newPassword) {
-    Connection copy;
-    copy.Open(ConnectionString::quotedReadWrite(temp, newPassword));
-    // The export copies row by row and fails loudly; what is left to check is that the new
-    // file reads back whole, every page once.
-    if (textScalar(copy, u"PRAGMA quick_check;"_s) != u"ok"_s) {
-        throw rewriteError(u"La copie de la base de données est incomplète ; la base n'a pas "
-                           u"été modifiée."_s);
+void checkCopy(const QString& copy, const QString& newPassword) {
+    Connection c;
+    open(c, copy, newPassword);
+    checkIntegrity(c, u"La copie de la base de données est incomplète ; la base n’a pas été "
+                      u"modifiée."_s);
+}
+
+// The copy takes the original's owner (where the system lets this user give it), group and mode,
+// so the rest of the team keeps its access.
+void takeOwnership(const QString& copy, const struct stat& original) {
+    const QByteArray name = QFile::encodeName(copy);
+    const int fd = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    bool ok = fd >= 0;
+    if (ok && ::fchown(fd, original.st_uid, original.st_gid) != 0) {
+        ok = ::fchown(fd, static_cast<uid_t>(-1), original.st_gid) == 0;
+    }
+    ok = ok && ::fchmod(fd, original.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+    if (fd >= 0) {
+        ok = ::close(fd) == 0 && ok;
+    }
+    if (!ok) {
+        throw fileError(u"Impossible de donner à la nouvelle base de données le propriétaire, le "
+                        u"groupe et les droits de l’ancienne ; la base n’a pas été modifiée."_s);
     }
 }
 
@@ -92,72 +106,88 @@ void checkCopy(const QString& temp, const QString& newPassword) {
 
 namespace DatabaseFile {
 
-QString TemporaryCopyOf(const QString& databasePath) {
-    return QFileInfo(databasePath).absolutePath() + u"/temp.mdb"_s;
+QString RewriteCopyOf(const QString& databasePath) {
+    return databasePath + u".copie"_s;
 }
 
-void Rewrite(const QString& databasePath, const QString& password, const QString& newPassword) {
-    const QString temp = TemporaryCopyOf(databasePath);
-    if (QFileInfo::exists(temp)) {
-        throw rewriteError(u"Le fichier temporaire « "_s + temp +
-                           u" » existe déjà. Supprimez-le ou déplacez-le, puis recommencez."_s);
-    }
-    const QString folder = QFileInfo(databasePath).absolutePath();
-    if (!QFileInfo(folder).isWritable() || !QFileInfo(databasePath).isWritable()) {
-        throw rewriteError(u"Le dossier « "_s + folder +
-                           u" » ou la base de données est en lecture seule."_s);
-    }
-    Connection source;
-    source.Open(ConnectionString::quotedReadWrite(databasePath, password));
-    bool tempCreated = false;
+void RemoveRewriteCopy(const QString& databasePath) {
+    const QString copy = RewriteCopyOf(databasePath);
+    QFile::remove(copy + u"-journal"_s);
+    QFile::remove(copy);
+}
+
+bool OpensWith(const QString& databasePath, const QString& password) {
     try {
-        tempCreated = true;
-        exportTo(source, temp, newPassword);
-        // Nobody may change the database between the copy and its replacement.
-        const qlonglong before = scalar(source, u"PRAGMA data_version;"_s);
-        source.Execute(u"BEGIN EXCLUSIVE;"_s);
-        if (scalar(source, u"PRAGMA data_version;"_s) != before) {
-            throw rewriteError(u"La base de données a été modifiée pendant l'opération ; "
-                               u"recommencez."_s);
-        }
-        checkCopy(temp, newPassword);
-        if (QFileInfo::exists(databasePath + u"-journal"_s)) {
-            throw rewriteError(u"Un journal de transaction inachevée accompagne la base de "
-                               u"données ; ouvrez-la une fois avec Lexivar, puis recommencez."_s);
-        }
-        if (std::rename(QFile::encodeName(temp).constData(),
-                        QFile::encodeName(databasePath).constData()) != 0) {
-            throw rewriteError(u"Impossible de remplacer la base de données par sa copie."_s);
-        }
-        tempCreated = false;
-        syncFolder(folder);
-        source.Execute(u"ROLLBACK;"_s);
-        source.Close();
-    } catch (...) {
-        source.Close();
-        if (tempCreated) {
-            QFile::remove(temp);
-            QFile::remove(temp + u"-journal"_s);
+        Connection c;
+        open(c, databasePath, password);
+        return true;
+    } catch (const AppError& e) {
+        if (e.number() == ErrorNumber::NotValidPassword) {
+            return false;
         }
         throw;
     }
 }
 
-void ChangePassword(const QString& databasePath, const QString& oldPassword,
-                    const QString& newPassword) {
-    if (oldPassword.isEmpty() || newPassword.isEmpty()) {
-        // Adding or removing encryption needs a new file.
-        Rewrite(databasePath, oldPassword, newPassword);
-        return;
-    }
+void Compact(const QString& databasePath, const QString& password) {
     Connection c;
-    c.Open(ConnectionString::quotedReadWrite(databasePath, oldPassword));
-    const QByteArray key = newPassword.toUtf8();
-    const int rc = sqlite3_rekey(c.handle(), key.constData(), static_cast<int>(key.size()));
-    if (rc != SQLITE_OK) {
-        throw SqliteError(c.handle(), rc);
+    open(c, databasePath, password);
+    c.Execute(u"VACUUM;"_s);
+    checkIntegrity(c, u"La vérification de la base de données compactée a échoué."_s);
+}
+
+void Rekey(const QString& databasePath, const QString& oldPassword, const QString& newPassword) {
+    {
+        Connection c;
+        open(c, databasePath, oldPassword);
+        const QByteArray key = newPassword.toUtf8();
+        const int rc = sqlite3_rekey(c.handle(), key.constData(), static_cast<int>(key.size()));
+        if (rc != SQLITE_OK) {
+            throw SqliteError(c.handle(), rc);
+        }
     }
-    c.Close();
+    if (!OpensWith(databasePath, newPassword)) {
+        throw fileError(u"La base de données a refusé le nouveau mot de passe et garde l’ancien : "
+                        u"elle est peut-être utilisée par un autre usager, le disque est plein ou "
+                        u"le fichier est protégé en écriture. Réessayez plus tard."_s);
+    }
+}
+
+void Rewrite(const QString& databasePath, const QString& password, const QString& newPassword) {
+    const QString folder = QFileInfo(databasePath).absolutePath();
+    struct stat original {};
+    if (!QFileInfo(folder).isWritable() ||
+        ::stat(QFile::encodeName(databasePath).constData(), &original) != 0 ||
+        ::access(QFile::encodeName(databasePath).constData(), W_OK) != 0) {
+        throw fileError(u"Le dossier « "_s + folder +
+                        u" » ou la base de données est protégé en écriture."_s);
+    }
+    const QString copy = RewriteCopyOf(databasePath);
+    RemoveRewriteCopy(databasePath); // what an interrupted rewrite left
+    // Owner-only until it takes the original's place: a copy being decrypted is readable.
+    const int fd = ::open(QFile::encodeName(copy).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 || ::close(fd) != 0) {
+        throw FileIo::writeError(copy, errno);
+    }
+    Connection source;
+    open(source, databasePath, password);
+    try {
+        lockExclusively(source);
+        exportTo(source, copy, newPassword);
+        checkCopy(copy, newPassword);
+        takeOwnership(copy, original);
+        if (std::rename(QFile::encodeName(copy).constData(),
+                        QFile::encodeName(databasePath).constData()) != 0) {
+            throw FileIo::writeError(databasePath, errno);
+        }
+    } catch (...) {
+        source.Close();
+        RemoveRewriteCopy(databasePath);
+        throw;
+    }
+    FileIo::syncFolder(folder);
+    source.Close();
 }
 
 } // namespace DatabaseFile

@@ -2,19 +2,29 @@
 
 #include <QString>
 
-// Whole-file operations on a closed database: compaction and changing its password.
+// Whole-database operations: compaction and the two ways of changing the key.
 namespace DatabaseFile {
 
-// The temporary copy a rewrite builds beside the database.
-QString TemporaryCopyOf(const QString& databasePath);
+// Compacts the database in place with the engine's VACUUM (atomic under its journal, holding the
+// write lock, same file and inode), then checks its integrity. Throws AppError.
+void Compact(const QString& databasePath, const QString& password);
 
-// Copies the database compactly into a temporary file in its own folder under `newPassword`,
-// checks the copy, then puts it in place of the old file, which stays until then. Throws
-// AppError (the database untouched) on any failure.
+// Changes the key of an encrypted database (both passwords non-empty). The engine may roll the
+// change back and still answer success, so it is verified by opening the file afresh with the
+// new key. Throws AppError, the database keeping its old key.
+void Rekey(const QString& databasePath, const QString& oldPassword, const QString& newPassword);
+
+// Adds or removes encryption: copies the database under `newPassword` beside it, checks the copy,
+// gives it the original's owner, group and mode and renames it over the original, holding an
+// exclusive lock on the original throughout. Throws AppError, the original untouched.
 void Rewrite(const QString& databasePath, const QString& password, const QString& newPassword);
 
-// Gives the database a new password ("" removes it); afterwards only the new one opens it.
-void ChangePassword(const QString& databasePath, const QString& oldPassword,
-                    const QString& newPassword);
+// The copy Rewrite builds beside the database, and its removal once nobody rewrites.
+QString RewriteCopyOf(const QString& databasePath);
+void RemoveRewriteCopy(const QString& databasePath);
+
+// True when the password opens the database (after rolling back what a killed writer left);
+// false when it is the wrong one. Throws AppError for any other failure.
+bool OpensWith(const QString& databasePath, const QString& password);
 
 } // namespace DatabaseFile

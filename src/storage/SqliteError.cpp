@@ -12,6 +12,11 @@ AppError SqliteError(sqlite3* db, int resultCode) {
     case SQLITE_NOTADB:
         return AppError(ErrorNumber::NotValidPassword, u"Mot de passe non valide."_s);
     case SQLITE_READONLY:
+        if (db && sqlite3_extended_errcode(db) == SQLITE_READONLY_DBMOVED) {
+            return AppError(ErrorNumber::ProviderGeneric,
+                            u"La base de données a été remplacée pendant l’opération (son mot de "
+                            u"passe a changé) ; rien n’a été enregistré. Recommencez."_s);
+        }
         return AppError(ErrorNumber::ReadOnly,
                         u"Mise à jour impossible : la base de données est ouverte en lecture "
                         u"seule."_s);

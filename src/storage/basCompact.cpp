@@ -13,7 +13,7 @@ bool adoCompactRepairReplace97(const QString& file, const QString& password) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool done = false;
     try {
-        DatabaseFile::Rewrite(file, password, password);
+        DatabaseFile::Compact(file, password);
         done = true;
     } catch (const AppError& e) {
         QApplication::restoreOverrideCursor();

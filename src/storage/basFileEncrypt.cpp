@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -112,9 +113,33 @@ bool bOpenEncriptPassword(const QString& file, QString& password) {
     }
 }
 
-bool bSaveEncriptPassword(const QString& file, const QString& password) {
+FileIo::Permissions PasswordFilePermissions(const QString& databasePath) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(databasePath).constData(), &st) != 0) {
+        return {};
+    }
+    return {static_cast<mode_t>(0600 | (st.st_mode & S_IRGRP)), st.st_gid};
+}
+
+namespace {
+
+FileIo::Permissions ownPermissions(const QString& file) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0) {
+        return {};
+    }
+    return {static_cast<mode_t>((st.st_mode & 0660) | 0600), st.st_gid};
+}
+
+} // namespace
+
+bool bSaveEncriptPassword(const QString& file, const QString& password,
+                          const QString& databasePath) {
     try {
-        FileIo::writeAll(file, PackPassword(password));
+        const QByteArray packed = PackPassword(password);
+        FileIo::writeAll(file, packed,
+                         databasePath.isEmpty() ? ownPermissions(file)
+                                                : PasswordFilePermissions(databasePath));
         return true;
     } catch (const AppError& e) {
         ShowErrorBox(u"bSaveEncriptPassword"_s, e, ErrorWording::Second);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileIo.h"
+
 #include <QString>
 
 // The database password file: characters packed three to a 32-bit value, in reverse order.
@@ -12,8 +14,15 @@ QString sPasswordFileOf(const QString& databasePath);
 bool bOpenEncriptPassword(const QString& file, QString& password);
 
 // Writes the password; false with the error box when the file cannot be written or the password
-// holds a character the single-byte code page cannot hold (nothing is written then).
-bool bSaveEncriptPassword(const QString& file, const QString& password);
+// holds a character the single-byte code page cannot hold (nothing is written then). The file
+// takes the permissions of `databasePath`'s password file, or keeps its own without the bits for
+// others when no database is named.
+bool bSaveEncriptPassword(const QString& file, const QString& password,
+                          const QString& databasePath = {});
+
+// Who may read a database's password file: its owner, and the database's group when the group may
+// read the database; never others, since the packing is reversible.
+FileIo::Permissions PasswordFilePermissions(const QString& databasePath);
 
 // The packed bytes of a password, and back; used by the two procedures above.
 QByteArray PackPassword(const QString& password);

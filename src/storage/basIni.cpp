@@ -10,15 +10,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-constexpr qsizetype kMaxValueLength = 127;
-}
-
 QString sGetProfile(const QString& section, const QString& key, const QString& defaultValue,
                     const QString& file) {
     const IniFile ini = IniFile::load(file);
     const QString value = ini.value(section, key).value_or(defaultValue.trimmed());
-    return value.left(kMaxValueLength);
+    return value.left(kProfileValueMaxLength);
 }
 
 bool WriteProfile(const QString& section, const QString& key, const QString& value,
@@ -26,6 +22,12 @@ bool WriteProfile(const QString& section, const QString& key, const QString& val
     try {
         IniFile ini = QFile::exists(file) ? IniFile::parse(FileIo::readAll(file)) : IniFile();
         const QString trimmed = value.trimmed();
+        if (trimmed.size() > kProfileValueMaxLength) {
+            throw AppError(ErrorNumber::InvalidCall,
+                           u"La valeur est trop longue pour le fichier de configuration ("_s +
+                               QString::number(kProfileValueMaxLength) +
+                               u" caractères au plus)."_s);
+        }
         if (!ini.setValue(section, key, trimmed)) {
             const QString bad = Cp1252::firstUnencodable(section + key + trimmed).value_or(u'?');
             throw AppError(

@@ -4,6 +4,9 @@
 
 // The settings file: "[section]" and "key=value" lines, read and written in place.
 
+// The longest value the settings file gives back.
+constexpr qsizetype kProfileValueMaxLength = 127;
+
 // The key's value (trimmed, at most 127 characters) or the default when file, section or key is
 // absent.
 QString sGetProfile(const QString& section, const QString& key, const QString& defaultValue,

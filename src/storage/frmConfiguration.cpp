@@ -1,7 +1,7 @@
 #include "frmConfiguration.h"
 
 #include "ConnectionString.h"
-#include "DatabaseFile.h"
+#include "PasswordChange.h"
 #include "app/Session.h"
 #include "basFileEncrypt.h"
 #include "basIni.h"
@@ -290,6 +290,15 @@ void frmConfiguration::cmdSaveDB_Click() {
         invalid(u"    The database path"_s + kCrLf);
         return;
     }
+    // The settings file gives back no more than this: a longer path would be cut at next start.
+    if (path.size() > kProfileValueMaxLength) {
+        MsgBox(u"Le chemin de la base de données est trop long : il ne peut pas dépasser "_s +
+                   QString::number(kProfileValueMaxLength) +
+                   u" caractères. Déplacez la base de données dans un dossier au chemin plus "
+                   u"court."_s,
+               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
     if (optNewPass->isChecked()) {
         // The password is stored as it was tested, so the next operation opens with it.
         const QString password = txtCurrentDBPassword->text().trimmed();
@@ -297,7 +306,7 @@ void frmConfiguration::cmdSaveDB_Click() {
                           u"Le mot de passe est invalide!"_s)) {
             return;
         }
-        if (!password.isEmpty() && !bSaveEncriptPassword(sPasswordFileOf(path), password)) {
+        if (!password.isEmpty() && !bSaveEncriptPassword(sPasswordFileOf(path), password, path)) {
             return;
         }
         gbDBValidated = true;
@@ -312,6 +321,11 @@ void frmConfiguration::cmdSaveDB_Click() {
 }
 
 void frmConfiguration::cmdSavePass_Click() {
+    // Every step acts on the saved database; an edited path must be saved first.
+    if (txtDBPath->text().trimmed() != gsDBPath) {
+        invalid(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
+        return;
+    }
     if (optPass->isChecked()) {
         changePassword();
     } else {
@@ -325,12 +339,7 @@ void frmConfiguration::changePassword() {
         invalid(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
         return;
     }
-    const QString path = txtDBPath->text().trimmed();
-    if (path != gsDBPath) {
-        invalid(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
-        return;
-    }
-    if (!testDatabase(path, txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
+    if (!testDatabase(gsDBPath, txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
                       u"L'ancien mot de passe est invalide!"_s)) {
         return;
     }
@@ -368,25 +377,12 @@ void frmConfiguration::removePassword() {
 bool frmConfiguration::applyPasswordChange(const QString& from, const QString& to,
                                            const QString& wrongPasswordText) {
     try {
-        if (!(from.isEmpty() && to.isEmpty())) {
-            DatabaseFile::ChangePassword(gsDBPath, from, to);
-        }
+        PasswordChange::apply(gsDBPath, from, to);
+        return true;
     } catch (const AppError& e) {
         ShowDatabaseError(u"cmdSavePass_Click"_s, e, wrongPasswordText);
         return false;
     }
-    if (bSaveEncriptPassword(sPasswordFileOf(txtDBPath->text().trimmed()), to)) {
-        return true;
-    }
-    // Without its password file the database would be lost to everyone: undo the change.
-    try {
-        if (!(from.isEmpty() && to.isEmpty())) {
-            DatabaseFile::ChangePassword(gsDBPath, to, from);
-        }
-    } catch (const AppError& e) {
-        ShowErrorBox(u"cmdSavePass_Click"_s, e);
-    }
-    return false;
 }
 
 bool frmConfiguration::QueryUnload() {

@@ -46,8 +46,7 @@ private:
                       const QString& wrongPasswordText);
     void changePassword();
     void removePassword();
-    // Changes the database's password, then its password file; undoes the first when the
-    // second fails. True when both are done.
+    // Changes the saved database's password and its password file together. True when done.
     bool applyPasswordChange(const QString& from, const QString& to,
                              const QString& wrongPasswordText);
 

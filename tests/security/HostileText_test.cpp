@@ -14,6 +14,7 @@
 #include "reports/ShellLauncher.h"
 #include "reports/basReport.h"
 #include "reports/frmPrint.h"
+#include "storage/DatabaseFile.h"
 #include "storage/DatabaseFixture.h"
 #include "storage/Recordset.h"
 #include "storage/SqlText.h"
@@ -98,6 +99,24 @@ TEST_F(DatabaseTest, BoundValuesStayDataAndBelongToOneStatement) {
                  AppError);
     EXPECT_THROW(rs.Open(u"SELECT * FROM Domains WHERE ID = ?"_s, {}, c), AppError);
     EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
+}
+
+TEST_F(DatabaseTest, APasswordRewriteNeverWritesThroughAPlantedLink) {
+    ASSERT_TRUE(QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner));
+    const QString elsewhere = path(u"elsewhere.db"_s);
+    ASSERT_TRUE(QFile::link(elsewhere, DatabaseFile::RewriteCopyOf(dbPath)));
+    try {
+        DatabaseFile::Rewrite(dbPath, dbPassword, QString());
+    } catch (const AppError&) {
+        // Refusing is as good as replacing the link: what matters is where the copy went.
+    }
+    EXPECT_FALSE(QFileInfo::exists(elsewhere));
+    EXPECT_FALSE(QFileInfo(dbPath).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dbPath).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_TRUE(DatabaseFile::OpensWith(dbPath, dbPassword) ||
+                DatabaseFile::OpensWith(dbPath, QString()));
 }
 
 TEST(SearchStatements, AnIdCriterionThatIsNoNumberBuildsNoStatement) {

@@ -285,3 +285,32 @@ TEST(ConnectionString, ReadsThePiecesTheLayerUses) {
     EXPECT_EQ(errorOf([] { ConnectionString::parse(u"MODE=READ"_s); }),
               ErrorNumber::ProviderGeneric);
 }
+
+// A writer killed mid-transaction leaves a hot journal; the first read connection rolls it back
+// instead of failing, keeps only what was committed, and still writes nothing itself.
+TEST_F(DatabaseTest, ReadConnectionsRollBackWhatAKilledWriterLeft) {
+    const qlonglong domain = addDomain(u"Électricité"_s);
+    addFile(domain, u"committed"_s, u"validé"_s);
+    const QString copy = path(u"Copie.mdb"_s);
+    {
+        Connection writer;
+        open(writer);
+        writer.Execute(u"PRAGMA cache_size = 2;"_s); // spills to the file before the commit
+        writer.Execute(u"BEGIN;"_s);
+        writer.Execute(
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+            u"400) INSERT INTO Files (English, DomainID) SELECT hex(randomblob(300)), "_s +
+            QString::number(domain) + u" FROM n;"_s);
+        // The files as a kill at this instant leaves them.
+        ASSERT_TRUE(QFile::copy(dbPath, copy));
+        ASSERT_TRUE(QFile::copy(dbPath + u"-journal"_s, copy + u"-journal"_s));
+    }
+    Connection reader;
+    reader.Open(u"Data Source="_s + copy + u";Jet OLEDB:Database Password="_s +
+                ConnectionString::quoted(dbPassword) + u";MODE=READ;"_s);
+    Recordset rs;
+    rs.Open(u"SELECT * FROM Files"_s, reader, Recordset::adOpenStatic, Recordset::adLockReadOnly);
+    EXPECT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.value(u"English"_s).toString(), u"committed"_s);
+    EXPECT_NE(errorOf([&] { reader.Execute(u"DELETE * FROM Files;"_s); }), 0);
+}

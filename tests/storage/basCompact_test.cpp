@@ -4,7 +4,10 @@
 #include "storage/DatabaseFixture.h"
 #include "storage/basCompact.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -32,14 +35,24 @@ TEST_F(basCompactTest, CompactedDatabaseKeepsRowsAndPasswordAndShrinks) {
         open(c);
         c.Execute(u"DELETE * FROM Files WHERE ID > 100;"_s);
     }
-    const qint64 before = QFileInfo(dbPath).size();
+    ASSERT_EQ(::chmod(QFile::encodeName(dbPath).constData(), 0660), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(dbPath).constData(), &before), 0);
+    const QStringList files = QDir(path(u""_s)).entryList(QDir::Files);
     ASSERT_TRUE(adoCompactRepairReplace97(dbPath, dbPassword))
         << (dialogs->messages.empty() ? QString() : dialogs->messages.back().text);
     EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_LT(QFileInfo(dbPath).size(), before / 4);
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(dbPath).constData(), &after), 0);
+    EXPECT_LT(after.st_size, before.st_size / 4);
+    // The same file, compacted in place: the team keeps its access to it.
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(QDir(path(u""_s)).entryList(QDir::Files), files);
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 100);
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE French LIKE 'TERME 5%'"_s), 11);
-    EXPECT_FALSE(QFileInfo::exists(DatabaseFile::TemporaryCopyOf(dbPath)));
     Connection wrong;
     EXPECT_THROW(wrong.Open(connectionString(u""_s, u"READ;"_s)), AppError);
 }
@@ -53,13 +66,20 @@ TEST_F(basCompactTest, FailuresLeaveTheDatabaseAsItWas) {
               u"Le mot de passe pour la base de données est invalide!"_s);
     EXPECT_EQ(dialogs->messages[0].title, u"Mauvais mot de passe!"_s);
 
-    const QString leftover = DatabaseFile::TemporaryCopyOf(dbPath);
-    writeFile(leftover, "reste d'une autre fois");
-    EXPECT_FALSE(adoCompactRepairReplace97(dbPath, dbPassword));
-    ASSERT_EQ(dialogs->messages.size(), 2u);
-    EXPECT_EQ(dialogs->messages[1].title, u"Procédure: adoCompactRepairReplace97"_s);
-    EXPECT_TRUE(dialogs->messages[1].text.contains(u"temp.mdb"_s));
-    EXPECT_EQ(readFile(leftover), QByteArray("reste d'une autre fois"));
+    // A file the user may not write: refused, nothing changed.
+    ASSERT_EQ(::chmod(QFile::encodeName(dbPath).constData(), 0440), 0);
+    if (::geteuid() != 0) { // root writes whatever the mode says
+        EXPECT_FALSE(adoCompactRepairReplace97(dbPath, dbPassword));
+        ASSERT_EQ(dialogs->messages.size(), 2u);
+        EXPECT_EQ(dialogs->messages[1].title, u"Procédure: adoCompactRepairReplace97"_s);
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(dbPath).constData(), 0640), 0);
     EXPECT_EQ(readFile(dbPath), original);
+
+    // Compaction works in place: a "temp.mdb" of somebody else's is left alone.
+    const QString stranger = path(u"temp.mdb"_s);
+    writeFile(stranger, "reste d'une autre fois");
+    EXPECT_TRUE(adoCompactRepairReplace97(dbPath, dbPassword));
+    EXPECT_EQ(readFile(stranger), QByteArray("reste d'une autre fois"));
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 10);
 }

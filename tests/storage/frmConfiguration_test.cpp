@@ -6,6 +6,7 @@
 #include "storage/basIni.h"
 #include "storage/frmConfiguration.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -249,4 +250,61 @@ TEST_F(frmConfigurationTest, ClosingWithUnsavedChangesAsks) {
     EXPECT_EQ(dialogs->messages[0].defaultButton, Dialogs::Answer::No);
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(gbConfigurationOpen);
+}
+
+TEST_F(frmConfigurationTest, APathTheSettingsFileCannotHoldIsRefused) {
+    // A database path of exactly `length` characters.
+    const auto databaseOfLength = [this](qsizetype length) {
+        const QString name = u"/Lexivar4.mdb"_s;
+        const QString root = QDir(path(u""_s)).absolutePath() + u"/"_s;
+        const QString folder = root + QString(length - root.size() - name.size(), u'd');
+        QDir().mkpath(folder);
+        writeFile(folder + name, "pas une base");
+        EXPECT_EQ((folder + name).size(), length);
+        return folder + name;
+    };
+    const QString longest = databaseOfLength(127);
+    const QString tooLong = databaseOfLength(128);
+    frmConfiguration w;
+    type(w, u"txtDBPath"_s, tooLong);
+    w.cmdSaveDB_Click();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Le chemin de la base de données est trop long : il ne peut pas dépasser 127 "
+              u"caractères. Déplacez la base de données dans un dossier au chemin plus court."_s);
+    EXPECT_EQ(dialogs->messages[0].title, u"Erreur"_s);
+    EXPECT_EQ(sGetProfile(u"Database"_s, u"Path"_s, u""_s, gsIniFile), dbPath);
+    EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
+
+    type(w, u"txtDBPath"_s, longest);
+    w.cmdSaveDB_Click();
+    EXPECT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(sGetProfile(u"Database"_s, u"Path"_s, u""_s, gsIniFile), longest);
+}
+
+TEST_F(frmConfigurationTest, PasswordStepsRefuseAnEditedUnsavedPath) {
+    const QString other = path(u"Autre.mdb"_s);
+    ASSERT_TRUE(QFile::copy(dbPath, other));
+    ASSERT_TRUE(bSaveEncriptPassword(sPasswordFileOf(other), dbPassword));
+    const QByteArray otherPws = readFile(sPasswordFileOf(other));
+    for (const bool removing : {false, true}) {
+        frmConfiguration w;
+        type(w, u"txtDBPath"_s, other);
+        if (removing) {
+            control<QRadioButton>(w, u"optNoPass"_s)->click();
+        } else {
+            type(w, u"txtDBOldPassword"_s, dbPassword);
+            type(w, u"txtDbPassword"_s, u"nouveau-mdp"_s);
+            type(w, u"txtDbPasswordConfirm"_s, u"nouveau-mdp"_s);
+        }
+        w.cmdSavePass_Click();
+        ASSERT_FALSE(dialogs->messages.empty());
+        EXPECT_EQ(dialogs->messages.back().text,
+                  u"Les champs suivants sont invalides:\r\nSauvegardez d'abord le chemin de la "
+                  u"base de données.\r\n"_s);
+        EXPECT_TRUE(opensOnlyWith(dbPassword, {u""_s}));
+        EXPECT_EQ(storedPassword(), dbPassword);
+        EXPECT_EQ(readFile(sPasswordFileOf(other)), otherPws);
+        dialogs->answers.push_back(Dialogs::Answer::Yes);
+    }
 }
