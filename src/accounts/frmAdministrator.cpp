@@ -14,6 +14,7 @@
 #include "storage/Command.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/StoredRow.h"
 #include "storage/WriteUnlessChanged.h"
 
 #include <QCloseEvent>
@@ -236,13 +237,9 @@ bool frmAdministrator::store() {
 
 bool frmAdministrator::changeAccount(Connection& connection) {
     const auto open = [&](Recordset& rs) {
-        rs.Open(u"SELECT * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()}, connection,
-                Recordset::adOpenDynamic, Recordset::adLockOptimistic);
-        if (rs.isEOF()) {
-            throw AppError(ErrorNumber::NoCurrentRecord,
-                           u"Le compte d'usager numéro "_s + m_selected +
-                               u" n'existe plus : il a été supprimé entre-temps."_s);
-        }
+        openStoredRow(rs, connection, u"Passwords"_s, m_selected.toLongLong(),
+                      u"Le compte d'usager numéro "_s + m_selected +
+                          u" n'existe plus : il a été supprimé entre-temps."_s);
     };
     return WriteUnlessChanged(
         connection, m_loaded,

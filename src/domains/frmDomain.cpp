@@ -15,6 +15,7 @@
 #include "storage/Command.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/StoredRow.h"
 #include "storage/Transaction.h"
 #include "storage/WriteUnlessChanged.h"
 
@@ -53,13 +54,9 @@ Connection& openForChanges(Connection& connection) {
 // the user is asked first. False when the user kept the other name: nothing was written.
 bool renameDomain(Connection& connection, int id, const QString& seen, const QString& name) {
     const auto open = [&](Recordset& rs) {
-        rs.Open(u"SELECT * FROM Domains WHERE ID = ?"_s, {id}, connection, Recordset::adOpenStatic,
-                Recordset::adLockOptimistic);
-        if (rs.isEOF()) {
-            throw AppError(ErrorNumber::NoCurrentRecord,
-                           u"Le domaine « "_s + seen +
-                               u" » n'existe plus : il a été supprimé entre-temps."_s);
-        }
+        openStoredRow(rs, connection, u"Domains"_s, id,
+                      u"Le domaine « "_s + seen +
+                          u" » n'existe plus : il a été supprimé entre-temps."_s);
     };
     return WriteUnlessChanged(
         connection, seen,

@@ -17,6 +17,7 @@
 #include "storage/Command.h"
 #include "storage/Connection.h"
 #include "storage/Recordset.h"
+#include "storage/StoredRow.h"
 #include "storage/Transaction.h"
 #include "storage/WriteUnlessChanged.h"
 
@@ -74,13 +75,9 @@ QVariantList storedValues(const Recordset& rs) {
 QVariantList readStored(Connection& connection, const QString& shownNumber,
                         QString* modifiedBy = nullptr) {
     Recordset rs;
-    rs.Open(u"SELECT * FROM Files WHERE ID = ?"_s, {shownNumber.toLongLong()}, connection,
-            Recordset::adOpenDynamic, Recordset::adLockOptimistic);
-    if (rs.isEOF()) {
-        throw AppError(ErrorNumber::NoCurrentRecord,
-                       u"La fiche numéro "_s + shownNumber +
-                           u" n'existe plus : elle a été supprimée entre-temps."_s);
-    }
+    openStoredRow(rs, connection, u"Files"_s, shownNumber.toLongLong(),
+                  u"La fiche numéro "_s + shownNumber +
+                      u" n'existe plus : elle a été supprimée entre-temps."_s);
     if (modifiedBy) {
         *modifiedBy = rs.value(u"MODIFIEDBY"_s).toString();
     }

@@ -64,8 +64,8 @@ void lockExclusively(Connection& c) {
 void exportTo(Connection& source, const QString& copy, const QString& newPassword) {
     const QString version = textScalar(source, u"PRAGMA main.user_version;"_s);
     source.Execute(u"PRAGMA cipher_default_page_size = 4096;"_s);
-    source.Execute(u"ATTACH DATABASE "_s + ConnectionString::quoted(copy) + u" AS rewrite KEY "_s +
-                   ConnectionString::quoted(newPassword) + u";"_s);
+    // Bound: the path and the password reach the engine as values, whatever they hold.
+    source.Execute(u"ATTACH DATABASE ? AS rewrite KEY ?"_s, {copy, newPassword});
     try {
         source.Execute(u"SELECT sqlcipher_export('rewrite');"_s);
         source.Execute(u"PRAGMA rewrite.user_version = "_s + version + u";"_s);

@@ -13,6 +13,8 @@
 //   record editor           SELECT * FROM Files WHERE ID = ?, DELETE * FROM files WHERE ID = ?
 //   search window delete    Select * from files WHERE ID = ?
 //   account window          SELECT * FROM Passwords WHERE ID = ?, DELETE * FROM Passwords ...
+//   password add / removal  ATTACH DATABASE ? AS rewrite KEY ?
+//   saves over a stored row SELECT * FROM Files|Passwords|Domains WHERE ID = ? (openStoredRow)
 //   changed rows            UPDATE / DELETE of Recordset, by the row's ID
 //
 // Quoted, through literal() and wholeNumber() below: the search statements of the search and
