@@ -179,3 +179,15 @@ TEST_F(PrintFlowTest, ShellFailuresAreReportedWithTheirNumbers) {
               u"Une erreur #-2147220439 s\u2019est produite:\r\n\r\nUne erreur  occurred occurred "
               "whilst trying to open or print the selected file."_s);
 }
+
+TEST_F(PrintFlowTest, AReportTheBrowserNeverReceivedIsRemoved) {
+    registerOpera(standIn(u"Opera.exe"_s));
+    for (const int failure : {2, 3, 5, 31}) {
+        ShellLauncher::install(std::make_unique<ScriptedShell>(failure));
+        PrintFlow::Print(
+            window, document,
+            fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
+        EXPECT_FALSE(dialogs->messages.empty()) << failure;
+        EXPECT_FALSE(QFile::exists(PrintFlow::SpoolPath())) << failure;
+    }
+}

@@ -11,14 +11,12 @@
 #include "lists/frmSearch.h"
 #include "reports/PrintDocument.h"
 #include "reports/PrintFlow.h"
-#include "reports/ShellLauncher.h"
 #include "reports/basReport.h"
 #include "reports/frmPrint.h"
 #include "storage/DatabaseFile.h"
 #include "storage/DatabaseFixture.h"
 #include "storage/Recordset.h"
 #include "storage/SqlText.h"
-#include "storage/basRegistry.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -427,61 +425,4 @@ TEST_F(ReportEscapingTest, TheSpoolIsOwnerOnlyAndNeverWrittenThroughALink) {
     const QStringList left =
         QDir(path(QString())).entryList({u".spool-*"_s}, QDir::Hidden | QDir::Files);
     EXPECT_TRUE(left.isEmpty()) << left.join(u' ');
-}
-
-// When the alternative browser cannot be started, the report written for it is an error's
-// leftover: it is removed like any report that was not printed.
-namespace {
-class FailingShell : public ShellLauncher {
-public:
-    explicit FailingShell(int answer) : m_answer(answer) {}
-    int execute(const QString&, const QString&, const QString&, const QString&, int) override {
-        return m_answer;
-    }
-    void openWith(const QString&) override {}
-
-private:
-    int m_answer;
-};
-} // namespace
-
-class BrowserFailureTest : public SessionTest {
-protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        SetRegistryStorePath(path(u"registry.ini"_s));
-        signInAs(u"essai"_s, 0);
-        const qlonglong domain = addDomain(u"Droit"_s);
-        id = static_cast<std::int32_t>(addFile(domain, u"bill"_s, u"projet de loi"_s));
-        const QString opera = path(u"Opera.exe"_s);
-        writeFile(opera, "#!/bin/sh\nexit 0\n");
-        QFile(opera).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        writeFile(path(u"registry.ini"_s),
-                  ("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App "
-                   "Paths\\Opera.exe]\r\n@=" +
-                   opera.toLatin1() + "\r\n"));
-    }
-    void TearDown() override {
-        SetRegistryStorePath({});
-        ShellLauncher::install(nullptr);
-        SessionTest::TearDown();
-    }
-    std::int32_t id = 0;
-};
-
-TEST_F(BrowserFailureTest, AReportTheBrowserNeverReceivedIsRemoved) {
-    for (const int failure : {2, 3, 5, 31}) {
-        ShellLauncher::install(std::make_unique<FailingShell>(failure));
-        QWidget window;
-        PrintDocument document(&window);
-        PrintFlow::Print(window, document,
-                         {{id},
-                          bPrintFull,
-                          bPrintFullOpera,
-                          PrintFlow::OperaName::ExactCase,
-                          PrintFlow::OperaParameter::SpoolPath});
-        EXPECT_FALSE(dialogs->messages.empty()) << failure;
-        EXPECT_FALSE(QFile::exists(PrintFlow::SpoolPath())) << failure;
-        QFile::remove(PrintFlow::SpoolPath());
-    }
 }
