@@ -1,3 +1,5 @@
+#include "gui/dialogs/ErrorBox.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     QApplication app(argc, argv);
+    ErrorReporter::install(std::make_unique<ErrorBoxReporter>());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

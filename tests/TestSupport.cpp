@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "common/Clock.h"
+#include "core/Clock.h"
 
 #include <QFile>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ScriptedDialogs.h"
+#include "gui/dialogs/ScriptedDialogs.h"
 
 #include <QDialog>
 

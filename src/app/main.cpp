@@ -1,6 +1,7 @@
-#include "AppIcon.h"
-#include "Session.h"
-#include "basMain.h"
+#include "gui/widgets/AppIcon.h"
+#include "core/session/Session.h"
+#include "gui/startup/Program.h"
+#include "gui/dialogs/ErrorBox.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -10,6 +11,7 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    ErrorReporter::install(std::make_unique<ErrorBoxReporter>());
     QApplication::setApplicationName(u"Lexivar"_s);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(AppIcon::icon());
@@ -17,14 +19,14 @@ int main(int argc, char* argv[]) {
     if (qtFrench.load(u"qtbase_fr"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtFrench);
     }
-    SetAppPath(QApplication::applicationDirPath());
-    EndSession(); // nobody is signed in at start-up
+    setAppPath(QApplication::applicationDirPath());
+    endSession(); // nobody is signed in at start-up
     gbyUserLevel = 0;
-    const int code = Main();
+    const int code = runProgram();
     if (code >= 0) {
         return code;
     }
     const int result = QApplication::exec();
-    ShutdownMain();
+    shutDownProgram();
     return result;
 }

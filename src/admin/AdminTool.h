@@ -1,9 +1,0 @@
-#pragma once
-
-#include <QStringList>
-
-class QTextStream;
-
-// lexivar-admin: creates databases. Returns the process exit code (0 done, 1 refused or failed,
-// 2 wrong usage); messages go to `out` and `err` in French.
-int RunAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err);

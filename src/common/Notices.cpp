@@ -1,6 +1,0 @@
-#include "Notices.h"
-
-Notices& Notices::instance() {
-    static Notices value;
-    return value;
-}

@@ -1,6 +1,0 @@
-#include "RecordChanges.h"
-
-RecordChanges& RecordChanges::instance() {
-    static RecordChanges value;
-    return value;
-}

@@ -1,0 +1,14 @@
+#include "core/db/Command.h"
+
+#include "core/db/Connection.h"
+#include "core/AppError.h"
+
+using namespace Qt::StringLiterals;
+
+long Command::execute() {
+    if (!m_connection) {
+        throw AppError(ErrorNumber::ProviderGeneric, u"La commande n’a pas de connexion."_s);
+    }
+    return m_parameters.isEmpty() ? m_connection->execute(m_text)
+                                  : m_connection->execute(m_text, m_parameters);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+struct sqlite3;
+
+// One open database, for the length of one operation. Opened from a connection string whose
+// "Data Source", "Jet OLEDB:Database Password" and "MODE" pieces it reads; "MODE=READ" makes it a
+// read connection. A wrong password raises error -2147217843.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void open(const QString& connectionString, const QString& userId = {},
+              const QString& password = {}, long options = -1);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    bool isReadOnly() const { return m_readOnly; }
+    const QString& path() const { return m_path; }
+
+    // Runs one or more statements in the Jet dialect; returns the rows changed by the last one.
+    long execute(const QString& sql);
+    // One statement with the values of its "?" placeholders, in order.
+    long execute(const QString& sql, const QVariantList& parameters);
+
+    // Creates a new database file (never over an existing one) and leaves it open read-write.
+    void createNew(const QString& path, const QString& databasePassword);
+
+    sqlite3* handle() const { return m_db; }
+
+private:
+    void openFile(const QString& path, const QString& key, int flags);
+    void checkReadable(const QString& key);
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    bool m_readOnly = false;
+};

@@ -1,0 +1,490 @@
+#include "core/reports/ReportWriter.h"
+
+#include "core/reports/SpoolFile.h"
+#include "core/session/Session.h"
+#include "core/AppError.h"
+#include "core/Clock.h"
+#include "core/ErrorReporter.h"
+#include "core/text/FieldText.h"
+#include "core/text/HtmlEscape.h"
+#include "core/text/RecordNumber.h"
+#include "core/text/Validation.h"
+#include "core/db/Connection.h"
+#include "core/db/Recordset.h"
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kGroupSize = 35;
+const QString kFullStatement =
+    u"SELECT * FROM Files, Domains WHERE Domains.ID = Files.DomainID AND ("_s;
+const QString kShortStatement =
+    u"SELECT Files.ID, Domains.Name, Files.French, Files.English, Files.CreatedBy, "
+    u"Files.DateModified FROM Files, Domains WHERE Domains.ID = Files.DomainID AND ("_s;
+const QString kTable = u"<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=3 WIDTH=\"100%\">"_s;
+const QString kRow = u"<TR ALIGN=\"LEFT\" VALIGN=\"TOP\">"_s;
+const QString kFont = u"<FONT FACE=\"Times New Roman,Times\" "_s;
+const QString kLabelCell = u"<TD WIDTH=\"22%\">"_s + kFont + u"SIZE=4>"_s;
+const QString kEndCell = u"</FONT></TD>"_s;
+
+bool isFileError(const AppError& e) {
+    return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
+}
+
+// Record text may break its lines with a bare line feed (typed on another system) or a bare
+// carriage return (older data): each becomes the CR LF pair that the conversion turns into a
+// line break, so a lone CR never swallows the character after it.
+QString withCrLf(const QString& text) {
+    if (!text.contains(u'\n') && !text.contains(u'\r')) {
+        return text;
+    }
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            out += u"\r\n"_s;
+            i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 1 : 0;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Text from the database or the user is escaped before the accents and line breaks become
+// markup, so "a<b & c" prints as typed.
+QString escaped(const QString& text) {
+    std::int32_t alignment = 0;
+    return validatedHtml(withCrLf(htmlEscaped(text)), alignment, false, false);
+}
+
+QString justified(const QString& text) {
+    std::int32_t alignment = 4;
+    return validatedHtml(withCrLf(htmlEscaped(text)), alignment, false, false);
+}
+
+// A report in the making: its file, header and trailer, the read-only connection and the
+// groups of records. File faults end it at once; other faults are reported and it goes on.
+class Report {
+public:
+    Report(QString procedure, const QString& spoolPath, const QString& title)
+        : m_procedure(std::move(procedure)), m_file(spoolPath) {
+        writeHtmlHeader(m_file, title);
+    }
+
+    SpoolFile& file() { return m_file; }
+
+    // A field as text; dates through one formatter for the whole report.
+    QString text(Recordset& rs, const QString& field) {
+        const QVariant v = rs.value(field);
+        return v.typeId() == QMetaType::QDateTime ? m_dates.text(v.toDateTime()) : fieldText(v);
+    }
+
+    void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
+
+    // Runs `statement` and calls `row` for each record it returns.
+    void forEachRow(const QString& statement, const std::function<void(Recordset&)>& row) {
+        if (!connect()) {
+            return;
+        }
+        try {
+            Recordset rs;
+            rs.open(statement, m_connection, Recordset::Static, Recordset::ReadOnlyLock);
+            for (; !rs.atEnd(); rs.moveNext()) {
+                guarded([&] { row(rs); });
+            }
+        } catch (const AppError& e) {
+            if (isFileError(e)) {
+                throw;
+            }
+            // The next groups would fail the same way: one box, and no complete-looking report.
+            m_readFailed = true;
+            reportError(m_procedure, e);
+        }
+    }
+
+    // The records of the identifier list, group after group.
+    void forEachRecord(const QString& statementHead, const IdentifierList& ids,
+                       const std::function<void(Recordset&)>& row) {
+        for (const QString& group : identifierGroups(ids)) {
+            if (!m_readFailed) {
+                forEachRow(statementHead + group + u")"_s, row);
+            }
+        }
+    }
+
+    bool finish() {
+        m_connection.close();
+        const bool result = writeHtmlTrailer(m_file) && !m_readFailed;
+        m_file.close();
+        return result;
+    }
+
+private:
+    bool connect() {
+        if (m_connection.isOpen() || m_readFailed) {
+            return m_connection.isOpen();
+        }
+        try {
+            reloadDatabasePassword();
+            m_connection.open(readConnection());
+            return true;
+        } catch (const AppError& e) {
+            // Nothing can be read: one box, and the report is not shown as if complete.
+            m_readFailed = true;
+            reportError(m_procedure, e);
+            return false;
+        }
+    }
+
+    void guarded(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const AppError& e) {
+            if (isFileError(e)) {
+                throw;
+            }
+            reportError(m_procedure, e);
+        }
+    }
+
+    QString m_procedure;
+    SpoolFile m_file;
+    ShortDateFormatter m_dates;
+    Connection m_connection;
+    bool m_readFailed = false;
+};
+
+// Runs a generator: any file fault shows the box under its name and gives false.
+bool generate(const QString& procedure, const std::function<bool()>& body) {
+    try {
+        return body();
+    } catch (const AppError& e) {
+        reportError(procedure, e);
+        return false;
+    }
+}
+
+// --- full listing ---
+
+struct FullField {
+    const char16_t* label;
+    const char16_t* valueCell; // embedded layout
+    const char16_t* operaCell;
+    const char16_t* field;
+};
+
+const FullField kFullFields[] = {
+    {u"Numéro de fiche: ", u"<TD ><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"Files.Id"},
+    {u"Domaine: ", u"<TD ><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"Name"},
+    {u"Terme français: ", u"<TD ><FONT FACE=\"Times New Roman,Times\" SIZE=3 color=\"Blue\">",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3 color=\"Blue\">", u"French"},
+    {u"Terme anglais: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3 COLOR=\"red\">",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3 COLOR=\"red\">", u"English"},
+    {u"Source AF: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"AF"},
+    {u"Définition: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"DEFINITION"},
+    {u"Observation: ", u"<TD><FONT FACE=\"Times New Roman,Times\" SIZE=3>",
+     u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"OBSERVATION"},
+};
+
+QString fullValue(Report& r, Recordset& rs, int index) {
+    const QString field = QString::fromUtf16(kFullFields[index].field);
+    if (index == 0) {
+        return escaped(formatRecordNumber(rs.value(field)));
+    }
+    return justified(r.text(rs, field));
+}
+
+const QString& labelCell(int index) {
+    // The first label cell has a blank before its ">".
+    static const QString first = kLabelCell.chopped(1) + u" >"_s;
+    return index == 0 ? first : kLabelCell;
+}
+
+// The labels and cell openers, converted once: every record writes them again.
+const QString& fullLabel(int index) {
+    static const std::vector<QString> labels = [] {
+        std::vector<QString> out;
+        for (const FullField& f : kFullFields) {
+            out.push_back(escaped(QString::fromUtf16(f.label)));
+        }
+        return out;
+    }();
+    return labels[index];
+}
+
+const QString& valueCell(int index, bool opera) {
+    static const std::vector<QString> cells = [] {
+        std::vector<QString> out;
+        for (const FullField& f : kFullFields) {
+            out.push_back(QString::fromUtf16(f.valueCell));
+            out.push_back(QString::fromUtf16(f.operaCell));
+        }
+        return out;
+    }();
+    return cells[index * 2 + (opera ? 1 : 0)];
+}
+
+const QString kEndRow = u"</TR>"_s;
+const QString kEndTable = u"</TABLE>"_s;
+const QString kCell28 = u"<TD WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kCell35 = u"<TD WIDTH=\"35%\">"_s + kFont + u"SIZE=4>"_s;
+const QString kCell15 = u"<TD WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kCell28Wide = u"<TD  WIDTH=\"28%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kCell15Wide = u"<TD  WIDTH=\"15%\">"_s + kFont + u"SIZE=3>"_s;
+const QString kShortCell = u"<TD>"_s + kFont + u"SIZE=-1>"_s;
+
+const QString& staticEscaped(int which) {
+    static const QString texts[] = {escaped(u"Date de création: "_s),
+                                    escaped(u"Dernière date de modification"_s),
+                                    escaped(u"Auteur: "_s), escaped(u"Modifié par: "_s)};
+    return texts[which];
+}
+
+void emptyRow(Report& r) {
+    static const QString tags[] = {u"<TR>"_s, u"<TD>"_s, u"</TD>"_s, u"</TR>"_s};
+    for (const QString& tag : tags) {
+        r.line(tag, 6);
+    }
+}
+
+void fieldRow(Report& r, Recordset& rs, int index, bool opera) {
+    r.line(kRow, 6);
+    r.line(labelCell(index), 9);
+    r.line(fullLabel(index));
+    r.line(kEndCell, 9);
+    r.line(valueCell(index, opera), 9);
+    r.line(fullValue(r, rs, index));
+    r.line(kEndCell, 9);
+}
+
+void cell(Report& r, const QString& open, const QString& content) {
+    r.line(open, 9);
+    r.line(content);
+    r.line(kEndCell, 9);
+}
+
+void dateRow(Report& r, Recordset& rs) {
+    r.line(kRow, 6);
+    cell(r, kLabelCell, staticEscaped(0));
+    cell(r, kCell28, escaped(r.text(rs, u"Date"_s)));
+    cell(r, kCell35, staticEscaped(1));
+    cell(r, kCell15, escaped(r.text(rs, u"DateModified"_s)));
+    r.line(kEndRow, 6);
+}
+
+void peopleTable(Report& r, Recordset& rs) {
+    r.line(kTable);
+    r.line(kRow, 6);
+    cell(r, kLabelCell, staticEscaped(2));
+    cell(r, kCell28Wide, justified(r.text(rs, u"CreatedBy"_s)));
+    cell(r, kCell35, staticEscaped(3));
+    cell(r, kCell15Wide, justified(r.text(rs, u"MODIFIEDBY"_s)));
+    r.line(kEndTable);
+}
+
+void fullRecord(Report& r, Recordset& rs) {
+    for (int i = 0; i < 7; ++i) {
+        r.line(kTable);
+        fieldRow(r, rs, i, false);
+        r.line(u"</TR>"_s, 6);
+        if (i == 6) {
+            emptyRow(r);
+        }
+        r.line(u"</TABLE>"_s);
+    }
+    r.line(u"<BR>"_s);
+    r.line(kTable);
+    dateRow(r, rs);
+    emptyRow(r);
+    r.line(u"</TABLE>"_s);
+    peopleTable(r, rs);
+}
+
+void fullRecordOpera(Report& r, Recordset& rs) {
+    r.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
+    r.line(kTable);
+    for (int i = 0; i < 7; ++i) {
+        fieldRow(r, rs, i, true);
+        r.line(u"</TR>"_s, 6);
+    }
+    r.line(u"</TABLE>"_s);
+    r.line(u"<BR>"_s);
+    r.line(kTable);
+    emptyRow(r);
+    dateRow(r, rs);
+    emptyRow(r);
+    r.line(u"</TABLE>"_s);
+    peopleTable(r, rs);
+    r.line(u"<HR WIDTH=\"100%\"></DIV>"_s);
+}
+
+bool printFull(const QString& procedure, const IdentifierList& ids, const QString& spoolPath,
+               const QString& title, bool opera) {
+    return generate(procedure, [&] {
+        Report r(procedure, spoolPath, title);
+        int position = 0;
+        bool pendingRule = false;
+        r.forEachRecord(kFullStatement, ids, [&](Recordset& rs) {
+            if (opera) {
+                fullRecordOpera(r, rs);
+                return;
+            }
+            // The rule after a record is written once the next one comes: none after the last.
+            if (pendingRule) {
+                r.line(position % 2 == 1
+                           ? u"<HR WIDTH=\"100%\">"_s
+                           : u"<HR WIDTH=\"100%\" STYLE=\"page-break-after: always;\">"_s);
+            }
+            fullRecord(r, rs);
+            pendingRule = true;
+            ++position;
+        });
+        return r.finish();
+    });
+}
+
+// --- short listing ---
+
+struct ShortColumn {
+    const char16_t* caption;
+    const char16_t* width;
+};
+const ShortColumn kShortColumns[] = {{u"ID", u"4%"},        {u"Domaine", u"20%"},
+                                     {u"Français", u"29%"}, {u"Anglais", u"29%"},
+                                     {u"Auteur", u"11%"},   {u"Date", u"7%"}};
+
+void shortHead(Report& r) {
+    r.line(u"<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=6 WIDTH=\"100%\">"_s);
+    r.line(u"<THEAD>"_s, 3);
+    r.line(u"<TR ALIGN=\"LEFT\">"_s, 6);
+    for (const ShortColumn& c : kShortColumns) {
+        std::int32_t alignment = 0;
+        r.line(u"<TH WIDTH=\""_s + QString::fromUtf16(c.width) + u"\">"_s + kFont + u"SIZE=-1>"_s +
+                   validatedHtml(QString::fromUtf16(c.caption), alignment, false, true) +
+                   u"</FONT></TH>"_s,
+               8);
+    }
+    r.line(u"</TR>"_s, 6);
+    r.line(u"</THEAD>"_s, 3);
+}
+
+void shortRow(Report& r, Recordset& rs, const ShortDateFormatter& dates) {
+    const QVariant modified = rs.value(5);
+    const QString cells[] = {
+        escaped(formatRecordNumber(rs.value(0))),
+        justified(fieldText(rs.value(1))),
+        justified(fieldText(rs.value(2))),
+        justified(fieldText(rs.value(3))),
+        justified(fieldText(rs.value(4))),
+        escaped(modified.typeId() == QMetaType::QDateTime ? dates.dateOnly(modified.toDateTime())
+                                                          : fieldText(modified)),
+    };
+    r.line(kRow, 6);
+    for (const QString& content : cells) {
+        cell(r, kShortCell, content);
+    }
+    r.line(u"</TR>"_s, 6);
+}
+
+bool printShort(const QString& procedure, const IdentifierList& ids, const QString& spoolPath,
+                const QString& title, bool opera) {
+    return generate(procedure, [&] {
+        Report r(procedure, spoolPath, title);
+        shortHead(r);
+        const ShortDateFormatter dates;
+        r.forEachRecord(kShortStatement, ids, [&](Recordset& rs) {
+            if (opera) {
+                r.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
+            }
+            shortRow(r, rs, dates);
+            if (opera) {
+                r.line(u"</DIV>"_s);
+            }
+        });
+        r.line(u"</TABLE>"_s);
+        return r.finish();
+    });
+}
+
+} // namespace
+
+bool writeHtmlHeader(SpoolFile& file, const QString& title) {
+    try {
+        file.line(
+            u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"_s);
+        file.line(u"<HTML><HEAD><TITLE>"_s + escaped(title) + u"</TITLE></HEAD><BODY>"_s);
+        return true;
+    } catch (const AppError& e) {
+        reportError(u"bPrintHTMLHeader"_s, e);
+        return false;
+    }
+}
+
+bool writeHtmlTrailer(SpoolFile& file) {
+    try {
+        file.line(u"</BODY></HTML>"_s);
+        return true;
+    } catch (const AppError& e) {
+        reportError(u"bPrintHTMLTrailer"_s, e);
+        return false;
+    }
+}
+
+QStringList identifierGroups(const IdentifierList& ids) {
+    QStringList groups;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const size_t group = (i + 1) / kGroupSize; // the k-th identifier, counted from 1
+        if (group >= static_cast<size_t>(groups.size())) {
+            groups.append(QString());
+        }
+        QString& text = groups[static_cast<qsizetype>(group)];
+        text += (text.isEmpty() ? u""_s : u" OR "_s) + u"Files.ID = "_s + QString::number(ids[i]);
+    }
+    return groups;
+}
+
+QString reportTitle() {
+    return gsUserName.trimmed() + u", "_s + Clock::now().time().toString(u"HH:mm:ss"_s);
+}
+
+bool writeFullListing(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printFull(u"bPrintFull"_s, ids, spoolPath, title, false);
+}
+
+bool writeFullListingForOpera(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printFull(u"bPrintFullOpera"_s, ids, spoolPath, title, true);
+}
+
+bool writeShortListing(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printShort(u"bPrintShort"_s, ids, spoolPath, title, false);
+}
+
+bool writeShortListingForOpera(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printShort(u"bPrintShortOpera"_s, ids, spoolPath, title, true);
+}
+
+bool writeDomainList(const QString& spoolPath, const QString& title) {
+    const QString procedure = u"bPrintDomains"_s;
+    return generate(procedure, [&] {
+        Report r(procedure, spoolPath, title);
+        r.forEachRow(u"SELECT NAME FROM Domains order by NAME"_s, [&](Recordset& rs) {
+            r.line(u"<br>"_s);
+            const QVariant name = rs.value(u"Name"_s);
+            if (name.isNull()) {
+                throw AppError(94, u"Utilisation incorrecte de Null : un domaine n'a pas de "
+                                   u"nom."_s);
+            }
+            r.line(escaped(name.toString()));
+        });
+        return r.finish();
+    });
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/search/ColumnDescriptor.h"
+
+// Shows a yes/no value as one of two texts.
+class BooleanColumn : public ColumnDescriptor {
+public:
+    void define(const QString& sourceFieldName, const QString& displayName,
+                     const QString& trueValue, const QString& falseValue);
+
+    QString sourceField() const override { return m_source; }
+    void setSourceField(const QString& v) { m_source = v; }
+    QString displayName() const override { return m_display; }
+    void setDisplayName(const QString& v) { m_display = v; }
+    QString trueText() const { return m_true; }
+    void setTrueText(const QString& v) { m_true = v; }
+    QString falseText() const { return m_false; }
+    void setFalseText(const QString& v) { m_false = v; }
+    // "True" or a nonzero number is true; anything else is false.
+    QString displayValue(const QString& value) const override;
+
+private:
+    QString m_source;
+    QString m_display;
+    QString m_true = QStringLiteral("True");
+    QString m_false = QStringLiteral("False");
+};

@@ -1,0 +1,419 @@
+#include "gui/configuration/ConfigurationWindow.h"
+
+#include "core/db/ConnectionString.h"
+#include "core/db/PasswordChange.h"
+#include "core/session/Session.h"
+#include "core/files/PasswordFile.h"
+#include "core/files/SettingsFile.h"
+#include "core/AppError.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/widgets/Named.h"
+#include "gui/widgets/Notices.h"
+#include "core/text/Validation.h"
+#include "core/db/Connection.h"
+#include "core/db/Recordset.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kInvalidFields = u"Les champs suivants sont invalides:"_s;
+const QString kCrLf = u"\r\n"_s;
+const QString kPasswordChanged = u"Le mot de passe de la base de données a été changé."_s;
+
+QLineEdit* passwordBox(QWidget* parent, const QString& name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setEchoMode(QLineEdit::Password);
+    return box;
+}
+
+void invalid(const QString& lines) {
+    showMessage(kInvalidFields + kCrLf + lines, u"Erreur"_s, Dialogs::Buttons::Ok,
+           Dialogs::Icon::Critical);
+}
+
+} // namespace
+
+ConfigurationWindow::ConfigurationWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(u"frmConfiguration"_s);
+    setWindowTitle(u"Configuration de la base de données"_s);
+    auto* upper = named(new QGroupBox(u"Base de données à utiliser"_s, this), u"Frame1"_s);
+    fraDBPass =
+        named(new QGroupBox(u"Changer le mot de passe de la base de données en cours:"_s, this),
+              u"fraDBPass"_s);
+    buildUpperFrame(upper);
+    buildLowerFrame(fraDBPass);
+    cmdClose = named(new QPushButton(u"Quitter"_s, this), u"cmdClose"_s);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(upper);
+    layout->addWidget(fraDBPass);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdClose);
+    layout->addLayout(bottom);
+    setMinimumWidth(560);
+
+    connect(txtDBPath, &QLineEdit::textChanged, this,
+            [this] { cmdSaveDB->setEnabled(!m_restricted); });
+    connect(txtCurrentDBPassword, &QLineEdit::textChanged, this,
+            [this] { cmdSaveDB->setEnabled(!m_restricted); });
+    for (QLineEdit* box : {txtDBOldPassword, txtDbPassword, txtDbPasswordConfirm}) {
+        connect(box, &QLineEdit::textChanged, this, [this] { cmdSavePass->setEnabled(true); });
+    }
+    connect(optConfig, &QRadioButton::clicked, this, &ConfigurationWindow::configChosen);
+    connect(optNewPass, &QRadioButton::clicked, this, &ConfigurationWindow::newPasswordChosen);
+    connect(optPass, &QRadioButton::clicked, this, &ConfigurationWindow::passwordChosen);
+    connect(optNoPass, &QRadioButton::clicked, this, &ConfigurationWindow::noPasswordChosen);
+    connect(cmdSaveDB, &QPushButton::clicked, this, &ConfigurationWindow::saveDatabaseChoice);
+    connect(cmdSavePass, &QPushButton::clicked, this, &ConfigurationWindow::savePassword);
+    connect(cmdBrowseDB, &QPushButton::clicked, this, &ConfigurationWindow::browseForDatabase);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    txtDBPath->installEventFilter(this);
+
+    load();
+}
+
+void ConfigurationWindow::buildUpperFrame(QGroupBox* frame) {
+    txtDBPath = named(new QLineEdit(frame), u"txtDBPath"_s);
+    cmdBrowseDB = named(new QPushButton(u"Parcourir"_s, frame), u"cmdBrowseDB"_s);
+    optConfig = named(new QRadioButton(u"Le mot de passe de la BD est déjà configuré"_s, frame),
+                      u"optConfig"_s);
+    optNewPass = named(new QRadioButton(u"Entrer le mot de passe de la BD (Demandez à votre "
+                                        u"administrateur)"_s,
+                                        frame),
+                       u"optNewPass"_s);
+    txtCurrentDBPassword = passwordBox(frame, u"txtCurrentDBPassword"_s);
+    cmdSaveDB = named(new QPushButton(u"Sauvegarder"_s, frame), u"cmdSaveDB"_s);
+    optConfig->setChecked(true);
+    txtCurrentDBPassword->setEnabled(false);
+
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(named(new QLabel(u"Chemin:"_s, frame), u"Label2"_s), 0, 0);
+    grid->addWidget(txtDBPath, 0, 1);
+    grid->addWidget(cmdBrowseDB, 0, 2);
+    grid->addWidget(optConfig, 1, 0, 1, 3);
+    grid->addWidget(optNewPass, 2, 0, 1, 3);
+    grid->addWidget(txtCurrentDBPassword, 3, 1);
+    grid->addWidget(cmdSaveDB, 3, 2);
+}
+
+void ConfigurationWindow::buildLowerFrame(QGroupBox* frame) {
+    optPass = named(new QRadioButton(u"Mot de passe:"_s, frame), u"optPass"_s);
+    optNoPass = named(new QRadioButton(u"Désactiver le mot de passe"_s, frame), u"optNoPass"_s);
+    lblOldPass = named(new QLabel(u"Ancien mot de passe"_s, frame), u"lblOldPass"_s);
+    lblNewPass = named(new QLabel(u"Nouveau mot de passe"_s, frame), u"lblNewPass"_s);
+    lblConfirm = named(new QLabel(u"Confirmer le mot de passe"_s, frame), u"lblConfirm"_s);
+    txtDBOldPassword = passwordBox(frame, u"txtDBOldPassword"_s);
+    txtDbPassword = passwordBox(frame, u"txtDbPassword"_s);
+    txtDbPasswordConfirm = passwordBox(frame, u"txtDbPasswordConfirm"_s);
+    cmdSavePass = named(new QPushButton(u"Sauvegarder"_s, frame), u"cmdSavePass"_s);
+    optPass->setChecked(true);
+
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(optPass, 0, 0);
+    grid->addWidget(optNoPass, 0, 1, 1, 2);
+    grid->addWidget(lblOldPass, 1, 0);
+    grid->addWidget(txtDBOldPassword, 1, 1);
+    grid->addWidget(lblNewPass, 2, 0);
+    grid->addWidget(txtDbPassword, 2, 1);
+    grid->addWidget(lblConfirm, 3, 0);
+    grid->addWidget(txtDbPasswordConfirm, 3, 1);
+    grid->addWidget(cmdSavePass, 3, 2);
+}
+
+void ConfigurationWindow::load() {
+    gbConfigurationOpen = true;
+    if (gsDBPath.isEmpty()) {
+        findDatabase();
+        m_noPath = txtDBPath->text().isEmpty();
+        gsDBPath = txtDBPath->text();
+    } else {
+        txtDBPath->setText(gsDBPath);
+    }
+    QString password;
+    readPasswordFile(passwordFileOf(gsDBPath), password);
+    if (password.isEmpty()) {
+        select(optNoPass);
+    }
+    cmdSaveDB->setEnabled(false);
+    // An untouched window has nothing to save, whichever option loading selected.
+    cmdSavePass->setEnabled(false);
+}
+
+QString ConfigurationWindow::askForDatabase() {
+    return Dialogs::get()
+        .openFileName(this, u"Ouvrir"_s, gsAppPath,
+                      u"Microsoft Access 2000 Database (*.mdb);;All files (*)"_s)
+        .trimmed();
+}
+
+void ConfigurationWindow::findDatabase() {
+    const QString standard = gsAppPath + u"Lexivar4.mdb"_s;
+    if (QFileInfo(standard).isFile()) {
+        txtDBPath->setText(standard);
+        return;
+    }
+    const QString chosen = askForDatabase();
+    if (chosen.isEmpty() || !QFileInfo(chosen).isFile()) {
+        showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
+               u"avoir choisi une base de données, le programme va s'arrêter."_s,
+               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    txtDBPath->setText(chosen);
+}
+
+void ConfigurationWindow::browseForDatabase() {
+    const QString chosen = askForDatabase();
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (!QFileInfo(chosen).isFile()) {
+        showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
+               u"avoir choisi une base de données, le programme va s'arrêter."_s,
+               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    txtDBPath->setText(chosen);
+}
+
+void ConfigurationWindow::select(QRadioButton* option) {
+    option->setChecked(true);
+    if (option == optConfig) {
+        configChosen();
+    } else if (option == optNewPass) {
+        newPasswordChosen();
+    } else if (option == optPass) {
+        passwordChosen();
+    } else {
+        noPasswordChosen();
+    }
+}
+
+void ConfigurationWindow::configChosen() {
+    cmdSaveDB->setEnabled(!m_restricted);
+    txtCurrentDBPassword->setEnabled(false);
+}
+
+void ConfigurationWindow::newPasswordChosen() {
+    cmdSaveDB->setEnabled(!m_restricted);
+    txtCurrentDBPassword->setEnabled(true);
+}
+
+void ConfigurationWindow::passwordChosen() {
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtDbPassword), static_cast<QWidget*>(txtDBOldPassword),
+          static_cast<QWidget*>(txtDbPasswordConfirm), static_cast<QWidget*>(cmdSavePass)}) {
+        w->setEnabled(true);
+    }
+}
+
+void ConfigurationWindow::noPasswordChosen() {
+    for (QLineEdit* box : {txtDbPassword, txtDBOldPassword, txtDbPasswordConfirm}) {
+        box->setEnabled(false);
+    }
+    cmdSavePass->setEnabled(true);
+}
+
+void ConfigurationWindow::applyStartupPreset() {
+    select(optPass);
+    select(optNewPass);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             cmdSavePass, fraDBPass, txtDBOldPassword, txtDbPassword, txtDbPasswordConfirm,
+             optNoPass, optPass, lblConfirm, lblNewPass, lblOldPass, cmdSaveDB}) {
+        w->setEnabled(false);
+    }
+}
+
+void ConfigurationWindow::applyRestrictedPreset() {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             optNewPass, txtCurrentDBPassword, fraDBPass, txtDBOldPassword, txtDbPassword,
+             txtDbPasswordConfirm, optNoPass, optPass, lblConfirm, lblNewPass, lblOldPass,
+             cmdSaveDB}) {
+        w->setEnabled(false);
+    }
+    // The database's path is the managers' to choose as well.
+    m_restricted = true;
+    txtDBPath->setReadOnly(true);
+    cmdBrowseDB->setEnabled(false);
+}
+
+bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtDBPath && event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1) {
+            std::int16_t key = static_cast<std::int16_t>(text.front().unicode());
+            filterTextKey(key);
+            if (key == 0) {
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool ConfigurationWindow::testDatabase(const QString& path, const QString& password,
+                                    const QString& procedure, const QString& wrongPasswordText) {
+    try {
+        Connection c;
+        c.open(ConnectionString::quotedReadWrite(path, password));
+        Recordset rs;
+        rs.open(u"SELECT * FROM Domains"_s, c, Recordset::Static,
+                Recordset::OptimisticLock);
+        return true;
+    } catch (const AppError& e) {
+        showDatabaseError(procedure, e, wrongPasswordText);
+        return false;
+    }
+}
+
+void ConfigurationWindow::saveDatabaseChoice() {
+    if (m_restricted) {
+        return;
+    }
+    const QString path = txtDBPath->text().trimmed();
+    if (!isValidFileName(path) || !QFileInfo(path).isFile()) {
+        invalid(u"    The database path"_s + kCrLf);
+        return;
+    }
+    // The settings file gives back no more than this: a longer path would be cut at next start.
+    if (path.size() > kSettingMaxLength) {
+        showMessage(u"Le chemin de la base de données est trop long : il ne peut pas dépasser "_s +
+                   QString::number(kSettingMaxLength) +
+                   u" caractères. Déplacez la base de données dans un dossier au chemin plus "
+                   u"court."_s,
+               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        return;
+    }
+    if (optNewPass->isChecked()) {
+        // The password is stored as it was tested, so the next operation opens with it.
+        const QString password = txtCurrentDBPassword->text().trimmed();
+        if (!testDatabase(path, password, u"cmdSaveDB_Click"_s,
+                          u"Le mot de passe est invalide!"_s)) {
+            return;
+        }
+        if (!password.isEmpty() && !writePasswordFile(passwordFileOf(path), password, path)) {
+            return;
+        }
+        gbDBValidated = true;
+    }
+    if (!writeSetting(u"Database"_s, u"Path"_s, path, gsIniFile)) {
+        return;
+    }
+    gsDBPath = path;
+    gsConnectionString = connectionStringFor(gsDBPath);
+    cmdSaveDB->setEnabled(false);
+    Notices::tell(u"Le chemin de la base de données a été enregistré."_s);
+}
+
+void ConfigurationWindow::savePassword() {
+    // Every step acts on the saved database; an edited path must be saved first.
+    if (txtDBPath->text().trimmed() != gsDBPath) {
+        invalid(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
+        return;
+    }
+    if (optPass->isChecked()) {
+        changePassword();
+    } else {
+        removePassword();
+    }
+}
+
+void ConfigurationWindow::changePassword() {
+    const QString newPassword = txtDbPassword->text();
+    if (newPassword.trimmed().isEmpty() || newPassword.size() < 8) {
+        invalid(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
+        return;
+    }
+    if (!testDatabase(gsDBPath, txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
+                      u"L'ancien mot de passe est invalide!"_s)) {
+        return;
+    }
+    const QString confirmed = txtDbPasswordConfirm->text();
+    if (confirmed != newPassword) {
+        showMessage(u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
+               u"pas.."_s,
+               u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        cmdSavePass->setEnabled(false);
+        return;
+    }
+    try {
+        packPassword(confirmed); // refuses what the password file cannot hold, before any change
+    } catch (const AppError& e) {
+        showErrorBox(u"cmdSavePass_Click"_s, e);
+        return;
+    }
+    if (applyPasswordChange(txtDBOldPassword->text(), confirmed,
+                            u"L'ancien mot de passe est invalide!"_s)) {
+        cmdSavePass->setEnabled(false);
+        Notices::tell(kPasswordChanged);
+    }
+}
+
+void ConfigurationWindow::removePassword() {
+    reloadDatabasePassword();
+    if (applyPasswordChange(gsDBPassword, QString(),
+                            u"Le mot de passe pour la base de données est invalide!"_s)) {
+        gsDBPassword.clear();
+        cmdSavePass->setEnabled(false);
+        Notices::tell(kPasswordChanged);
+    }
+}
+
+bool ConfigurationWindow::applyPasswordChange(const QString& from, const QString& to,
+                                           const QString& wrongPasswordText) {
+    try {
+        PasswordChange::apply(gsDBPath, from, to);
+        return true;
+    } catch (const AppError& e) {
+        showDatabaseError(u"cmdSavePass_Click"_s, e, wrongPasswordText);
+        return false;
+    }
+}
+
+bool ConfigurationWindow::mayClose() {
+    if (cmdSaveDB->isEnabled() || cmdSavePass->isEnabled()) {
+        const auto answer = showMessage(
+            u"Vous avez effectué des changements sans sauvegarder, êtes-vous certain de "
+            u"vouloir continuer ?"_s,
+            u"ATTENTION!"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question, Dialogs::Answer::No);
+        if (answer != Dialogs::Answer::Yes) {
+            return false;
+        }
+    }
+    gbConfigurationOpen = false;
+    return true;
+}
+
+void ConfigurationWindow::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    event->accept();
+    QDialog::reject();
+    m_closing = false;
+}
+
+void ConfigurationWindow::reject() {
+    close();
+}

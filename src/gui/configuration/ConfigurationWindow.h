@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// Chooses the database file and its password (upper frame) and changes, sets or removes the
+// password of the database itself (lower frame).
+class ConfigurationWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit ConfigurationWindow(QWidget* parent = nullptr);
+
+    // Start-up: only the path and the password given by the administrator can be entered.
+    void applyStartupPreset();
+    // Users below manager level see the configuration but cannot enter or change a password.
+    void applyRestrictedPreset();
+
+    void saveDatabaseChoice();
+    void savePassword();
+    void browseForDatabase();
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildUpperFrame(QGroupBox* frame);
+    void buildLowerFrame(QGroupBox* frame);
+    void load();
+    void findDatabase();
+    QString askForDatabase();
+    void select(QRadioButton* option);
+    void configChosen();
+    void newPasswordChosen();
+    void passwordChosen();
+    void noPasswordChosen();
+    bool testDatabase(const QString& path, const QString& password, const QString& procedure,
+                      const QString& wrongPasswordText);
+    void changePassword();
+    void removePassword();
+    // Changes the saved database's password and its password file together. True when done.
+    bool applyPasswordChange(const QString& from, const QString& to,
+                             const QString& wrongPasswordText);
+
+    // The unsaved-changes question; true when the window may close.
+    bool mayClose();
+
+    QLineEdit* txtDBPath;
+    QPushButton* cmdBrowseDB;
+    QRadioButton* optConfig;
+    QRadioButton* optNewPass;
+    QLineEdit* txtCurrentDBPassword;
+    QPushButton* cmdSaveDB;
+    QGroupBox* fraDBPass;
+    QRadioButton* optPass;
+    QRadioButton* optNoPass;
+    QLabel* lblOldPass;
+    QLineEdit* txtDBOldPassword;
+    QLabel* lblNewPass;
+    QLineEdit* txtDbPassword;
+    QLabel* lblConfirm;
+    QLineEdit* txtDbPasswordConfirm;
+    QPushButton* cmdSavePass;
+    QPushButton* cmdClose;
+    bool m_noPath = false;
+    // Shown to a user who may look but not choose another database.
+    bool m_restricted = false;
+    bool m_closing = false;
+};

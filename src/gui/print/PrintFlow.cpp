@@ -1,0 +1,91 @@
+#include "gui/print/PrintFlow.h"
+
+#include "gui/print/PrintDocument.h"
+#include "core/session/Session.h"
+#include "gui/print/BrowserLaunch.h"
+#include "core/AppError.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "core/files/KeyValueStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace PrintFlow {
+
+QString spoolPath() {
+    return gsAppPath + u"spool.html"_s;
+}
+
+QString operaPath(OperaName naming) {
+    const QString path =
+        keyStoreValue(QString(), QString::fromLatin1(kOperaAppPathKey), Hive::HKEY_LOCAL_MACHINE);
+    if (path.isEmpty()) {
+        return {};
+    }
+    const QFileInfo file(path);
+    const Qt::CaseSensitivity cs =
+        naming == OperaName::ExactCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (!file.isFile() || file.fileName().compare(u"Opera.exe"_s, cs) != 0) {
+        return {};
+    }
+    return path;
+}
+
+void print(QWidget& window, PrintDocument& document, const Request& request) {
+    const bool opera = request.opera && !operaPath(request.naming).isEmpty();
+    const QString title = reportTitle();
+    const QString spool = spoolPath();
+    if (!opera) {
+        if (!request.embedded(request.ids, spool, title)) {
+            QFile::remove(spool); // a report that failed is never left behind
+            return;
+        }
+        QCoreApplication::processEvents();
+        try {
+            document.navigate(spool);
+        } catch (const AppError& e) {
+            // The file went away or cannot be read: nothing to print, nothing to leave behind.
+            showErrorBox(u"Navigate2"_s, e);
+            QFile::remove(spool);
+            return;
+        }
+        QCoreApplication::processEvents();
+        return;
+    }
+    if (!request.opera(request.ids, spool, title)) {
+        QFile::remove(spool);
+        return;
+    }
+    QCoreApplication::processEvents();
+    const QString parameter = request.parameter == OperaParameter::spoolPath
+                                  ? spool
+                                  : QString(gsAppPath).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
+    std::int32_t handle = static_cast<std::int32_t>(window.winId());
+    if (!shellExecute(operaPath(request.naming), 10, parameter, QString(), 1, handle)) {
+        QFile::remove(spool); // the browser never received it
+    }
+    QCoreApplication::processEvents();
+}
+
+void printWhenLoaded(PrintDocument& document, const QString& address, const QString& procedure) {
+    if (address == QString::fromLatin1(PrintDocument::kEmptyAddress)) {
+        return;
+    }
+    QCoreApplication::processEvents();
+    document.print();
+    QCoreApplication::processEvents();
+    const QString file = address.startsWith(u"file:"_s) ? QUrl(address).toLocalFile() : address;
+    if (QFile::exists(file) && !QFile::remove(file)) {
+        showErrorBox(procedure, ErrorNumber::PathFileAccess,
+                     u"Impossible de supprimer le fichier « "_s + file + u" »."_s,
+                     ErrorWording::Second);
+    }
+    QCoreApplication::processEvents();
+}
+
+} // namespace PrintFlow

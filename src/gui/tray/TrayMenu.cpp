@@ -1,0 +1,300 @@
+#include "gui/tray/TrayMenu.h"
+
+#include "gui/widgets/AppIcon.h"
+#include "core/session/Session.h"
+#include "gui/tray/TrayFallbackWindow.h"
+#include "gui/accounts/AccountWindow.h"
+#include "core/session/UserLevel.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/widgets/Notices.h"
+#include "gui/widgets/ProgressWindow.h"
+#include "gui/domains/DomainWindow.h"
+#include "gui/startup/SignInDialog.h"
+#include "gui/search/SearchWindow.h"
+#include "gui/records/RecordEditor.h"
+#include "gui/print/PrintSelectionWindow.h"
+#include "gui/configuration/Compaction.h"
+#include "gui/configuration/ConfigurationWindow.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kManagerRefusal =
+    u"Vous devez être Administrateur/Gestionnaire pour acceder à cette fonction."_s;
+
+} // namespace
+
+TrayMenu::TrayMenu(QWidget* parent)
+    : QWidget(parent), mnuTrayIcon(new QMenu(this)), m_icon(new QSystemTrayIcon(this)),
+      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }) {
+    setObjectName(u"frmTrayIcon"_s);
+    setWindowTitle(u"TrayIcon"_s);
+    setWindowIcon(AppIcon::icon());
+    mnuTrayIcon->setObjectName(u"mnuTrayIcon"_s);
+    mnuTrayIcon->setTitle(u"TrayIcon"_s);
+
+    addEntry(u"mnuAjouterFiche"_s, u"Ajouter une fiche"_s, &TrayMenu::addRecord);
+    addEntry(u"mnuTrayIconSearch"_s, u"Rechercher une fiche"_s,
+             &TrayMenu::openSearch);
+    addEntry(u"mnuImprimer"_s, u"Imprimer des fiches"_s, &TrayMenu::openPrintSelection);
+    addSeparator(u"mnuSeparator1"_s);
+    addEntry(u"mnuGesionDomaines"_s, u"Gestion des domaines"_s,
+             &TrayMenu::openDomains);
+    addEntry(u"mnuTrayIconAdministration"_s, u"Gestion des usagers"_s,
+             &TrayMenu::openAccounts);
+    addSeparator(u"mnuSeparator2"_s);
+    addEntry(u"mnucompact"_s, u"Compacter la base de données"_s, &TrayMenu::compact);
+    addEntry(u"mnuTrayIconConfig"_s, u"Configuration de la base de données"_s,
+             &TrayMenu::configure);
+    addSeparator(u"mnuSeparator3"_s);
+    addEntry(u"mnuFermerSession"_s, u"Terminer la session"_s, &TrayMenu::signOut);
+    addSeparator(u"mnusearator5"_s);
+    addEntry(u"mnuTrayIconQuit"_s, u"Quitter"_s, &TrayMenu::quit);
+
+    setOpener(Window::Search, [](TrayMenu&) { SearchWindow::open(); });
+    setOpener(Window::File, [](TrayMenu&) { RecordEditor::open()->showRecord(0); });
+    setOpener(Window::Print, [](TrayMenu&) { PrintSelectionWindow::open(); });
+    setOpener(Window::Domain, [](TrayMenu&) { DomainWindow::open(); });
+    setOpener(Window::Administrator, [](TrayMenu&) { AccountWindow::open(); });
+    m_finders[Window::Domain] = [] { return static_cast<QWidget*>(DomainWindow::existing()); };
+    m_finders[Window::Administrator] = [] {
+        return static_cast<QWidget*>(AccountWindow::existing());
+    };
+    m_finders[Window::File] = [] { return static_cast<QWidget*>(RecordEditor::existing()); };
+    m_finders[Window::Search] = [] { return static_cast<QWidget*>(SearchWindow::existing()); };
+    m_finders[Window::Print] = [] { return static_cast<QWidget*>(PrintSelectionWindow::existing()); };
+
+    m_icon->setIcon(AppIcon::icon());
+    m_icon->setToolTip(u"Lexivar 4.0"_s);
+    m_icon->setContextMenu(mnuTrayIcon);
+    connect(m_icon, &QSystemTrayIcon::activated, this, &TrayMenu::iconActivated);
+    connect(&Notices::instance(), &Notices::told, this, &TrayMenu::showNotice);
+    m_clickTimer->setSingleShot(true);
+    connect(m_clickTimer, &QTimer::timeout, this, &TrayMenu::popUpMenu);
+    m_icon->show();
+}
+
+TrayMenu::~TrayMenu() {
+    m_icon->hide();
+    delete m_fallback;
+}
+
+QAction* TrayMenu::addEntry(const QString& name, const QString& caption,
+                               void (TrayMenu::*slot)()) {
+    QAction* action = mnuTrayIcon->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void TrayMenu::addSeparator(const QString& name) {
+    mnuTrayIcon->addSeparator()->setObjectName(name);
+}
+
+void TrayMenu::showIcon() {
+    m_icon->show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showFallback();
+    }
+}
+
+void TrayMenu::showFallback() {
+    if (!m_fallback) {
+        m_fallback = new TrayFallbackWindow(*this);
+    }
+    m_fallback->show();
+}
+
+void TrayMenu::iconActivated(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        // The icon reports the press of a double click's first click too: popping the menu up
+        // at once would put the second click into the menu.
+        if (!m_clickTimer->isActive()) {
+            m_clickPosition = QCursor::pos();
+            m_clickTimer->start(QApplication::doubleClickInterval());
+        }
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        m_clickTimer->stop();
+        mnuTrayIcon->hide();
+        openSearch();
+        break;
+    default:
+        break; // the context menu shows itself
+    }
+}
+
+void TrayMenu::showNotice(const QString& text) {
+    if (auto* fallback = qobject_cast<TrayFallbackWindow*>(m_fallback);
+        fallback && fallback->isVisible()) {
+        fallback->showStatus(text);
+    } else {
+        m_icon->showMessage(u"Lexivar 4.0"_s, text, QSystemTrayIcon::Information, 5000);
+    }
+}
+
+void TrayMenu::popUpMenu() {
+    activateWindow();
+    mnuTrayIcon->popup(m_clickPosition);
+}
+
+void TrayMenu::setOpener(Window window, Opener opener) {
+    m_openers[window] = std::move(opener);
+}
+
+QWidget* TrayMenu::window(Window w) const {
+    if (w == Window::Configuration) {
+        return m_configuration;
+    }
+    // Windows that other windows open too are found wherever they came from.
+    const auto finder = m_finders.find(w);
+    return finder == m_finders.end() ? nullptr : finder->second();
+}
+
+void TrayMenu::open(Window window) {
+    m_openers.at(window)(*this);
+}
+
+void TrayMenu::openConfiguration(bool restricted) {
+    if (!m_configuration) {
+        m_configuration = new ConfigurationWindow;
+        m_configuration->setAttribute(Qt::WA_DeleteOnClose);
+        if (restricted) {
+            m_configuration->applyRestrictedPreset();
+        }
+    }
+    m_configuration->show();
+    m_configuration->raise();
+    m_configuration->activateWindow();
+}
+
+void TrayMenu::refuse(const QString& text) {
+    showMessage(text, u"Accès refusé!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
+
+void TrayMenu::addRecord() {
+    if (SignInDialog::ensureSignedIn(this)) {
+        open(Window::File);
+    }
+}
+
+void TrayMenu::openSearch() {
+    open(Window::Search);
+}
+
+void TrayMenu::openPrintSelection() {
+    if (SignInDialog::ensureSignedIn(this)) {
+        open(Window::Print);
+    }
+}
+
+void TrayMenu::openDomains() {
+    if (!SignInDialog::ensureSignedIn(this)) {
+        return;
+    }
+    if (isManager()) {
+        open(Window::Domain);
+    } else {
+        refuse(kManagerRefusal);
+    }
+}
+
+void TrayMenu::openAccounts() {
+    if (!SignInDialog::ensureSignedIn(this)) {
+        return;
+    }
+    if (isAdministrator()) {
+        open(Window::Administrator);
+    } else {
+        refuse(u"Vous devez être administrateur pour acceder à cette fonction."_s);
+    }
+}
+
+void TrayMenu::compact() {
+    if (!SignInDialog::ensureSignedIn(this)) {
+        return;
+    }
+    if (!isManager()) {
+        refuse(kManagerRefusal);
+        return;
+    }
+    // The configured database, whatever its name.
+    reloadDatabasePassword();
+    if (compactDatabase(gsDBPath, gsDBPassword)) {
+        showNotice(u"La base de données a été compactée."_s);
+    }
+}
+
+void TrayMenu::configure() {
+    if (SignInDialog::ensureSignedIn(this)) {
+        openConfiguration(!isManager());
+    }
+}
+
+void TrayMenu::closeWindows(std::initializer_list<Window> windows) {
+    for (Window w : windows) {
+        if (QWidget* open = window(w)) {
+            open->close();
+        }
+    }
+}
+
+bool TrayMenu::anyWindowOpen() {
+    return gbSearchOpen || gbFileOpen || gbAdministratorOpen || gbConfigurationOpen;
+}
+
+void TrayMenu::signOut() {
+    if (ProgressWindow::instance().isLoaded()) {
+        return;
+    }
+    const auto answer =
+        showMessage(u"Terminer la session courante va fermer toutes les fenêtres de Lexivar en cours "
+               u"d'utilisation. Êtes-vous certain de vouloir continuer? "_s,
+               u"Fin de session"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+               Dialogs::Answer::Yes);
+    if (answer != Dialogs::Answer::Yes) {
+        return;
+    }
+    closeWindows({Window::File, Window::Search});
+    if (!gbLoggedIn) {
+        return;
+    }
+    closeWindows({Window::Administrator, Window::Print, Window::Configuration, Window::Domain});
+    ProgressWindow::instance().unload();
+    if (anyWindowOpen()) {
+        showMessage(u"La session n'a pu être fermée, car une des fenêtres est encore ouverte."_s,
+               u"Fermeture de session impossible."_s, Dialogs::Buttons::Ok,
+               Dialogs::Icon::Critical);
+        return;
+    }
+    endSession();
+}
+
+void TrayMenu::quit() {
+    if (ProgressWindow::instance().isLoaded()) {
+        return;
+    }
+    closeWindows({Window::File, Window::Search});
+    if (gbLoggedIn) {
+        closeWindows({Window::Administrator, Window::Print, Window::Configuration, Window::Domain});
+        ProgressWindow::instance().unload();
+    }
+    if (anyWindowOpen()) {
+        showMessage(u"Le logiciel n'a pu être fermé, car une des fenêtres est encore ouverte."_s,
+               u"Fermeture du logiciel impossible."_s, Dialogs::Buttons::Ok,
+               Dialogs::Icon::Critical);
+        return;
+    }
+    m_icon->hide();
+    if (m_fallback) {
+        m_fallback->hide();
+    }
+    m_exit();
+}

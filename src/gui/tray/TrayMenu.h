@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+class QAction;
+class ConfigurationWindow;
+class QMenu;
+class QTimer;
+
+// The hidden window that owns the notification-area icon and the menu every function is
+// reached from. Where the desktop has no notification area, a small window carries the menu.
+class TrayMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    // The windows the menu opens; each exists once.
+    enum class Window { File, Search, Print, Domain, Administrator, Configuration };
+    // Opens (or brings back) a window.
+    using Opener = std::function<void(TrayMenu&)>;
+
+    explicit TrayMenu(QWidget* parent = nullptr);
+    ~TrayMenu() override;
+
+    void showIcon();
+    void setOpener(Window window, Opener opener);
+    // Ends the program; tests replace it.
+    void setExit(std::function<void()> exit) { m_exit = std::move(exit); }
+
+    QMenu* menu() const { return mnuTrayIcon; }
+    QWidget* window(Window w) const;
+    QWidget* fallbackWindow() const { return m_fallback; }
+
+    void addRecord();
+    void openSearch();
+    void openPrintSelection();
+    void openDomains();
+    void openAccounts();
+    void compact();
+    void configure();
+    void signOut();
+    void quit();
+
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+
+private:
+    QAction* addEntry(const QString& name, const QString& caption, void (TrayMenu::*slot)());
+    void addSeparator(const QString& name);
+    void open(Window window);
+    void openConfiguration(bool restricted);
+    void refuse(const QString& text);
+    void closeWindows(std::initializer_list<Window> windows);
+    static bool anyWindowOpen();
+    void showFallback();
+    // A short confirmation: the icon's balloon, or the fallback window's status line.
+    void showNotice(const QString& text);
+    void popUpMenu();
+
+    QMenu* mnuTrayIcon;
+    QSystemTrayIcon* m_icon;
+    // A click pops the menu up only once no second click came within the double-click interval.
+    QTimer* m_clickTimer;
+    QPoint m_clickPosition;
+    QWidget* m_fallback = nullptr;
+    std::map<Window, Opener> m_openers;
+    QPointer<ConfigurationWindow> m_configuration;
+    std::map<Window, std::function<QWidget*()>> m_finders;
+    std::function<void()> m_exit;
+};

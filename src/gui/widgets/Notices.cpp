@@ -1,0 +1,6 @@
+#include "gui/widgets/Notices.h"
+
+Notices& Notices::instance() {
+    static Notices value;
+    return value;
+}

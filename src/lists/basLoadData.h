@@ -1,8 +1,0 @@
-#pragma once
-
-#include <cstdint>
-
-class QComboBox;
-
-// The position (from 0) of the first entry whose item value is `value`, or -1.
-std::int32_t CheckItemData(const QComboBox& list, std::int32_t value);

@@ -1,9 +1,0 @@
-#pragma once
-
-#include <QString>
-
-struct sqlite3;
-class AppError;
-
-// Turns an engine result code into the error the user sees, in French.
-AppError SqliteError(sqlite3* db, int resultCode);

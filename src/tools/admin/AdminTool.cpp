@@ -1,0 +1,222 @@
+#include "tools/admin/AdminTool.h"
+
+#include "tools/admin/DemoData.h"
+#include "core/AppError.h"
+#include "core/text/Cp1252.h"
+#include "core/db/Connection.h"
+#include "core/db/Recordset.h"
+#include "core/db/Schema.h"
+#include "core/files/PasswordFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QTextStream>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const QString kHelp = uR"(Usage :
+  lexivar-admin create CHEMIN.mdb --name NOM --login USAGER --password MOT_DE_PASSE
+                [--db-password MOT_DE_PASSE_BD]
+  lexivar-admin demo CHEMIN.mdb
+  lexivar-admin --help
+
+create  Crée une base de données Lexivar vide (tables Files, Domains et Passwords) et
+        son premier compte, de niveau Administrateur :
+          --name         nom de la personne (25 caractères au plus)
+          --login        nom d'usager pour l'ouverture de session (4 à 15 caractères)
+          --password     mot de passe de l'usager (4 à 15 caractères)
+          --db-password  mot de passe de la base de données (facultatif ; sans lui, la
+                         base n'est pas chiffrée)
+        Le fichier de mot de passe (.pws) est écrit à côté de la base.
+
+demo    Crée une base de démonstration : quelques domaines, des fiches bilingues et trois
+        comptes. Administrateur : usager « admin », mot de passe « admin ». Mot de passe
+        de la base : « lexivar-demo ».
+
+Aucun fichier existant n'est jamais remplacé.
+)"_s;
+
+struct createRequest {
+    QString path;
+    QString name;
+    QString login;
+    QString password;
+    QString databasePassword;
+    bool demo = false;
+};
+
+class Refusal {
+public:
+    explicit Refusal(QString text) : message(std::move(text)) {}
+    QString message;
+};
+
+QString option(const QStringList& args, const QString& name, bool& missingValue) {
+    const qsizetype i = args.indexOf(name);
+    if (i < 0) {
+        return {};
+    }
+    if (i + 1 >= args.size()) {
+        missingValue = true;
+        return {};
+    }
+    return args.at(i + 1);
+}
+
+void checkLength(const QString& label, const QString& value, qsizetype min, qsizetype max) {
+    if (value.size() < min || value.size() > max) {
+        throw Refusal(label + u" doit compter de "_s + QString::number(min) + u" à "_s +
+                      QString::number(max) + u" caractères."_s);
+    }
+}
+
+void checkTarget(const QString& path) {
+    if (!path.endsWith(u".mdb"_s, Qt::CaseInsensitive)) {
+        throw Refusal(u"Le nom de la base de données doit se terminer par « .mdb »."_s);
+    }
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink()) {
+        throw Refusal(u"Le fichier « "_s + path + u" » existe déjà ; rien n'a été modifié."_s);
+    }
+    const QString pws = passwordFileOf(path);
+    if (QFileInfo::exists(pws)) {
+        throw Refusal(u"Le fichier de mot de passe « "_s + pws +
+                      u" » existe déjà ; rien n'a été modifié."_s);
+    }
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir()) {
+        throw Refusal(u"Le dossier « "_s + info.absolutePath() + u" » n'existe pas."_s);
+    }
+    if (!folder.isWritable()) {
+        throw Refusal(u"Impossible d'écrire dans le dossier « "_s + info.absolutePath() + u" »."_s);
+    }
+}
+
+void addAdministrator(Connection& c, const createRequest& r) {
+    Recordset rs;
+    rs.open(u"SELECT * FROM Passwords WHERE ID = 0"_s, c, Recordset::Dynamic,
+            Recordset::OptimisticLock);
+    rs.addNew();
+    rs.setValue(u"Name"_s, r.name);
+    rs.setValue(u"Login"_s, r.login);
+    rs.setValue(u"Pass"_s, r.password);
+    rs.setValue(u"Type"_s, 0);
+    rs.update();
+}
+
+// Builds the database beside its final place, then links it in: the name appears only complete,
+// and an existing file is never replaced.
+void create(const createRequest& r) {
+    const QFileInfo info(r.path);
+    QString temp;
+    {
+        QTemporaryFile reserve(info.absolutePath() + u"/.lexivar-XXXXXX.tmp"_s);
+        if (!reserve.open()) {
+            throw Refusal(u"Impossible d'écrire dans le dossier « "_s + info.absolutePath() +
+                          u" »."_s);
+        }
+        temp = reserve.fileName();
+    } // the reservation is removed so the engine can create the file itself
+    const QString pws = passwordFileOf(r.path);
+    try {
+        Connection c;
+        c.createNew(temp, r.databasePassword);
+        Schema::create(c);
+        if (r.demo) {
+            DemoData::fill(c);
+        } else {
+            addAdministrator(c, r);
+        }
+        c.close();
+        QFile pwsFile(pws);
+        // Owner-only from its first byte, then readable by the database's group: never by others.
+        if (!pwsFile.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+            pwsFile.write(packPassword(r.databasePassword)) < 0 || !pwsFile.flush() ||
+            !FileIo::applyPermissions(pwsFile.handle(), passwordFilePermissions(temp)) ||
+            ::fsync(pwsFile.handle()) != 0) {
+            pwsFile.remove();
+            throw Refusal(u"Impossible d'écrire le fichier de mot de passe « "_s + pws + u" »."_s);
+        }
+        pwsFile.close();
+        if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(r.path).constData()) !=
+            0) {
+            QFile::remove(pws);
+            throw Refusal(u"Impossible de créer « "_s + r.path + u" »."_s);
+        }
+        QFile::remove(temp);
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+}
+
+createRequest parseCreate(const QStringList& args) {
+    createRequest r;
+    r.path = args.value(1);
+    bool missing = false;
+    r.name = option(args, u"--name"_s, missing).trimmed();
+    r.login = option(args, u"--login"_s, missing).trimmed();
+    r.password = option(args, u"--password"_s, missing).trimmed();
+    r.databasePassword = option(args, u"--db-password"_s, missing);
+    if (missing || r.path.isEmpty() || r.path.startsWith(u"--"_s)) {
+        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
+    }
+    if (r.name.isEmpty()) {
+        throw Refusal(u"Le nom de la personne (--name) est obligatoire."_s);
+    }
+    checkLength(u"Le nom de la personne"_s, r.name, 1, 25);
+    checkLength(u"Le nom d'usager"_s, r.login, 4, 15);
+    checkLength(u"Le mot de passe de l'usager"_s, r.password, 4, 15);
+    if (const auto bad = Cp1252::firstUnencodable(r.databasePassword)) {
+        throw Refusal(u"Le mot de passe de la base de données contient le caractère « "_s + *bad +
+                      u" », qui ne peut pas être enregistré."_s);
+    }
+    return r;
+}
+
+} // namespace
+
+int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const QString command = arguments.value(0);
+    if (command.isEmpty() || command == u"--help"_s || command == u"-h"_s) {
+        (command.isEmpty() ? err : out) << kHelp;
+        return command.isEmpty() ? kUsage : kOk;
+    }
+    if (command != u"create"_s && command != u"demo"_s) {
+        err << u"Commande inconnue : « "_s << command << u" ».\n\n"_s << kHelp;
+        return kUsage;
+    }
+    try {
+        createRequest r;
+        if (command == u"demo"_s) {
+            r.path = arguments.value(1);
+            r.demo = true;
+            r.databasePassword = QString::fromLatin1(DemoData::kDatabasePassword);
+            if (r.path.isEmpty()) {
+                throw Refusal(u"Indiquez le chemin de la base de démonstration."_s);
+            }
+        } else {
+            r = parseCreate(arguments);
+        }
+        checkTarget(r.path);
+        create(r);
+        out << u"Base de données créée : "_s << r.path << u"\n"_s;
+        return kOk;
+    } catch (const Refusal& e) {
+        err << u"lexivar-admin : "_s << e.message << u"\n"_s;
+    } catch (const AppError& e) {
+        err << u"lexivar-admin : erreur #"_s << e.number() << u" : "_s << e.description()
+            << u"\n"_s;
+    }
+    return kFailed;
+}

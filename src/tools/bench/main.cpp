@@ -1,0 +1,345 @@
+// lexivar-bench: times what a user waits for on a large term base, next to the same work done
+// with the bare database API.
+#include "tools/bench/SyntheticDatabase.h"
+#include "core/session/Session.h"
+#include "gui/startup/Program.h"
+#include "gui/startup/SignInDialog.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ScriptedDialogs.h"
+#include "gui/lists/ListView.h"
+#include "gui/search/SearchPanel.h"
+#include "gui/lists/ListFiller.h"
+#include "core/search/TextColumn.h"
+#include "core/reports/ReportWriter.h"
+#include "core/db/Connection.h"
+#include "core/db/Recordset.h"
+#include "gui/configuration/Compaction.h"
+#include "core/files/PasswordFile.h"
+#include "core/files/SettingsFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTextStream>
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <sqlcipher/sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kRuns = 3;
+
+struct Row {
+    QString scenario;
+    double lexivar;
+    std::optional<double> baseline;
+    QString target;
+};
+
+double bestOf(const std::function<void()>& work, int runs = kRuns) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+sqlite3* bareOpen(const QString& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const QByteArray key = QByteArray(SyntheticDatabase::kPassword);
+    sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
+    sqlite3_exec(db, "PRAGMA cipher_page_size = 4096;", nullptr, nullptr, nullptr);
+    return db;
+}
+
+// A statement stepped through with the engine alone, every column read as text.
+long bareStep(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    sqlite3_prepare_v2(db, text.constData(), -1, &stmt, nullptr);
+    long rows = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            sqlite3_column_text(stmt, i);
+        }
+        ++rows;
+    }
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+long bareQuery(const QString& path, const QString& sql) {
+    sqlite3* db = bareOpen(path);
+    const long rows = bareStep(db, sql);
+    sqlite3_close(db);
+    return rows;
+}
+
+std::unique_ptr<ColumnList> searchColumns() {
+    auto columns = std::make_unique<ColumnList>();
+    const char16_t* names[][2] = {
+        {u"ID", u"No de Fiche"},        {u"NAME", u"Domaine"},
+        {u"ENGLISH", u"Terme anglais"}, {u"FRENCH", u"Terme français"},
+        {u"AF", u"Source A/F"},         {u"DATE", u"Date de création"},
+        {u"CREATEDBY", u"Auteur"},      {u"DATEMODIFIED", u"Dernière Date De Modification"},
+        {u"MODIFIEDBY", u"Modifié Par"}};
+    for (const auto& n : names) {
+        auto d = std::make_shared<TextColumn>();
+        d->define(QString::fromUtf16(n[0]), QString::fromUtf16(n[1]));
+        columns->push_back(d);
+    }
+    return columns;
+}
+
+long peakMemoryKiB() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').front().toLong();
+        }
+    }
+    return 0;
+}
+
+class Bench {
+public:
+    explicit Bench(QString folder) : m_folder(std::move(folder)) {}
+
+    QString database(int records) {
+        const QString path = m_folder + u"/bench-"_s + QString::number(records) + u".mdb"_s;
+        if (!QFile::exists(path) || !QFile::exists(passwordFileOf(path))) {
+            QTextStream(stderr) << "building a base of " << records << " records...\n";
+            SyntheticDatabase::create(path, records);
+        }
+        return path;
+    }
+
+    void use(const QString& path) {
+        gsDBPath = path;
+        gsConnectionString = connectionStringFor(path);
+        gsDBPassword.clear();
+    }
+
+    // A list filled from a statement, next to the same statement stepped through bare.
+    Row fill(const QString& scenario, const QString& path, const QString& query, long expected,
+             const QString& target) {
+        use(path);
+        QWidget window;
+        window.resize(800, 520);
+        ListView list(&window);
+        list.resize(780, 400);
+        window.show();
+        auto columns = searchColumns();
+        std::int32_t found = 0;
+        const double lexivar = bestOf([&] {
+            found = ListFiller::fill(list, query, window, u"Affichage des fiches"_s, columns.get());
+        });
+        long stepped = 0;
+        const double baseline = bestOf([&] { stepped = bareQuery(path, query); });
+        if (found != expected || stepped != expected) {
+            QTextStream(stderr) << "écart : " << found << " listées, " << stepped << " parcourues, "
+                                << expected << " attendues\n";
+        }
+        return {scenario, lexivar, baseline, target};
+    }
+
+    Row startup(const QString& path) {
+        const QString folder = m_folder + u"/program"_s;
+        QDir().mkpath(folder);
+        setAppPath(folder);
+        QFile::remove(gsIniFile);
+        writeSetting(u"Database"_s, u"Path"_s, path, gsIniFile);
+        const double t = bestOf([] {
+            runProgram();
+            QCoreApplication::processEvents();
+            shutDownProgram();
+        });
+        return {u"start-up to the tray icon, 1 000 000 records"_s, t, std::nullopt, u"< 500"_s};
+    }
+
+    Row signIn(const QString& path) {
+        use(path);
+        const double t = bestOf([] {
+            endSession();
+            SignInDialog login;
+            login.findChild<QLineEdit*>(u"txtLogin"_s)->setText(u"admin"_s);
+            login.findChild<QLineEdit*>(u"txtPassword"_s)->setText(u"admin"_s);
+            login.signIn();
+        });
+        if (!gbLoggedIn) {
+            QTextStream(stderr) << "la connexion a échoué\n";
+        }
+        return {u"sign-in"_s, t, std::nullopt, u"< 200"_s};
+    }
+
+    Row fullListing(const QString& path) {
+        use(path);
+        gsAppPath = m_folder + u"/"_s;
+        IdentifierList ids;
+        for (int i = 0; i < 10000; ++i) {
+            ids.push_back(i * 100 + 1);
+        }
+        const QString spool = m_folder + u"/spool.html"_s;
+        const double lexivar = bestOf([&] { writeFullListing(ids, spool, u"banc, 12:00:00"_s); });
+        const QStringList groups = identifierGroups(ids);
+        const double baseline = bestOf([&] {
+            sqlite3* db = bareOpen(path);
+            for (const QString& g : groups) {
+                bareStep(db, u"SELECT * FROM Files, Domains WHERE Domains.ID = Files.DomainID "
+                             u"AND ("_s +
+                                 g + u")"_s);
+            }
+            sqlite3_close(db);
+        });
+        return {u"full listing of 10 000 chosen records"_s, lexivar, baseline, u"< 2000, <= 2x"_s};
+    }
+
+    Row compaction(const QString& path) {
+        const QString copy = m_folder + u"/compact/Lexivar4.mdb"_s;
+        QDir().mkpath(m_folder + u"/compact"_s);
+        const auto fresh = [&] {
+            QFile::remove(copy);
+            QFile::copy(path, copy);
+        };
+        fresh();
+        const double lexivar = bestOf(
+            [&] {
+                compactDatabase(copy, QString::fromUtf8(SyntheticDatabase::kPassword));
+            },
+            1);
+        const QString exported = m_folder + u"/compact/export.mdb"_s;
+        QFile::remove(exported);
+        const double baseline = bestOf(
+            [&] {
+                sqlite3* db = bareOpen(copy);
+                const QByteArray sql = "PRAGMA cipher_default_page_size = 4096; ATTACH DATABASE '" +
+                                       QFile::encodeName(exported) + "' AS e KEY '" +
+                                       QByteArray(SyntheticDatabase::kPassword).replace("'", "''") +
+                                       "'; SELECT sqlcipher_export('e'); DETACH DATABASE e;";
+                sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+                sqlite3_close(db);
+            },
+            1);
+        QFile::remove(exported);
+        QFile::remove(copy);
+        return {u"compaction of a 1 000 000-record base"_s, lexivar, baseline,
+                u"< 30000, <= 1.5x"_s};
+    }
+
+    Row memory(const QString& path) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {u"--memory-child"_s, path});
+        child.waitForFinished(120000);
+        const double mib = QString::fromUtf8(child.readAllStandardOutput()).trimmed().toDouble();
+        return {u"peak memory with 100 000 rows listed (MiB)"_s, mib, std::nullopt, u"< 150"_s};
+    }
+
+private:
+    QString m_folder;
+};
+
+// Fills a list of every record of the base in a fresh process and prints its peak memory.
+int memoryChild(const QString& path) {
+    gsDBPath = path;
+    gsConnectionString = connectionStringFor(path);
+    QWidget window;
+    ListView list(&window);
+    window.show();
+    auto columns = searchColumns();
+    ListFiller::fill(list,
+                     SearchPanel::newSearchStatement(0, QString(), QDate(), QDate(), false) +
+                         u" ORDER BY Files.ID;"_s,
+                     window, u"Affichage des fiches"_s, columns.get());
+    QTextStream(stdout) << QString::number(peakMemoryKiB() / 1024.0, 'f', 1) << "\n";
+    return 0;
+}
+
+void print(const std::vector<Row>& rows) {
+    QTextStream out(stdout);
+    out << qSetFieldWidth(50) << Qt::left << "scenario" << qSetFieldWidth(12) << Qt::right
+        << "Lexivar ms"
+        << "bare ms"
+        << "ratio" << qSetFieldWidth(20) << "target" << qSetFieldWidth(0) << "\n";
+    for (const Row& r : rows) {
+        out << qSetFieldWidth(50) << Qt::left << r.scenario << qSetFieldWidth(12) << Qt::right
+            << QString::number(r.lexivar, 'f', 1)
+            << (r.baseline ? QString::number(*r.baseline, 'f', 1) : u"-"_s)
+            << (r.baseline ? QString::number(r.lexivar / *r.baseline, 'f', 2) : u"-"_s)
+            << qSetFieldWidth(20) << r.target << qSetFieldWidth(0) << "\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    Dialogs::install(std::make_unique<ScriptedDialogs>()); // nothing may wait for a click
+    const QStringList args = QApplication::arguments();
+    if (const qsizetype i = args.indexOf(u"--memory-child"_s); i >= 0 && i + 1 < args.size()) {
+        return memoryChild(args.at(i + 1));
+    }
+    QString folder = QDir::tempPath() + u"/lexivar-bench"_s;
+    if (const qsizetype i = args.indexOf(u"--dir"_s); i >= 0 && i + 1 < args.size()) {
+        folder = args.at(i + 1);
+    }
+    if (args.contains(u"--help"_s)) {
+        QTextStream(stdout)
+            << "Usage : lexivar-bench [--all] [--dir DOSSIER]\n"
+               "Builds synthetic term bases (kept in DOSSIER, by default "
+            << folder
+            << ") and times each scenario against the bare database.\n"
+               "Without --all: the list fills of 10 000 and 100 000 records.\n"
+               "--all: every scenario, on bases of 100 000 and 1 000 000 records.\n";
+        return 0;
+    }
+    QDir().mkpath(folder);
+    Bench bench(folder);
+    const QString allRecords =
+        SearchPanel::newSearchStatement(0, QString(), QDate(), QDate(), false) +
+        u" ORDER BY Files.ID;"_s;
+    std::vector<Row> rows;
+    const QString small = bench.database(10000);
+    const QString medium = bench.database(100000);
+    if (!args.contains(u"--only-listing"_s) && !args.contains(u"--only-compaction"_s)) {
+        rows.push_back(bench.fill(u"all records, 10 000 found, list filled"_s, small, allRecords,
+                                  10000, u"-"_s));
+        rows.push_back(bench.fill(u"all records, 100 000 found, list filled"_s, medium, allRecords,
+                                  100000, u"< 1000, <= 3x"_s));
+    }
+    if (args.contains(u"--only-listing"_s)) {
+        rows = {bench.fullListing(bench.database(1000000))};
+    } else if (args.contains(u"--only-compaction"_s)) {
+        rows = {bench.compaction(bench.database(1000000))};
+    } else if (args.contains(u"--all"_s)) {
+        const QString large = bench.database(1000000);
+        rows.insert(rows.begin(), bench.signIn(large));
+        rows.insert(rows.begin(), bench.startup(large));
+        rows.push_back(bench.fill(
+            u"contains on Terme Anglais, 1 000 of 1 000 000"_s, large,
+            SearchPanel::newSearchStatement(2, u"zircon"_s, QDate(), QDate(), false) +
+                u" ORDER BY Files.ID;"_s,
+            1000, u"< 1000, <= 1.3x"_s));
+        rows.push_back(bench.fullListing(large));
+        rows.push_back(bench.compaction(large));
+        rows.push_back(bench.memory(medium));
+    }
+    print(rows);
+    return 0;
+}

@@ -1,0 +1,57 @@
+#include "core/db/DatabaseFixture.h"
+
+#include "core/db/Recordset.h"
+#include "core/db/Schema.h"
+
+using namespace Qt::StringLiterals;
+
+void DatabaseTest::SetUp() {
+    LexivarTest::SetUp();
+    dbPath = path(u"Lexivar4.mdb"_s);
+    Schema::createDatabase(dbPath, dbPassword);
+}
+
+QString DatabaseTest::connectionString(const QString& password, const QString& mode) const {
+    return u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + dbPath +
+           u";Jet OLEDB:Database Password="_s + password + u";MODE="_s + mode;
+}
+
+void DatabaseTest::open(Connection& c, bool readOnly) const {
+    c.open(connectionString(dbPassword, readOnly ? u"READ;"_s : u"READWRITE;"_s));
+}
+
+qlonglong DatabaseTest::insertRow(const QString& table,
+                                  const std::vector<std::pair<QString, QVariant>>& values) {
+    Connection c;
+    open(c);
+    Recordset rs;
+    rs.open(u"SELECT * FROM "_s + table + u" WHERE ID = 0"_s, c, Recordset::Dynamic,
+            Recordset::OptimisticLock);
+    rs.addNew();
+    const qlonglong id = rs.value(u"ID"_s).toLongLong();
+    for (const auto& [field, value] : values) {
+        rs.setValue(field, value);
+    }
+    rs.update();
+    return id;
+}
+
+qlonglong DatabaseTest::addDomain(const QString& name) {
+    return insertRow(u"Domains"_s, {{u"Name"_s, name}});
+}
+
+qlonglong DatabaseTest::addFile(qlonglong domainId, const QString& english, const QString& french,
+                                const QDate& created) {
+    return insertRow(u"Files"_s, {{u"English"_s, english},
+                                  {u"French"_s, french},
+                                  {u"DomainID"_s, domainId},
+                                  {u"Date"_s, created}});
+}
+
+long DatabaseTest::count(const QString& sql) {
+    Connection c;
+    open(c, true);
+    Recordset rs;
+    rs.open(sql, c, Recordset::Static, Recordset::ReadOnlyLock);
+    return rs.recordCount();
+}

@@ -1,0 +1,316 @@
+#include "core/db/DatabaseFixture.h"
+#include "core/AppError.h"
+#include "core/db/Command.h"
+#include "core/db/ConnectionString.h"
+#include "core/db/Recordset.h"
+#include "core/db/Schema.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+long errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST_F(DatabaseTest, PasswordMustMatchTheDatabase) {
+    Connection c;
+    EXPECT_EQ(errorOf([&] { c.open(connectionString(u"faux"_s, u"READ;"_s)); }),
+              ErrorNumber::NotValidPassword);
+    EXPECT_EQ(errorOf([&] { c.open(connectionString(u""_s, u"READ;"_s)); }),
+              ErrorNumber::NotValidPassword);
+    EXPECT_FALSE(c.isOpen());
+    // The quoted form used to test a chosen database, with the quotes of the password doubled.
+    c.open(u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + dbPath +
+           u";Jet OLEDB:Database Password='sésame ''ouvre-toi''';MODE=READWRITE;"_s);
+    EXPECT_TRUE(c.isOpen());
+
+    const QString plain = path(u"plain.mdb"_s);
+    Schema::createDatabase(plain, u""_s);
+    Connection p;
+    EXPECT_EQ(errorOf([&] {
+                  p.open(u"Data Source="_s + plain + u";Jet OLEDB:Database Password=x;MODE=READ"_s);
+              }),
+              ErrorNumber::NotValidPassword);
+    p.open(u"Data Source="_s + plain + u";Jet OLEDB:Database Password=;MODE=READ"_s);
+    EXPECT_TRUE(p.isOpen());
+}
+
+TEST_F(DatabaseTest, FilesThatAreNotDatabasesAreRefusedUntouched) {
+    const struct {
+        QString name;
+        QByteArray bytes;
+    } cases[] = {
+        {u"vide.mdb"_s, QByteArray()},
+        {u"texte.mdb"_s, QByteArray(1024, 'a')},
+        {u"court.mdb"_s, QByteArray("SQLite format 3\0 tronqué", 25)},
+    };
+    for (const auto& f : cases) {
+        writeFile(path(f.name), f.bytes);
+        Connection c;
+        for (const QString& pw : {u""_s, u"clé"_s}) {
+            EXPECT_EQ(errorOf([&] {
+                          c.open(u"Data Source="_s + path(f.name) +
+                                 u";Jet OLEDB:Database Password="_s + pw + u";MODE=READWRITE;"_s);
+                      }),
+                      ErrorNumber::ProviderGeneric)
+                << f.name;
+        }
+        EXPECT_EQ(readFile(path(f.name)), f.bytes);
+    }
+    Connection c;
+    EXPECT_EQ(errorOf([&] { c.open(u"Data Source="_s + path(u"absent.mdb"_s) + u";MODE=READ"_s); }),
+              ErrorNumber::ProviderGeneric);
+    EXPECT_FALSE(QFile::exists(path(u"absent.mdb"_s)));
+}
+
+TEST_F(DatabaseTest, ReadOnlyConnectionsCannotWrite) {
+    const qlonglong d = addDomain(u"Droit"_s);
+    Connection c;
+    open(c, true);
+    Command cmd;
+    cmd.setActiveConnection(c);
+    cmd.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + QString::number(d) + u";"_s);
+    EXPECT_EQ(errorOf([&] { cmd.execute(); }), ErrorNumber::ReadOnly);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Domains WHERE ID = 0"_s, c, Recordset::Dynamic,
+            Recordset::OptimisticLock);
+    EXPECT_EQ(errorOf([&] { rs.addNew(); }), ErrorNumber::ReadOnly);
+    rs.close();
+    c.close();
+    EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
+}
+
+TEST_F(DatabaseTest, AddNewGivesTheIdAtOnceAndStoresOnlyOnUpdate) {
+    Connection c;
+    open(c);
+    {
+        Recordset rs;
+        rs.open(u"SELECT * FROM Domains WHERE ID = 0"_s, c, Recordset::Dynamic,
+                Recordset::OptimisticLock);
+        EXPECT_EQ(rs.recordCount(), 0);
+        EXPECT_TRUE(rs.atEnd());
+        rs.addNew();
+        EXPECT_EQ(rs.value(u"ID"_s).toLongLong(), 1);
+        rs.setValue(u"Name"_s, u"Informatique"_s);
+        rs.update();
+        rs.addNew();
+        EXPECT_EQ(rs.value(u"id"_s).toLongLong(), 2);
+        rs.setValue(u"Name"_s, u"Jamais stocké"_s);
+        rs.close(); // no Update
+        rs.open(u"SELECT * FROM Domains WHERE ID = 0"_s, c, Recordset::Dynamic,
+                Recordset::OptimisticLock);
+        rs.addNew();
+        rs.setValue(u"Name"_s, u"Abandonné aussi"_s);
+    } // destroyed without Update
+    c.close();
+    Connection r;
+    open(r, true);
+    Recordset all;
+    all.open(u"SELECT * FROM Domains"_s, r);
+    ASSERT_EQ(all.recordCount(), 1);
+    EXPECT_EQ(all.value(u"Name"_s).toString(), u"Informatique"_s);
+}
+
+TEST_F(DatabaseTest, FailedUpdateLeavesNoRow) {
+    Connection c;
+    open(c);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Files WHERE ID = 0"_s, c, Recordset::Dynamic,
+            Recordset::OptimisticLock);
+    rs.addNew();
+    rs.setValue(u"DomainID"_s, 999); // no such domain
+    EXPECT_EQ(errorOf([&] { rs.update(); }), ErrorNumber::Integrity);
+    EXPECT_TRUE(rs.atEnd());
+    rs.close();
+    c.close();
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 0);
+}
+
+TEST_F(DatabaseTest, ExistingRowsChangeThroughFieldsUpdateAndMoveNext) {
+    const qlonglong a = addDomain(u"A"_s);
+    const qlonglong b = addDomain(u"B"_s);
+    const qlonglong f1 = addFile(b, u"one"_s, u"un"_s);
+    addFile(b, u"two"_s, u"deux"_s);
+    const qlonglong f3 = addFile(a, u"three"_s, u"trois"_s);
+    Connection c;
+    open(c);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Files WHERE domainID = "_s + QString::number(b), c,
+            Recordset::Static, Recordset::OptimisticLock);
+    while (!rs.atEnd()) {
+        rs.setValue(u"DomainID"_s, a);
+        rs.moveNext(); // moving on saves the change
+    }
+    rs.close();
+    rs.open(u"SELECT * FROM Files WHERE ID = "_s + QString::number(f1).rightJustified(5, u'0'), c,
+            Recordset::Dynamic, Recordset::OptimisticLock);
+    ASSERT_EQ(rs.recordCount(), 1);
+    rs.setValue(u"french"_s, u"Un modifié"_s);
+    rs.update();
+    rs.close();
+    rs.open(u"Select * from files WHERE ID = "_s + QString::number(f3), c, Recordset::Dynamic,
+            Recordset::OptimisticLock);
+    rs.remove();
+    rs.close();
+    c.close();
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE DomainID = "_s + QString::number(a)), 2);
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE French = 'UN MODIFIÉ'"_s), 1);
+}
+
+TEST_F(DatabaseTest, JoinedRowsReadQualifiedAndPlainNames) {
+    const qlonglong d = addDomain(u"Électricité"_s);
+    const qlonglong f = addFile(d, u"circuit breaker"_s, u"disjoncteur"_s);
+    Connection c;
+    open(c, true);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Files, Domains WHERE Domains.ID = Files.DomainID AND (Files.ID = "_s +
+                QString::number(f) + u")"_s,
+            c, Recordset::Static, Recordset::ReadOnlyLock);
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(u"Files.Id"_s).toLongLong(), f);
+    EXPECT_EQ(rs.value(u"Domains.ID"_s).toLongLong(), d);
+    EXPECT_EQ(rs.value(u"Name"_s).toString(), u"Électricité"_s);
+    EXPECT_EQ(rs.value(u"FRENCH"_s).toString(), u"disjoncteur"_s);
+    EXPECT_EQ(errorOf([&] { rs.value(u"Inconnu"_s); }), ErrorNumber::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs.setValue(u"French"_s, u"x"_s); }), ErrorNumber::NotUpdatable);
+    rs.moveNext();
+    EXPECT_TRUE(rs.atEnd());
+    EXPECT_EQ(errorOf([&] { rs.value(u"Name"_s); }), ErrorNumber::NoCurrentRecord);
+}
+
+TEST_F(DatabaseTest, TextComparesWithoutRegardToCaseAccentsIncluded) {
+    const qlonglong d = addDomain(u"Électricité"_s);
+    addDomain(u"Eau potable"_s);
+    addDomain(u"EAUX USÉES"_s);
+    addDomain(u"Bureau"_s);
+    addDomain(u"Zoologie"_s);
+    addDomain(u"élevage"_s);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE '%eau%'"_s), 3);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE 'eau%'"_s), 2);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name = 'électricité'"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name = 'electricite'"_s), 0);
+    EXPECT_EQ(count(u"SELECT * FROM domains WHERE Name LIKE '%USÉES'"_s), 1);
+    // A plain pattern's "_" stands for one letter, accented or not.
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE '_levage'"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE '_lectricit_'"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE Name LIKE 'z%'"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Domains WHERE ID = "_s + QString::number(d) +
+                    u" OR NAME = 'l''eau'"_s),
+              1);
+    Connection c;
+    open(c, true);
+    Recordset rs;
+    rs.open(u"SELECT NAME FROM Domains order by name"_s, c);
+    QStringList names;
+    for (; !rs.atEnd(); rs.moveNext()) {
+        names << rs.value(u"Name"_s).toString();
+    }
+    EXPECT_EQ(names, (QStringList{u"Bureau"_s, u"Eau potable"_s, u"EAUX USÉES"_s, u"Électricité"_s,
+                                  u"élevage"_s, u"Zoologie"_s}));
+}
+
+TEST_F(DatabaseTest, DeletingADomainDeletesItsRecords) {
+    const qlonglong keep = addDomain(u"Garder"_s);
+    const qlonglong gone = addDomain(u"Supprimer"_s);
+    addFile(keep, u"a"_s, u"a"_s);
+    for (int i = 0; i < 3; ++i) {
+        addFile(gone, u"b"_s, u"b"_s);
+    }
+    Connection c;
+    open(c);
+    Command cmd;
+    cmd.setActiveConnection(c);
+    cmd.setCommandText(u"DELETE * FROM domains WHERE ID = "_s + QString::number(gone) + u";"_s);
+    EXPECT_EQ(cmd.execute(), 1);
+    c.close();
+    EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 1);
+}
+
+TEST_F(DatabaseTest, DatesAreDayNumbers) {
+    const qlonglong d = addDomain(u"D"_s);
+    addFile(d, u"old"_s, u"vieux"_s, QDate(2005, 12, 31)); // day 38717
+    addFile(d, u"new"_s, u"neuf"_s, QDate(2006, 1, 1));
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE Files.Date <= 38717"_s), 1);
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE Files.Date >= 38717 AND Files.Date <= 38718"_s), 2);
+    Connection c;
+    open(c);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Files WHERE Files.Date <= 38717"_s, c, Recordset::Dynamic,
+            Recordset::OptimisticLock);
+    EXPECT_EQ(rs.value(u"Date"_s).toDateTime(), QDateTime(QDate(2005, 12, 31), QTime(0, 0)));
+    EXPECT_TRUE(rs.value(u"DateModified"_s).isNull());
+    const QDateTime stamp(QDate(2006, 3, 4), QTime(18, 30, 15));
+    rs.setValue(u"DateModified"_s, stamp);
+    rs.update();
+    rs.close();
+    rs.open(u"SELECT * FROM Files WHERE DateModified > 38780.77"_s, c);
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(u"DateModified"_s).toDateTime(), stamp);
+}
+
+TEST(ConnectionString, ReadsThePiecesTheLayerUses) {
+    const struct {
+        QString text;
+        QString source;
+        QString password;
+        ConnectionString::Mode mode;
+    } cases[] = {
+        {u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/d/a.mdb;Jet OLEDB:Database "
+         "Password=abc;MODE=READ;"_s,
+         u"/d/a.mdb"_s, u"abc"_s, ConnectionString::Mode::Read},
+        {u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/d/a.mdb;Jet OLEDB:Database "
+         "Password=a;b=c;MODE=READ"_s,
+         u"/d/a.mdb"_s, u"a;b=c"_s, ConnectionString::Mode::Read},
+        {u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/d/a.mdb;Jet OLEDB:Database "
+         "Password='l''eau';MODE=READWRITE;"_s,
+         u"/d/a.mdb"_s, u"l'eau"_s, ConnectionString::Mode::ReadWrite},
+        {u"Data Source=/d/a.mdb;Jet OLEDB:Database Password=;MODE=READWRITE;"_s, u"/d/a.mdb"_s,
+         u""_s, ConnectionString::Mode::ReadWrite},
+    };
+    for (const auto& c : cases) {
+        const ConnectionString cs = ConnectionString::parse(c.text);
+        EXPECT_EQ(cs.dataSource, c.source) << c.text;
+        EXPECT_EQ(cs.password, c.password) << c.text;
+        EXPECT_EQ(cs.mode, c.mode) << c.text;
+    }
+    EXPECT_EQ(errorOf([] { ConnectionString::parse(u"MODE=READ"_s); }),
+              ErrorNumber::ProviderGeneric);
+}
+
+// A writer killed mid-transaction leaves a hot journal; the first read connection rolls it back
+// instead of failing, keeps only what was committed, and still writes nothing itself.
+TEST_F(DatabaseTest, ReadConnectionsRollBackWhatAKilledWriterLeft) {
+    const qlonglong domain = addDomain(u"Électricité"_s);
+    addFile(domain, u"committed"_s, u"validé"_s);
+    const QString copy = path(u"Copie.mdb"_s);
+    {
+        Connection writer;
+        open(writer);
+        writer.execute(u"PRAGMA cache_size = 2;"_s); // spills to the file before the commit
+        writer.execute(u"BEGIN;"_s);
+        writer.execute(
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+            u"400) INSERT INTO Files (English, DomainID) SELECT hex(randomblob(300)), "_s +
+            QString::number(domain) + u" FROM n;"_s);
+        // The files as a kill at this instant leaves them.
+        ASSERT_TRUE(QFile::copy(dbPath, copy));
+        ASSERT_TRUE(QFile::copy(dbPath + u"-journal"_s, copy + u"-journal"_s));
+    }
+    Connection reader;
+    reader.open(u"Data Source="_s + copy + u";Jet OLEDB:Database Password="_s +
+                ConnectionString::quoted(dbPassword) + u";MODE=READ;"_s);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Files"_s, reader, Recordset::Static, Recordset::ReadOnlyLock);
+    EXPECT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(u"English"_s).toString(), u"committed"_s);
+    EXPECT_NE(errorOf([&] { reader.execute(u"DELETE * FROM Files;"_s); }), 0);
+}

@@ -1,0 +1,44 @@
+#include "gui/SessionFixture.h"
+
+#include "core/session/Session.h"
+#include "core/files/PasswordFile.h"
+#include "core/files/SettingsFile.h"
+
+using namespace Qt::StringLiterals;
+
+void SessionTest::SetUp() {
+    DatabaseTest::SetUp();
+    setAppPath(path(u""_s));
+    ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, dbPath, gsIniFile));
+    ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), dbPassword));
+    gsDBPath = dbPath;
+    gsDBPassword.clear();
+    gsConnectionString = connectionStringFor(gsDBPath);
+    gbDBValidated = false;
+    endSession();
+    addAccount(u"Administrateur"_s, u"admin"_s, u"admin"_s, 0);
+    addAccount(u"Jean-François Côté"_s, u"jfcote"_s, u"gestion"_s, 1);
+    addAccount(u"Élise Gagnon"_s, u"egagnon"_s, u"proprio"_s, 2);
+}
+
+void SessionTest::TearDown() {
+    endSession();
+    gsDBPath.clear();
+    gsDBPassword.clear();
+    gsConnectionString.clear();
+    gbDBValidated = false;
+    gbSearchOpen = gbFileOpen = gbAdministratorOpen = gbConfigurationOpen = false;
+    DatabaseTest::TearDown();
+}
+
+void SessionTest::addAccount(const QString& name, const QString& login, const QString& pass,
+                             int level) {
+    insertRow(u"Passwords"_s,
+              {{u"Name"_s, name}, {u"Login"_s, login}, {u"Pass"_s, pass}, {u"Type"_s, level}});
+}
+
+void SessionTest::signInAs(const QString& name, int level) {
+    gsUserName = fitUserName(name);
+    gbyUserLevel = static_cast<std::uint8_t>(level);
+    gbLoggedIn = true;
+}

@@ -1,0 +1,89 @@
+#include "core/session/Session.h"
+#include "gui/lists/ListView.h"
+#include "gui/search/SearchPanel.h"
+#include "gui/search/SearchFixture.h"
+#include "gui/lists/ListFiller.h"
+#include "gui/print/PrintDocument.h"
+#include "gui/print/PrintSelectionWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class frmPrintTest : public SearchTest {
+protected:
+    void SetUp() override {
+        SearchTest::SetUp();
+        for (int i = 0; i < 5; ++i) {
+            addRecord(droit, u"law "_s + QString::number(i), u"loi"_s, QDate(2006, 2, 1), u"x"_s);
+        }
+        window = PrintSelectionWindow::open();
+        window->criteria().search(); // all ten records
+    }
+    void TearDown() override {
+        delete window;
+        SearchTest::TearDown();
+    }
+    ListView& list() { return window->criteria().list(); }
+    void select(std::initializer_list<int> rows) {
+        for (int r : rows) {
+            list().selectionModel()->select(list().model()->index(r, 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+        }
+    }
+
+    PrintSelectionWindow* window = nullptr;
+};
+
+TEST_F(frmPrintTest, ChosenRowsGiveTheirNumbersInListOrder) {
+    EXPECT_EQ(window->windowTitle(), u"Imprimer une fiche"_s);
+    EXPECT_EQ(list().columnHeaderText(0), u"No de fiche"_s);
+    ASSERT_EQ(list().itemCount(), 10);
+    ListFiller::sortByColumn(list(), 1); // record numbers, descending
+    select({7, 2, 4});
+    EXPECT_EQ(window->selectedIdentifiers(), (IdentifierList{8, 6, 3}));
+    window->printShort(); // the scripted print dialog is cancelled
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_EQ(window->selectedIdentifiers().size(), 3u);
+}
+
+TEST_F(frmPrintTest, NothingChosenAsksWhetherToPrintEverything) {
+    window->printFull(); // No, the default
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"Ancun enregistrement n'a été selectionné. Voulez-vous les tous imprimer ?"_s);
+    EXPECT_EQ(dialogs->messages[0].defaultButton, Dialogs::Answer::No);
+    EXPECT_EQ(dialogs->printDialogsShown, 0);
+
+    QStringList printed;
+    dialogs->printHandlers.push_back([&](QPrinter&) {
+        printed << window->browser().document().toPlainText();
+        return false;
+    });
+    dialogs->answers = {Dialogs::Answer::Yes};
+    window->printFull();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !printed.isEmpty(); }, 2000));
+    EXPECT_EQ(printed.first().count(u"Numéro de fiche:"_s), 10);
+    EXPECT_TRUE(window->selectedIdentifiers().empty());
+}
+
+TEST_F(frmPrintTest, SearchesDecideThePrintCommands) {
+    auto* full = window->findChild<QAction*>(u"mnuPrintFull"_s);
+    EXPECT_TRUE(full->isEnabled());
+    auto* box = window->findChild<QComboBox*>(u"cboField"_s);
+    box->setCurrentIndex(8);
+    window->criteria().fieldChosen();
+    window->findChild<QLineEdit*>(u"txtSearch"_s)->setText(u"personne"_s);
+    window->criteria().search();
+    EXPECT_FALSE(full->isEnabled());
+    window->criteria().activate(); // coming back: available again
+    EXPECT_TRUE(full->isEnabled());
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(gbSearchOpen);
+}
