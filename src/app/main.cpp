@@ -1,4 +1,5 @@
 #include "gui/widgets/AppIcon.h"
+#include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
 #include "gui/startup/Program.h"
 #include "gui/dialogs/ErrorBox.h"
@@ -19,10 +20,10 @@ int main(int argc, char* argv[]) {
     if (qtFrench.load(u"qtbase_fr"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtFrench);
     }
-    setAppPath(QApplication::applicationDirPath());
-    endSession(); // nobody is signed in at start-up
-    gbyUserLevel = 0;
-    const int code = runProgram();
+    ProgramFolder::set(QApplication::applicationDirPath());
+    Session session; // nobody is signed in at start-up
+    session.setLevel(0);
+    const int code = runProgram(session);
     if (code >= 0) {
         return code;
     }

@@ -12,3 +12,14 @@ long Command::execute() {
     return m_parameters.isEmpty() ? m_connection->execute(m_text)
                                   : m_connection->execute(m_text, m_parameters);
 }
+
+long executeChange(const DatabaseLocation& location, const QString& statement,
+                   const QVariantList& parameters) {
+    Connection connection;
+    connection.open(location, Connection::Mode::ReadWrite);
+    Command command;
+    command.setActiveConnection(connection);
+    command.setCommandText(statement);
+    command.setParameters(parameters);
+    return command.execute();
+}

@@ -4,6 +4,7 @@
 #include <QVariantList>
 
 class Connection;
+struct DatabaseLocation;
 
 // A statement sent on an open connection (deletions go this way).
 class Command {
@@ -20,3 +21,8 @@ private:
     QString m_text;
     QVariantList m_parameters;
 };
+
+// Runs one statement that changes the database, on a read-write connection of its own, closed
+// afterwards. Throws AppError.
+long executeChange(const DatabaseLocation& location, const QString& statement,
+                   const QVariantList& parameters = {});

@@ -1,7 +1,6 @@
 #include "core/db/Connection.h"
 
 #include "core/db/Binding.h"
-#include "core/db/ConnectionString.h"
 #include "core/db/JetDialect.h"
 #include "core/db/SqliteError.h"
 #include "core/AppError.h"
@@ -51,32 +50,31 @@ Connection::~Connection() {
     close();
 }
 
-void Connection::open(const QString& connectionString, const QString&, const QString&, long) {
+void Connection::open(const DatabaseLocation& location, Mode mode) {
     close();
-    const ConnectionString cs = ConnectionString::parse(connectionString);
-    const QFileInfo info(cs.dataSource);
+    const QFileInfo info(location.path);
     if (!info.exists() || !info.isFile()) {
         throw AppError(ErrorNumber::ProviderGeneric,
-                       u"Le fichier « "_s + cs.dataSource + u" » est introuvable."_s);
+                       u"Le fichier « "_s + location.path + u" » est introuvable."_s);
     }
     // Database files are whole pages; anything else (an empty or a text file) is not one.
     if (info.size() == 0 || info.size() % 512 != 0) {
-        throw notADatabase(cs.dataSource);
+        throw notADatabase(location.path);
     }
-    const bool readOnly = cs.mode == ConnectionString::Mode::Read;
+    const bool readOnly = mode == Mode::Read;
     // Read connections too open the file read-write (the engine falls back to read-only when the
     // file cannot be written): only then can they roll back what a killed writer left in the
     // journal, instead of failing until someone writes. query_only keeps them from writing.
     // Read-write ones may create files: a password rewrite attaches its new copy. The main file
     // was checked above, so no database is created by opening one.
-    openFile(cs.dataSource, cs.password,
+    openFile(location.path, location.password,
              readOnly ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     m_readOnly = readOnly;
     try {
         if (readOnly) {
             execRaw(m_db, "PRAGMA query_only = 1;");
         }
-        checkReadable(cs.password);
+        checkReadable(location.password);
     } catch (...) {
         close();
         throw;

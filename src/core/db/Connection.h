@@ -1,13 +1,14 @@
 #pragma once
 
+#include "core/db/DatabaseLocation.h"
+
 #include <QString>
 #include <QVariantList>
 
 struct sqlite3;
 
-// One open database, for the length of one operation. Opened from a connection string whose
-// "Data Source", "Jet OLEDB:Database Password" and "MODE" pieces it reads; "MODE=READ" makes it a
-// read connection. A wrong password raises error -2147217843.
+// One open database, for the length of one operation, opened from a location and a mode. A wrong
+// password raises error -2147217843.
 class Connection {
 public:
     Connection() = default;
@@ -15,8 +16,10 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void open(const QString& connectionString, const QString& userId = {},
-              const QString& password = {}, long options = -1);
+    // A read connection writes nothing; see DESIGN.md on why it is not opened read-only.
+    enum class Mode { Read, ReadWrite };
+
+    void open(const DatabaseLocation& location, Mode mode);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     bool isReadOnly() const { return m_readOnly; }

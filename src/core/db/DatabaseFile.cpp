@@ -1,7 +1,6 @@
 #include "core/db/DatabaseFile.h"
 
 #include "core/db/Connection.h"
-#include "core/db/ConnectionString.h"
 #include "core/files/FileIo.h"
 #include "core/db/SqliteError.h"
 #include "core/AppError.h"
@@ -48,7 +47,7 @@ void checkIntegrity(Connection& c, const QString& failure) {
 }
 
 void open(Connection& c, const QString& path, const QString& password) {
-    c.open(ConnectionString::quotedReadWrite(path, password));
+    c.open({path, password}, Connection::Mode::ReadWrite);
 }
 
 // Holds the exclusive lock from now until the connection closes: no other connection reads or

@@ -1,7 +1,6 @@
 #include "core/reports/ReportWriter.h"
 
 #include "core/reports/SpoolFile.h"
-#include "core/session/Session.h"
 #include "core/AppError.h"
 #include "core/Clock.h"
 #include "core/ErrorReporter.h"
@@ -71,8 +70,9 @@ QString justified(const QString& text) {
 // groups of records. File faults end it at once; other faults are reported and it goes on.
 class Report {
 public:
-    Report(QString procedure, const QString& spoolPath, const QString& title)
-        : m_procedure(std::move(procedure)), m_file(spoolPath) {
+    Report(QString procedure, DatabaseLocation location, const QString& spoolPath,
+           const QString& title)
+        : m_procedure(std::move(procedure)), m_location(std::move(location)), m_file(spoolPath) {
         writeHtmlHeader(m_file, title);
     }
 
@@ -130,8 +130,7 @@ private:
             return m_connection.isOpen();
         }
         try {
-            reloadDatabasePassword();
-            m_connection.open(readConnection());
+            m_connection.open(m_location, Connection::Mode::Read);
             return true;
         } catch (const AppError& e) {
             // Nothing can be read: one box, and the report is not shown as if complete.
@@ -153,6 +152,7 @@ private:
     }
 
     QString m_procedure;
+    DatabaseLocation m_location;
     SpoolFile m_file;
     ShortDateFormatter m_dates;
     Connection m_connection;
@@ -327,10 +327,10 @@ void fullRecordOpera(Report& r, Recordset& rs) {
     r.line(u"<HR WIDTH=\"100%\"></DIV>"_s);
 }
 
-bool printFull(const QString& procedure, const IdentifierList& ids, const QString& spoolPath,
+bool printFull(const QString& procedure, const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath,
                const QString& title, bool opera) {
     return generate(procedure, [&] {
-        Report r(procedure, spoolPath, title);
+        Report r(procedure, location, spoolPath, title);
         int position = 0;
         bool pendingRule = false;
         r.forEachRecord(kFullStatement, ids, [&](Recordset& rs) {
@@ -395,10 +395,10 @@ void shortRow(Report& r, Recordset& rs, const ShortDateFormatter& dates) {
     r.line(u"</TR>"_s, 6);
 }
 
-bool printShort(const QString& procedure, const IdentifierList& ids, const QString& spoolPath,
+bool printShort(const QString& procedure, const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath,
                 const QString& title, bool opera) {
     return generate(procedure, [&] {
-        Report r(procedure, spoolPath, title);
+        Report r(procedure, location, spoolPath, title);
         shortHead(r);
         const ShortDateFormatter dates;
         r.forEachRecord(kShortStatement, ids, [&](Recordset& rs) {
@@ -452,30 +452,30 @@ QStringList identifierGroups(const IdentifierList& ids) {
     return groups;
 }
 
-QString reportTitle() {
-    return gsUserName.trimmed() + u", "_s + Clock::now().time().toString(u"HH:mm:ss"_s);
+QString reportTitle(const QString& userName) {
+    return userName.trimmed() + u", "_s + Clock::now().time().toString(u"HH:mm:ss"_s);
 }
 
-bool writeFullListing(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
-    return printFull(u"bPrintFull"_s, ids, spoolPath, title, false);
+bool writeFullListing(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printFull(u"bPrintFull"_s, location, ids, spoolPath, title, false);
 }
 
-bool writeFullListingForOpera(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
-    return printFull(u"bPrintFullOpera"_s, ids, spoolPath, title, true);
+bool writeFullListingForOpera(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printFull(u"bPrintFullOpera"_s, location, ids, spoolPath, title, true);
 }
 
-bool writeShortListing(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
-    return printShort(u"bPrintShort"_s, ids, spoolPath, title, false);
+bool writeShortListing(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printShort(u"bPrintShort"_s, location, ids, spoolPath, title, false);
 }
 
-bool writeShortListingForOpera(const IdentifierList& ids, const QString& spoolPath, const QString& title) {
-    return printShort(u"bPrintShortOpera"_s, ids, spoolPath, title, true);
+bool writeShortListingForOpera(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+    return printShort(u"bPrintShortOpera"_s, location, ids, spoolPath, title, true);
 }
 
-bool writeDomainList(const QString& spoolPath, const QString& title) {
+bool writeDomainList(const DatabaseLocation& location, const QString& spoolPath, const QString& title) {
     const QString procedure = u"bPrintDomains"_s;
     return generate(procedure, [&] {
-        Report r(procedure, spoolPath, title);
+        Report r(procedure, location, spoolPath, title);
         r.forEachRow(u"SELECT NAME FROM Domains order by NAME"_s, [&](Recordset& rs) {
             r.line(u"<br>"_s);
             const QVariant name = rs.value(u"Name"_s);

@@ -55,7 +55,7 @@ std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& di
 
 } // namespace
 
-AccountWindow::AccountWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+AccountWindow::AccountWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmAdministrator"_s);
     setWindowTitle(u"Gestion des usagers"_s);
     gbAdministratorOpen = true;
@@ -132,8 +132,8 @@ AccountWindow::AccountWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     cmdSave->setEnabled(false);
 }
 
-AccountWindow* AccountWindow::open() {
-    return SingleWindow<AccountWindow>::open();
+AccountWindow* AccountWindow::open(Session& session) {
+    return SingleWindow<AccountWindow>::open(session);
 }
 
 AccountWindow* AccountWindow::existing() {
@@ -141,7 +141,7 @@ AccountWindow* AccountWindow::existing() {
 }
 
 void AccountWindow::fillList() {
-    ListFiller::fill(*lvwResult, u"Select * from Passwords"_s, *this, u"Affichage des comptes"_s,
+    ListFiller::fill(*lvwResult, m_session.location(), u"Select * from Passwords"_s, *this, u"Affichage des comptes"_s,
                      m_colDisplay.get());
 }
 
@@ -216,9 +216,8 @@ void AccountWindow::save() {
 }
 
 bool AccountWindow::store() {
-    reloadDatabasePassword();
     Connection connection;
-    connection.open(readWriteConnection());
+    connection.open(m_session.location(), Connection::Mode::ReadWrite);
     if (!m_selected.isEmpty()) {
         if (!changeAccount(connection)) {
             return false;
@@ -293,7 +292,7 @@ void AccountWindow::remove() {
         return;
     }
     try {
-        executeChange(u"DELETE * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()});
+        executeChange(m_session.location(), u"DELETE * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()});
     } catch (const AppError& e) {
         showErrorBox(u"cmdDelete_Click"_s, e);
         return;
@@ -306,8 +305,9 @@ void AccountWindow::remove() {
 }
 
 void AccountWindow::add() {
+    Session& session = m_session; // this window is gone once closed
     if (close()) {
-        open();
+        open(session);
     }
 }
 

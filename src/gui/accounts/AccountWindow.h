@@ -12,13 +12,14 @@ class QPushButton;
 class QRadioButton;
 
 // "Gestion des usagers": lists the accounts and adds, changes and deletes them.
+class Session;
 class AccountWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit AccountWindow(QWidget* parent = nullptr);
+    explicit AccountWindow(Session& session, QWidget* parent = nullptr);
 
-    static AccountWindow* open();
+    static AccountWindow* open(Session& session);
     static AccountWindow* existing();
 
     void showAccount(int row);
@@ -56,4 +57,5 @@ private:
     // The selected account's name, login, password and level as the list showed them.
     QStringList m_loaded;
     bool m_filling = false;
+    Session& m_session;
 };

@@ -1,6 +1,7 @@
 #include "gui/configuration/ConfigurationWindow.h"
 
-#include "core/db/ConnectionString.h"
+#include "core/files/ProgramFolder.h"
+
 #include "core/db/PasswordChange.h"
 #include "core/session/Session.h"
 #include "core/files/PasswordFile.h"
@@ -48,7 +49,7 @@ void invalid(const QString& lines) {
 
 } // namespace
 
-ConfigurationWindow::ConfigurationWindow(QWidget* parent) : QDialog(parent) {
+ConfigurationWindow::ConfigurationWindow(Session& session, QWidget* parent) : QDialog(parent), m_session(session) {
     setObjectName(u"frmConfiguration"_s);
     setWindowTitle(u"Configuration de la base de données"_s);
     auto* upper = named(new QGroupBox(u"Base de données à utiliser"_s, this), u"Frame1"_s);
@@ -137,15 +138,15 @@ void ConfigurationWindow::buildLowerFrame(QGroupBox* frame) {
 
 void ConfigurationWindow::load() {
     gbConfigurationOpen = true;
-    if (gsDBPath.isEmpty()) {
+    if (m_session.databasePath().isEmpty()) {
         findDatabase();
         m_noPath = txtDBPath->text().isEmpty();
-        gsDBPath = txtDBPath->text();
+        m_session.setDatabasePath(txtDBPath->text());
     } else {
-        txtDBPath->setText(gsDBPath);
+        txtDBPath->setText(m_session.databasePath());
     }
     QString password;
-    readPasswordFile(passwordFileOf(gsDBPath), password);
+    readPasswordFile(passwordFileOf(m_session.databasePath()), password);
     if (password.isEmpty()) {
         select(optNoPass);
     }
@@ -156,13 +157,13 @@ void ConfigurationWindow::load() {
 
 QString ConfigurationWindow::askForDatabase() {
     return Dialogs::get()
-        .openFileName(this, u"Ouvrir"_s, gsAppPath,
+        .openFileName(this, u"Ouvrir"_s, ProgramFolder::path(),
                       u"Microsoft Access 2000 Database (*.mdb);;All files (*)"_s)
         .trimmed();
 }
 
 void ConfigurationWindow::findDatabase() {
-    const QString standard = gsAppPath + u"Lexivar4.mdb"_s;
+    const QString standard = ProgramFolder::path() + u"Lexivar4.mdb"_s;
     if (QFileInfo(standard).isFile()) {
         txtDBPath->setText(standard);
         return;
@@ -270,7 +271,7 @@ bool ConfigurationWindow::testDatabase(const QString& path, const QString& passw
                                     const QString& procedure, const QString& wrongPasswordText) {
     try {
         Connection c;
-        c.open(ConnectionString::quotedReadWrite(path, password));
+        c.open({path, password}, Connection::Mode::ReadWrite);
         Recordset rs;
         rs.open(u"SELECT * FROM Domains"_s, c, Recordset::Static,
                 Recordset::OptimisticLock);
@@ -309,20 +310,19 @@ void ConfigurationWindow::saveDatabaseChoice() {
         if (!password.isEmpty() && !writePasswordFile(passwordFileOf(path), password, path)) {
             return;
         }
-        gbDBValidated = true;
+        m_session.setDatabaseValidated(true);
     }
-    if (!writeSetting(u"Database"_s, u"Path"_s, path, gsIniFile)) {
+    if (!writeSetting(u"Database"_s, u"Path"_s, path, ProgramFolder::settingsFile())) {
         return;
     }
-    gsDBPath = path;
-    gsConnectionString = connectionStringFor(gsDBPath);
+    m_session.setDatabasePath(path);
     cmdSaveDB->setEnabled(false);
     Notices::tell(u"Le chemin de la base de données a été enregistré."_s);
 }
 
 void ConfigurationWindow::savePassword() {
     // Every step acts on the saved database; an edited path must be saved first.
-    if (txtDBPath->text().trimmed() != gsDBPath) {
+    if (txtDBPath->text().trimmed() != m_session.databasePath()) {
         invalid(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
         return;
     }
@@ -339,7 +339,7 @@ void ConfigurationWindow::changePassword() {
         invalid(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
         return;
     }
-    if (!testDatabase(gsDBPath, txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
+    if (!testDatabase(m_session.databasePath(), txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
                       u"L'ancien mot de passe est invalide!"_s)) {
         return;
     }
@@ -365,10 +365,9 @@ void ConfigurationWindow::changePassword() {
 }
 
 void ConfigurationWindow::removePassword() {
-    reloadDatabasePassword();
-    if (applyPasswordChange(gsDBPassword, QString(),
+    if (applyPasswordChange(m_session.location().password, QString(),
                             u"Le mot de passe pour la base de données est invalide!"_s)) {
-        gsDBPassword.clear();
+        m_session.clearDatabasePassword();
         cmdSavePass->setEnabled(false);
         Notices::tell(kPasswordChanged);
     }
@@ -377,7 +376,7 @@ void ConfigurationWindow::removePassword() {
 bool ConfigurationWindow::applyPasswordChange(const QString& from, const QString& to,
                                            const QString& wrongPasswordText) {
     try {
-        PasswordChange::apply(gsDBPath, from, to);
+        PasswordChange::apply(m_session.databasePath(), from, to);
         return true;
     } catch (const AppError& e) {
         showDatabaseError(u"cmdSavePass_Click"_s, e, wrongPasswordText);

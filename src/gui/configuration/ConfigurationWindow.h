@@ -10,11 +10,12 @@ class QRadioButton;
 
 // Chooses the database file and its password (upper frame) and changes, sets or removes the
 // password of the database itself (lower frame).
+class Session;
 class ConfigurationWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit ConfigurationWindow(QWidget* parent = nullptr);
+    explicit ConfigurationWindow(Session& session, QWidget* parent = nullptr);
 
     // Start-up: only the path and the password given by the administrator can be entered.
     void applyStartupPreset();
@@ -74,4 +75,5 @@ private:
     // Shown to a user who may look but not choose another database.
     bool m_restricted = false;
     bool m_closing = false;
+    Session& m_session;
 };

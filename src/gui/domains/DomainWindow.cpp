@@ -44,12 +44,6 @@ void inform(const QString& text, const QString& title) {
     showMessage(text, title, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
 }
 
-Connection& openForChanges(Connection& connection) {
-    reloadDatabasePassword();
-    connection.open(readWriteConnection());
-    return connection;
-}
-
 // Renames domain `id` only as the window listed it (`seen`): when someone renamed it meanwhile
 // the user is asked first. False when the user kept the other name: nothing was written.
 bool renameDomain(Connection& connection, int id, const QString& seen, const QString& name) {
@@ -82,7 +76,7 @@ bool renameDomain(Connection& connection, int id, const QString& seen, const QSt
 
 } // namespace
 
-DomainWindow::DomainWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+DomainWindow::DomainWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmDomain"_s);
     setWindowTitle(u"Gestion des domaines"_s);
     sstChoix = named(new QTabWidget(this), u"sstChoix"_s);
@@ -102,8 +96,8 @@ DomainWindow::DomainWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_printDocument->navigate(QString());
 }
 
-DomainWindow* DomainWindow::open() {
-    return SingleWindow<DomainWindow>::open();
+DomainWindow* DomainWindow::open(Session& session) {
+    return SingleWindow<DomainWindow>::open(session);
 }
 
 DomainWindow* DomainWindow::existing() {
@@ -267,9 +261,8 @@ void DomainWindow::chooseTab(int tab) {
 
 void DomainWindow::fillDomains(QComboBox& list) {
     try {
-        reloadDatabasePassword();
         Connection connection;
-        connection.open(readConnection());
+        connection.open(m_session.location(), Connection::Mode::Read);
         Recordset rs;
         rs.open(u"SELECT * FROM Domains order by name"_s, connection, Recordset::Dynamic,
                 Recordset::OptimisticLock);
@@ -290,7 +283,7 @@ void DomainWindow::loadDomainList() {
     auto descriptor = std::make_shared<TextColumn>();
     descriptor->define(u"NAME"_s, u"Domaine"_s);
     m_colDisplay = std::make_unique<ColumnList>(ColumnList{descriptor});
-    ListFiller::fill(*lvwDomains, u"SELECT NAME FROM Domains order by name"_s, *this,
+    ListFiller::fill(*lvwDomains, m_session.location(), u"SELECT NAME FROM Domains order by name"_s, *this,
                      u"Affichage des Domaines"_s, m_colDisplay.get());
     m_listFilled = true;
 }
@@ -331,7 +324,7 @@ void DomainWindow::add() {
     }
     try {
         Connection connection;
-        openForChanges(connection);
+        connection.open(m_session.location(), Connection::Mode::ReadWrite);
         if (!nameIsFree(connection, name, u"Création du domaine impossible"_s)) {
             return;
         }
@@ -364,7 +357,7 @@ void DomainWindow::rename() {
     const QString name = txtEdit->text().trimmed();
     try {
         Connection connection;
-        openForChanges(connection);
+        connection.open(m_session.location(), Connection::Mode::ReadWrite);
         if (!nameIsFree(connection, name, u"Modification du domaine impossible"_s, {id})) {
             return;
         }
@@ -390,7 +383,7 @@ void DomainWindow::remove() {
         long records = 0;
         {
             Connection connection;
-            openForChanges(connection);
+            connection.open(m_session.location(), Connection::Mode::ReadWrite);
             Recordset rs;
             rs.open(u"SELECT * FROM files WHERE domainid = ?;"_s, {id}, connection,
                     Recordset::Static, Recordset::OptimisticLock);
@@ -403,7 +396,7 @@ void DomainWindow::remove() {
                    Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
             return;
         }
-        executeChange(u"DELETE * FROM domains WHERE ID = ?;"_s, {id});
+        executeChange(m_session.location(), u"DELETE * FROM domains WHERE ID = ?;"_s, {id});
         inform(u"Le domaine et les fiches s'y rapportant ont été supprimés."_s,
                u"Suppression réussie!"_s);
     } catch (const AppError& e) {
@@ -437,7 +430,7 @@ void DomainWindow::merge() {
     const qlonglong second = cboMerge2->currentData().toLongLong();
     try {
         Connection connection;
-        openForChanges(connection);
+        connection.open(m_session.location(), Connection::Mode::ReadWrite);
         // A third domain may not already bear the name.
         if (!nameIsFree(connection, name, u"Fusion des domaines impossible"_s,
                         {cboMerge1->currentData().toInt(), cboMerge2->currentData().toInt()})) {
@@ -481,8 +474,9 @@ void DomainWindow::printDomainList() {
         return;
     }
     PrintFlow::Request request;
-    request.embedded = [](const IdentifierList&, const QString& spool, const QString& title) {
-        return writeDomainList(spool, title);
+    request.embedded = [](const DatabaseLocation& location, const IdentifierList&,
+                          const QString& spool, const QString& title) {
+        return writeDomainList(location, spool, title);
     };
-    PrintFlow::print(*this, *m_printDocument, request);
+    PrintFlow::print(m_session, *this, *m_printDocument, request);
 }

@@ -15,15 +15,16 @@ class QPushButton;
 class QTabWidget;
 
 // "Gestion des domaines": adds, renames, deletes, merges, lists and prints subject domains.
+class Session;
 class DomainWindow : public QWidget {
     Q_OBJECT
 
 public:
     enum Tab { Add = 0, Edit = 1, Delete = 2, Merge = 3, List = 4 };
 
-    explicit DomainWindow(QWidget* parent = nullptr);
+    explicit DomainWindow(Session& session, QWidget* parent = nullptr);
 
-    static DomainWindow* open();
+    static DomainWindow* open(Session& session);
     static DomainWindow* existing();
 
     void chooseTab(int tab);
@@ -69,4 +70,5 @@ private:
     PrintDocument* m_printDocument;
     std::unique_ptr<ColumnList> m_colDisplay;
     bool m_listFilled = false;
+    Session& m_session;
 };

@@ -125,13 +125,13 @@ double dayNumberOf(const QVariant& value) {
 
 } // namespace
 
-std::int32_t ListFiller::fill(ListView& list, const QString& query, QWidget& caller,
-                              const QString& title, const ColumnList* colDisplay) {
-    reloadDatabasePassword();
+std::int32_t ListFiller::fill(ListView& list, const DatabaseLocation& location,
+                              const QString& query, QWidget& caller, const QString& title,
+                              const ColumnList* colDisplay) {
     Connection connection;
     Recordset rs;
     try {
-        connection.open(listConnection());
+        connection.open(location, Connection::Mode::Read);
         rs.open(query, connection, Recordset::Static, Recordset::ReadOnlyLock);
     } catch (const AppError& e) {
         showErrorBox(u"lFillListViewADO"_s, e);

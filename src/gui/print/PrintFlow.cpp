@@ -2,6 +2,7 @@
 
 #include "gui/print/PrintDocument.h"
 #include "core/session/Session.h"
+#include "core/files/ProgramFolder.h"
 #include "gui/print/BrowserLaunch.h"
 #include "core/AppError.h"
 #include "gui/dialogs/ErrorBox.h"
@@ -18,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace PrintFlow {
 
 QString spoolPath() {
-    return gsAppPath + u"spool.html"_s;
+    return ProgramFolder::path() + u"spool.html"_s;
 }
 
 QString operaPath(OperaName naming) {
@@ -36,12 +37,13 @@ QString operaPath(OperaName naming) {
     return path;
 }
 
-void print(QWidget& window, PrintDocument& document, const Request& request) {
+void print(Session& session, QWidget& window, PrintDocument& document, const Request& request) {
     const bool opera = request.opera && !operaPath(request.naming).isEmpty();
-    const QString title = reportTitle();
+    const QString title = reportTitle(session.userName());
+    const DatabaseLocation location = session.location();
     const QString spool = spoolPath();
     if (!opera) {
-        if (!request.embedded(request.ids, spool, title)) {
+        if (!request.embedded(location, request.ids, spool, title)) {
             QFile::remove(spool); // a report that failed is never left behind
             return;
         }
@@ -57,14 +59,14 @@ void print(QWidget& window, PrintDocument& document, const Request& request) {
         QCoreApplication::processEvents();
         return;
     }
-    if (!request.opera(request.ids, spool, title)) {
+    if (!request.opera(location, request.ids, spool, title)) {
         QFile::remove(spool);
         return;
     }
     QCoreApplication::processEvents();
-    const QString parameter = request.parameter == OperaParameter::spoolPath
+    const QString parameter = request.parameter == OperaParameter::SpoolPath
                                   ? spool
-                                  : QString(gsAppPath).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
+                                  : QString(ProgramFolder::path()).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
     std::int32_t handle = static_cast<std::int32_t>(window.winId());
     if (!shellExecute(operaPath(request.naming), 10, parameter, QString(), 1, handle)) {
         QFile::remove(spool); // the browser never received it

@@ -6,6 +6,7 @@
 #include <functional>
 
 class PrintDocument;
+class Session;
 class QWidget;
 
 // The print flow every printing window follows: a report written to the spool file, then
@@ -13,10 +14,13 @@ class QWidget;
 // alternative browser when one is registered.
 namespace PrintFlow {
 
-using Generator = std::function<bool(const IdentifierList&, const QString&, const QString&)>;
+// Writes a report of the records `ids` from the database at a location to the spool file, under
+// a title.
+using Generator = std::function<bool(const DatabaseLocation&, const IdentifierList&,
+                                     const QString& spoolPath, const QString& title)>;
 
 enum class OperaName { ExactCase, AnyCase };
-enum class OperaParameter { spoolPath, EscapedFolder };
+enum class OperaParameter { SpoolPath, EscapedFolder };
 
 QString spoolPath();
 
@@ -28,10 +32,10 @@ struct Request {
     Generator embedded;
     Generator opera; // empty: never the alternative browser
     OperaName naming = OperaName::ExactCase;
-    OperaParameter parameter = OperaParameter::spoolPath;
+    OperaParameter parameter = OperaParameter::SpoolPath;
 };
 
-void print(QWidget& window, PrintDocument& document, const Request& request);
+void print(Session& session, QWidget& window, PrintDocument& document, const Request& request);
 
 // What a window does when its document has loaded: print it, then delete the spool file.
 void printWhenLoaded(PrintDocument& document, const QString& address, const QString& procedure);

@@ -30,7 +30,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, i
 
 } // namespace
 
-PrintSelectionWindow::PrintSelectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+PrintSelectionWindow::PrintSelectionWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmPrint"_s);
     setWindowTitle(u"Imprimer une fiche"_s);
     gbSearchOpen = true;
@@ -61,7 +61,7 @@ PrintSelectionWindow::PrintSelectionWindow(QWidget* parent) : QWidget(parent, Qt
     setMinimumSize(base + QSize(0, menuHeight));
 
     m_criteria =
-        new SearchPanel(*client, {u"No de fiche"_s, 2760, 360, true,
+        new SearchPanel(*client, m_session, {u"No de fiche"_s, 2760, 360, true,
                                      [this](bool available) { setPrintCommands(available); },
                                      [this] { setPrintCommands(true); }});
     auto* cmdSelectAll = button(client, u"cmdSelectAll"_s, u"TOUT &Sélectionner"_s, 120);
@@ -89,8 +89,8 @@ void PrintSelectionWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-PrintSelectionWindow* PrintSelectionWindow::open() {
-    return SingleWindow<PrintSelectionWindow>::open();
+PrintSelectionWindow* PrintSelectionWindow::open(Session& session) {
+    return SingleWindow<PrintSelectionWindow>::open(session);
 }
 
 PrintSelectionWindow* PrintSelectionWindow::existing() {
@@ -141,7 +141,7 @@ void PrintSelectionWindow::print(Listing listing) {
     request.opera = listing == Listing::Full ? writeFullListingForOpera : writeShortListingForOpera;
     request.naming = PrintFlow::OperaName::AnyCase;
     request.parameter = PrintFlow::OperaParameter::EscapedFolder;
-    PrintFlow::print(*this, *m_printDocument, request);
+    PrintFlow::print(m_session, *this, *m_printDocument, request);
 }
 
 void PrintSelectionWindow::printFull() {

@@ -12,14 +12,15 @@ class SearchPanel;
 
 // "Imprimer une fiche": finds records like the search window, then prints the chosen ones as a
 // full or a short listing.
+class Session;
 class PrintSelectionWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PrintSelectionWindow(QWidget* parent = nullptr);
+    explicit PrintSelectionWindow(Session& session, QWidget* parent = nullptr);
     ~PrintSelectionWindow() override;
 
-    static PrintSelectionWindow* open();
+    static PrintSelectionWindow* open(Session& session);
     static PrintSelectionWindow* existing();
 
     SearchPanel& criteria() const { return *m_criteria; }
@@ -51,4 +52,5 @@ private:
     PrintDocument* m_printDocument;
     QAction* mnuPrintShort;
     QAction* mnuPrintFull;
+    Session& m_session;
 };

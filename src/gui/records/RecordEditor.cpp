@@ -97,7 +97,7 @@ bool askToReplace(const QString& modifiedBy) {
 
 } // namespace
 
-RecordEditor::RecordEditor(QWidget* parent) : QWidget(parent, Qt::Window) {
+RecordEditor::RecordEditor(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmFile"_s);
     setWindowTitle(u"Fiche"_s);
     buildControls();
@@ -109,8 +109,8 @@ RecordEditor::RecordEditor(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_printDocument->navigate(QString());
 }
 
-RecordEditor* RecordEditor::open() {
-    return SingleWindow<RecordEditor>::open();
+RecordEditor* RecordEditor::open(Session& session) {
+    return SingleWindow<RecordEditor>::open(session);
 }
 
 RecordEditor* RecordEditor::existing() {
@@ -304,9 +304,8 @@ void RecordEditor::showRecord(std::int32_t recordNumber) {
     Filling filling(m_filling);
     startBlankRecord();
     try {
-        reloadDatabasePassword();
         Connection connection;
-        connection.open(readConnection());
+        connection.open(m_session.location(), Connection::Mode::Read);
         loadDomains(connection);
         cboDomain->setCurrentIndex(-1);
         if (recordNumber != 0 && !loadRecord(connection, recordNumber)) {
@@ -353,7 +352,7 @@ void RecordEditor::writeFields(Recordset& rs) {
 }
 
 void RecordEditor::save() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
     const QString errors = validationErrors();
@@ -377,10 +376,9 @@ void RecordEditor::save() {
 }
 
 bool RecordEditor::store() {
-    const QString user = gsUserName.trimmed();
-    reloadDatabasePassword();
+    const QString user = m_session.userName();
     Connection connection;
-    connection.open(readWriteConnection());
+    connection.open(m_session.location(), Connection::Mode::ReadWrite);
     if (lblFiche->text().isEmpty()) {
         insertRecord(connection, user);
         return true;
@@ -429,7 +427,7 @@ bool RecordEditor::updateRecord(Connection& connection, const QString& user) {
 }
 
 void RecordEditor::remove() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
     if (lblFiche->text().isEmpty()) {
@@ -443,7 +441,7 @@ void RecordEditor::remove() {
         return;
     }
     try {
-        executeChange(u"DELETE * FROM files WHERE ID = ?;"_s, {lblFiche->text().toLongLong()});
+        executeChange(m_session.location(), u"DELETE * FROM files WHERE ID = ?;"_s, {lblFiche->text().toLongLong()});
     } catch (const AppError& e) {
         showErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;
@@ -462,7 +460,7 @@ bool RecordEditor::askToDropChanges() {
 }
 
 void RecordEditor::add() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
     if (askToDropChanges()) {
@@ -471,7 +469,7 @@ void RecordEditor::add() {
 }
 
 void RecordEditor::print() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
     if (lblFiche->text().isEmpty()) {
@@ -485,8 +483,8 @@ void RecordEditor::print() {
     request.embedded = writeFullListing;
     request.opera = writeFullListingForOpera;
     request.naming = PrintFlow::OperaName::ExactCase;
-    request.parameter = PrintFlow::OperaParameter::spoolPath;
-    PrintFlow::print(*this, *m_printDocument, request);
+    request.parameter = PrintFlow::OperaParameter::SpoolPath;
+    PrintFlow::print(m_session, *this, *m_printDocument, request);
 }
 
 void RecordEditor::pageSetup() {

@@ -15,14 +15,15 @@ class QPushButton;
 
 // "Fiche": creates, shows, changes, deletes and prints one term record at a time. There is one
 // editor in the program.
+class Session;
 class RecordEditor : public QWidget {
     Q_OBJECT
 
 public:
-    explicit RecordEditor(QWidget* parent = nullptr);
+    explicit RecordEditor(Session& session, QWidget* parent = nullptr);
 
     // The one editor, shown (created when needed); the one already open, or none.
-    static RecordEditor* open();
+    static RecordEditor* open(Session& session);
     static RecordEditor* existing();
 
     // 0 starts a new record; another number shows that record.
@@ -79,4 +80,5 @@ private:
     bool m_filling = false;
     // Every field of the stored record as this window last read or wrote it.
     QVariantList m_loaded;
+    Session& m_session;
 };

@@ -1,5 +1,7 @@
 #include "gui/search/SearchPanel.h"
 
+#include "core/session/Session.h"
+
 #include "gui/widgets/Anchors.h"
 #include "gui/lists/ListView.h"
 #include "core/session/Session.h"
@@ -82,8 +84,8 @@ QLabel* label(QWidget& parent, const QString& name, const QString& text, int lef
 
 } // namespace
 
-SearchPanel::SearchPanel(QWidget& window, Variant variant)
-    : QObject(&window), m_window(window), m_variant(std::move(variant)) {
+SearchPanel::SearchPanel(QWidget& window, Session& session, Variant variant)
+    : QObject(&window), m_window(window), m_session(session), m_variant(std::move(variant)) {
     label(window, u"Label1"_s, u"Rechercher dans:"_s, 120, 120, 2415);
     cboField = place(new QComboBox(&window), u"cboField"_s, Twips::rect(120, 360, 2415, 315));
     label(window, u"Label2"_s, u"Pour:"_s, m_variant.textLeft, 120, 3255);
@@ -298,7 +300,7 @@ void SearchPanel::searchWithinResults() {
 
 void SearchPanel::fill(const QString& statement) {
     const std::int32_t count =
-        ListFiller::fill(*lvwResult, statement, m_window, kTitle, m_colDisplay.get());
+        ListFiller::fill(*lvwResult, m_session.location(), statement, m_window, kTitle, m_colDisplay.get());
     if (m_variant.setRecordCommands) {
         m_variant.setRecordCommands(count != 0);
     }
@@ -318,7 +320,7 @@ std::int32_t SearchPanel::refill() {
         chosen.insert(lvwResult->itemText(row, 0));
     }
     const std::int32_t count =
-        ListFiller::fill(*lvwResult, m_query + kRefillOrder, m_window, kTitle, m_colDisplay.get());
+        ListFiller::fill(*lvwResult, m_session.location(), m_query + kRefillOrder, m_window, kTitle, m_colDisplay.get());
     std::vector<int> rows;
     for (int row = 0;
          row < lvwResult->itemCount() && rows.size() < static_cast<size_t>(chosen.size()); ++row) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class Anchors;
+class Session;
 class ListView;
 class QComboBox;
 class QDateEdit;
@@ -39,7 +40,7 @@ public:
     static constexpr int kDateModified = 9;
 
     // Builds the controls on the window.
-    SearchPanel(QWidget& window, Variant variant);
+    SearchPanel(QWidget& window, Session& session, Variant variant);
     ~SearchPanel() override;
 
     // The statements, as pure functions of the criteria.
@@ -94,6 +95,7 @@ private:
     void recordsChanged();
 
     QWidget& m_window;
+    Session& m_session;
     Variant m_variant;
     QString m_query;
     QString m_fieldTag;

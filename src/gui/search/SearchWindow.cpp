@@ -4,7 +4,6 @@
 #include "gui/lists/ListView.h"
 #include "gui/search/SearchPanel.h"
 #include "core/session/Session.h"
-#include "core/session/UserLevel.h"
 #include "gui/startup/SignInDialog.h"
 #include "core/AppError.h"
 #include "gui/dialogs/Dialogs.h"
@@ -34,14 +33,14 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, i
 
 } // namespace
 
-SearchWindow::SearchWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+SearchWindow::SearchWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmSearch"_s);
     setWindowTitle(u"Rechercher une fiche"_s);
     const QSize base(Twips::px(11790), Twips::px(7815));
     setMinimumSize(base);
     gbSearchOpen = true;
     m_criteria = new SearchPanel(
-        *this, {u"No de Fiche"_s, 2640, 480, false,
+        *this, m_session, {u"No de Fiche"_s, 2640, 480, false,
                 [this](bool available) { setRecordCommands(available); }, nullptr});
     cmdDisplay = button(this, u"cmdDisplay"_s, u"&Afficher"_s, 120);
     cmdDelete = button(this, u"cmdDelete"_s, u"&Supprimer"_s, 5280);
@@ -67,8 +66,8 @@ void SearchWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-SearchWindow* SearchWindow::open() {
-    return SingleWindow<SearchWindow>::open();
+SearchWindow* SearchWindow::open(Session& session) {
+    return SingleWindow<SearchWindow>::open(session);
 }
 
 SearchWindow* SearchWindow::existing() {
@@ -94,7 +93,7 @@ void SearchWindow::displayChosen() {
     if (row < 0) {
         return;
     }
-    RecordEditor::open()->showRecord(m_criteria->list().itemText(row, 0).toInt());
+    RecordEditor::open(m_session)->showRecord(m_criteria->list().itemText(row, 0).toInt());
 }
 
 void SearchWindow::rowDoubleClicked() {
@@ -104,7 +103,7 @@ void SearchWindow::rowDoubleClicked() {
 }
 
 void SearchWindow::remove() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
     const int row = chosenRow();
@@ -122,9 +121,8 @@ void SearchWindow::remove() {
     }
     const qlonglong id = list.itemText(row, 0).toLongLong();
     try {
-        reloadDatabasePassword();
         Connection connection;
-        connection.open(readWriteConnection());
+        connection.open(m_session.location(), Connection::Mode::ReadWrite);
         Recordset rs;
         rs.open(u"Select * from files WHERE ID = ?"_s, {id}, connection, Recordset::Dynamic,
                 Recordset::OptimisticLock);
@@ -154,7 +152,7 @@ void SearchWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool SearchWindow::mayChange(const QString& owner) {
-    if (isOwner(owner)) {
+    if (m_session.mayChange(owner)) {
         return true;
     }
     showMessage(u"Vous devez être le propriétaire de cette fiche ou avoir des droits de "

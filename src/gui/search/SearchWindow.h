@@ -8,15 +8,16 @@ class QPushButton;
 class SearchPanel;
 
 // "Rechercher une fiche": finds records, opens one in the record editor, deletes records.
+class Session;
 class SearchWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SearchWindow(QWidget* parent = nullptr);
+    explicit SearchWindow(Session& session, QWidget* parent = nullptr);
     ~SearchWindow() override;
 
     // The one search window: shown, created when needed.
-    static SearchWindow* open();
+    static SearchWindow* open(Session& session);
     static SearchWindow* existing();
 
     SearchPanel& criteria() const { return *m_criteria; }
@@ -41,4 +42,5 @@ private:
     QPushButton* cmdDisplay;
     QPushButton* cmdDelete;
     QPushButton* cmdClose;
+    Session& m_session;
 };

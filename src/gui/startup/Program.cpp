@@ -5,6 +5,7 @@
 #include "gui/startup/SplashScreen.h"
 #include "gui/tray/TrayMenu.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
 #include "gui/configuration/ConfigurationWindow.h"
 
@@ -43,34 +44,35 @@ bool anotherInstanceRuns() {
     return false;
 }
 
-void showStartupConfiguration() {
-    ConfigurationWindow config;
+void showStartupConfiguration(Session& session) {
+    ConfigurationWindow config(session);
     config.applyStartupPreset();
     Dialogs::get().execModal(config);
 }
 
 } // namespace
 
-int runProgram() {
+int runProgram(Session& session) {
     if (anotherInstanceRuns()) {
         return 0;
     }
     (new SplashScreen)->show();
-    gsDBPath = readSetting(u"Database"_s, u"Path"_s, QString(), gsIniFile).trimmed();
-    if (gsDBPath.isEmpty()) {
+    session.setDatabasePath(
+        readSetting(u"Database"_s, u"Path"_s, QString(), ProgramFolder::settingsFile()).trimmed());
+    if (session.databasePath().isEmpty()) {
         showMessage(u"Vous devez configurer le logiciel."_s, u"Attention!"_s, Dialogs::Buttons::Ok,
                Dialogs::Icon::Exclamation);
-        showStartupConfiguration();
-        if (gsDBPath.isEmpty()) {
+        showStartupConfiguration(session);
+        if (session.databasePath().isEmpty()) {
             return 0;
         }
     }
-    if (!QFile::exists(passwordFileOf(gsDBPath))) {
+    if (!QFile::exists(passwordFileOf(session.databasePath()))) {
         showMessage(u"Il y a un problème avec le mot de passe de la base de données. Veuillez en "
                u"choisir un nouveau."_s,
                u"Problème de mot de passe"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-        showStartupConfiguration();
-        if (!gbDBValidated) {
+        showStartupConfiguration(session);
+        if (!session.isDatabaseValidated()) {
             showMessage(u"L\u2019exécution de ce programme ne pourra se poursuivre, car la base de "
                    u"données choisie n'est pas reconnue par Lexivar ou le mot de passe est "
                    u"invalide."_s,
@@ -79,9 +81,8 @@ int runProgram() {
             return 0;
         }
     }
-    reloadDatabasePassword();
-    gsConnectionString = connectionStringFor(gsDBPath);
-    tray() = std::make_unique<TrayMenu>();
+    session.location(); // the password as the file holds it now
+    tray() = std::make_unique<TrayMenu>(session);
     tray()->showIcon();
     return -1;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+class Session;
 class TrayMenu;
 
-// Start-up. Returns -1 when the program goes on running in the notification area, or the exit
-// code when it must end at once.
-int runProgram();
+// Start-up for the session the caller owns. Returns -1 when the program goes on running in the
+// notification area, or the exit code when it must end at once.
+int runProgram(Session& session);
 
 // The tray window runProgram loaded, if any.
 TrayMenu* trayMenu();

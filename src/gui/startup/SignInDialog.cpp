@@ -24,9 +24,9 @@ void refuse(const QString& text) {
 
 } // namespace
 
-SignInDialog::SignInDialog(QWidget* parent)
+SignInDialog::SignInDialog(Session& session, QWidget* parent)
     : QDialog(parent), txtLogin(new QLineEdit(this)), txtPassword(new QLineEdit(this)),
-      cmdOk(new QPushButton(u"&OK"_s, this)), cmdCancel(new QPushButton(u"&Annuler"_s, this)) {
+      cmdOk(new QPushButton(u"&OK"_s, this)), cmdCancel(new QPushButton(u"&Annuler"_s, this)), m_session(session) {
     setObjectName(u"frmLogin"_s);
     setWindowTitle(u"Veuillez entrer vos informations"_s);
     txtLogin->setObjectName(u"txtLogin"_s);
@@ -60,13 +60,13 @@ SignInDialog::SignInDialog(QWidget* parent)
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool SignInDialog::ensureSignedIn(QWidget* owner) {
-    if (gbLoggedIn) {
+bool SignInDialog::ensureSignedIn(Session& session, QWidget* owner) {
+    if (session.isSignedIn()) {
         return true;
     }
-    SignInDialog login(owner);
+    SignInDialog login(session, owner);
     Dialogs::get().execModal(login);
-    return gbLoggedIn;
+    return session.isSignedIn();
 }
 
 void SignInDialog::signIn() {
@@ -74,15 +74,14 @@ void SignInDialog::signIn() {
     const QString login = txtLogin->text().trimmed();
     const QString password = txtPassword->text().trimmed();
     try {
-        reloadDatabasePassword();
         Connection c;
-        c.open(readConnection());
+        c.open(m_session.location(), Connection::Mode::Read);
         Recordset rs;
         rs.open(u"SELECT * FROM Passwords WHERE Login = ?"_s, {login}, c, Recordset::Static,
                 Recordset::OptimisticLock);
         if (rs.recordCount() == 0) {
             refuse(u"Votre nom d'usager est invalide."_s);
-            gbLoggedIn = false;
+            m_session.signOut();
             return;
         }
         rs.close();
@@ -90,12 +89,11 @@ void SignInDialog::signIn() {
                 Recordset::Static, Recordset::OptimisticLock);
         if (rs.recordCount() == 0) {
             refuse(u"Votre mot de passe est invalide."_s);
-            gbLoggedIn = false;
+            m_session.signOut();
             return;
         }
-        gsUserName = fitUserName(rs.value(u"Name"_s).toString());
-        gbyUserLevel = static_cast<std::uint8_t>(rs.value(u"Type"_s).toInt());
-        gbLoggedIn = true;
+        m_session.signIn(rs.value(u"Name"_s).toString(),
+                         static_cast<std::uint8_t>(rs.value(u"Type"_s).toInt()));
         accept();
     } catch (const AppError& e) {
         showDatabaseError(u"cmdOk_Click"_s, e);

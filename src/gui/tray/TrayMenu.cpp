@@ -4,7 +4,6 @@
 #include "core/session/Session.h"
 #include "gui/tray/TrayFallbackWindow.h"
 #include "gui/accounts/AccountWindow.h"
-#include "core/session/UserLevel.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/widgets/Notices.h"
 #include "gui/widgets/ProgressWindow.h"
@@ -30,9 +29,9 @@ const QString kManagerRefusal =
 
 } // namespace
 
-TrayMenu::TrayMenu(QWidget* parent)
+TrayMenu::TrayMenu(Session& session, QWidget* parent)
     : QWidget(parent), mnuTrayIcon(new QMenu(this)), m_icon(new QSystemTrayIcon(this)),
-      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }) {
+      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }), m_session(session) {
     setObjectName(u"frmTrayIcon"_s);
     setWindowTitle(u"TrayIcon"_s);
     setWindowIcon(AppIcon::icon());
@@ -57,11 +56,11 @@ TrayMenu::TrayMenu(QWidget* parent)
     addSeparator(u"mnusearator5"_s);
     addEntry(u"mnuTrayIconQuit"_s, u"Quitter"_s, &TrayMenu::quit);
 
-    setOpener(Window::Search, [](TrayMenu&) { SearchWindow::open(); });
-    setOpener(Window::File, [](TrayMenu&) { RecordEditor::open()->showRecord(0); });
-    setOpener(Window::Print, [](TrayMenu&) { PrintSelectionWindow::open(); });
-    setOpener(Window::Domain, [](TrayMenu&) { DomainWindow::open(); });
-    setOpener(Window::Administrator, [](TrayMenu&) { AccountWindow::open(); });
+    setOpener(Window::Search, [](TrayMenu& t) { SearchWindow::open(t.m_session); });
+    setOpener(Window::File, [](TrayMenu& t) { RecordEditor::open(t.m_session)->showRecord(0); });
+    setOpener(Window::Print, [](TrayMenu& t) { PrintSelectionWindow::open(t.m_session); });
+    setOpener(Window::Domain, [](TrayMenu& t) { DomainWindow::open(t.m_session); });
+    setOpener(Window::Administrator, [](TrayMenu& t) { AccountWindow::open(t.m_session); });
     m_finders[Window::Domain] = [] { return static_cast<QWidget*>(DomainWindow::existing()); };
     m_finders[Window::Administrator] = [] {
         return static_cast<QWidget*>(AccountWindow::existing());
@@ -164,7 +163,7 @@ void TrayMenu::open(Window window) {
 
 void TrayMenu::openConfiguration(bool restricted) {
     if (!m_configuration) {
-        m_configuration = new ConfigurationWindow;
+        m_configuration = new ConfigurationWindow(m_session);
         m_configuration->setAttribute(Qt::WA_DeleteOnClose);
         if (restricted) {
             m_configuration->applyRestrictedPreset();
@@ -180,7 +179,7 @@ void TrayMenu::refuse(const QString& text) {
 }
 
 void TrayMenu::addRecord() {
-    if (SignInDialog::ensureSignedIn(this)) {
+    if (SignInDialog::ensureSignedIn(m_session, this)) {
         open(Window::File);
     }
 }
@@ -190,16 +189,16 @@ void TrayMenu::openSearch() {
 }
 
 void TrayMenu::openPrintSelection() {
-    if (SignInDialog::ensureSignedIn(this)) {
+    if (SignInDialog::ensureSignedIn(m_session, this)) {
         open(Window::Print);
     }
 }
 
 void TrayMenu::openDomains() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
-    if (isManager()) {
+    if (m_session.isManager()) {
         open(Window::Domain);
     } else {
         refuse(kManagerRefusal);
@@ -207,10 +206,10 @@ void TrayMenu::openDomains() {
 }
 
 void TrayMenu::openAccounts() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
-    if (isAdministrator()) {
+    if (m_session.isAdministrator()) {
         open(Window::Administrator);
     } else {
         refuse(u"Vous devez être administrateur pour acceder à cette fonction."_s);
@@ -218,23 +217,23 @@ void TrayMenu::openAccounts() {
 }
 
 void TrayMenu::compact() {
-    if (!SignInDialog::ensureSignedIn(this)) {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
         return;
     }
-    if (!isManager()) {
+    if (!m_session.isManager()) {
         refuse(kManagerRefusal);
         return;
     }
     // The configured database, whatever its name.
-    reloadDatabasePassword();
-    if (compactDatabase(gsDBPath, gsDBPassword)) {
+    const DatabaseLocation location = m_session.location();
+    if (compactDatabase(location.path, location.password)) {
         showNotice(u"La base de données a été compactée."_s);
     }
 }
 
 void TrayMenu::configure() {
-    if (SignInDialog::ensureSignedIn(this)) {
-        openConfiguration(!isManager());
+    if (SignInDialog::ensureSignedIn(m_session, this)) {
+        openConfiguration(!m_session.isManager());
     }
 }
 
@@ -263,7 +262,7 @@ void TrayMenu::signOut() {
         return;
     }
     closeWindows({Window::File, Window::Search});
-    if (!gbLoggedIn) {
+    if (!m_session.isSignedIn()) {
         return;
     }
     closeWindows({Window::Administrator, Window::Print, Window::Configuration, Window::Domain});
@@ -274,7 +273,7 @@ void TrayMenu::signOut() {
                Dialogs::Icon::Critical);
         return;
     }
-    endSession();
+    m_session.signOut();
 }
 
 void TrayMenu::quit() {
@@ -282,7 +281,7 @@ void TrayMenu::quit() {
         return;
     }
     closeWindows({Window::File, Window::Search});
-    if (gbLoggedIn) {
+    if (m_session.isSignedIn()) {
         closeWindows({Window::Administrator, Window::Print, Window::Configuration, Window::Domain});
         ProgressWindow::instance().unload();
     }

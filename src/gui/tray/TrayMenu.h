@@ -14,6 +14,7 @@ class QTimer;
 
 // The hidden window that owns the notification-area icon and the menu every function is
 // reached from. Where the desktop has no notification area, a small window carries the menu.
+class Session;
 class TrayMenu : public QWidget {
     Q_OBJECT
 
@@ -23,7 +24,7 @@ public:
     // Opens (or brings back) a window.
     using Opener = std::function<void(TrayMenu&)>;
 
-    explicit TrayMenu(QWidget* parent = nullptr);
+    explicit TrayMenu(Session& session, QWidget* parent = nullptr);
     ~TrayMenu() override;
 
     void showIcon();
@@ -70,4 +71,5 @@ private:
     QPointer<ConfigurationWindow> m_configuration;
     std::map<Window, std::function<QWidget*()>> m_finders;
     std::function<void()> m_exit;
+    Session& m_session;
 };

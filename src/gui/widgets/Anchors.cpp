@@ -1,5 +1,7 @@
 #include "gui/widgets/Anchors.h"
 
+#include "core/files/ProgramFolder.h"
+
 #include "core/session/Session.h"
 #include "core/files/SettingsFile.h"
 
@@ -39,7 +41,7 @@ void Anchors::fit(QSize size) const {
 
 QSize Anchors::storedSize(const QString& window, QSize base) {
     const QStringList parts =
-        readSetting(kSection, window, QString(), gsIniFile).split(u'x', Qt::SkipEmptyParts);
+        readSetting(kSection, window, QString(), ProgramFolder::settingsFile()).split(u'x', Qt::SkipEmptyParts);
     if (parts.size() != 2) {
         return base;
     }
@@ -47,9 +49,9 @@ QSize Anchors::storedSize(const QString& window, QSize base) {
 }
 
 void Anchors::storeSize(const QString& window, QSize size) {
-    if (!gsIniFile.isEmpty()) {
+    if (!ProgramFolder::settingsFile().isEmpty()) {
         writeSetting(kSection, window,
                      QString::number(size.width()) + u"x"_s + QString::number(size.height()),
-                     gsIniFile);
+                     ProgramFolder::settingsFile());
     }
 }

@@ -7,10 +7,10 @@
 // a closed one is deleted and the next opening makes a new one.
 template <typename T> class SingleWindow {
 public:
-    static T* open() {
+    template <typename... Args> static T* open(Args&... args) {
         QPointer<T>& window = instance();
         if (!window) {
-            window = new T;
+            window = new T(args...);
             window->setAttribute(Qt::WA_DeleteOnClose);
         }
         window->show();

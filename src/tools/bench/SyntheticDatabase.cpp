@@ -77,8 +77,7 @@ void create(const QString& path, int records) {
     writePasswordFile(passwordFileOf(path), password, path);
 
     Connection c;
-    c.open(u"Data Source="_s + path + u";Jet OLEDB:Database Password="_s + password +
-           u";MODE=READWRITE;"_s);
+    c.open({path, password}, Connection::Mode::ReadWrite);
     sqlite3* db = c.handle();
     exec(db, "BEGIN;");
     for (const QString& d : kDomains) {

@@ -15,6 +15,7 @@
 #include "core/db/Recordset.h"
 #include "gui/configuration/Compaction.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
 
 #include <QApplication>
@@ -129,9 +130,8 @@ public:
     }
 
     void use(const QString& path) {
-        gsDBPath = path;
-        gsConnectionString = connectionStringFor(path);
-        gsDBPassword.clear();
+        m_session = Session();
+        m_session.setDatabasePath(path);
     }
 
     // A list filled from a statement, next to the same statement stepped through bare.
@@ -146,7 +146,7 @@ public:
         auto columns = searchColumns();
         std::int32_t found = 0;
         const double lexivar = bestOf([&] {
-            found = ListFiller::fill(list, query, window, u"Affichage des fiches"_s, columns.get());
+            found = ListFiller::fill(list, m_session.location(), query, window, u"Affichage des fiches"_s, columns.get());
         });
         long stepped = 0;
         const double baseline = bestOf([&] { stepped = bareQuery(path, query); });
@@ -160,11 +160,12 @@ public:
     Row startup(const QString& path) {
         const QString folder = m_folder + u"/program"_s;
         QDir().mkpath(folder);
-        setAppPath(folder);
-        QFile::remove(gsIniFile);
-        writeSetting(u"Database"_s, u"Path"_s, path, gsIniFile);
+        ProgramFolder::set(folder);
+        QFile::remove(ProgramFolder::settingsFile());
+        writeSetting(u"Database"_s, u"Path"_s, path, ProgramFolder::settingsFile());
         const double t = bestOf([] {
-            runProgram();
+            Session session;
+            runProgram(session);
             QCoreApplication::processEvents();
             shutDownProgram();
         });
@@ -173,14 +174,14 @@ public:
 
     Row signIn(const QString& path) {
         use(path);
-        const double t = bestOf([] {
-            endSession();
-            SignInDialog login;
+        const double t = bestOf([this] {
+            m_session.signOut();
+            SignInDialog login(m_session);
             login.findChild<QLineEdit*>(u"txtLogin"_s)->setText(u"admin"_s);
             login.findChild<QLineEdit*>(u"txtPassword"_s)->setText(u"admin"_s);
             login.signIn();
         });
-        if (!gbLoggedIn) {
+        if (!m_session.isSignedIn()) {
             QTextStream(stderr) << "la connexion a échoué\n";
         }
         return {u"sign-in"_s, t, std::nullopt, u"< 200"_s};
@@ -188,13 +189,13 @@ public:
 
     Row fullListing(const QString& path) {
         use(path);
-        gsAppPath = m_folder + u"/"_s;
+        ProgramFolder::set(m_folder);
         IdentifierList ids;
         for (int i = 0; i < 10000; ++i) {
             ids.push_back(i * 100 + 1);
         }
         const QString spool = m_folder + u"/spool.html"_s;
-        const double lexivar = bestOf([&] { writeFullListing(ids, spool, u"banc, 12:00:00"_s); });
+        const double lexivar = bestOf([&] { writeFullListing(m_session.location(), ids, spool, u"banc, 12:00:00"_s); });
         const QStringList groups = identifierGroups(ids);
         const double baseline = bestOf([&] {
             sqlite3* db = bareOpen(path);
@@ -250,17 +251,18 @@ public:
 
 private:
     QString m_folder;
+    Session m_session;
 };
 
 // Fills a list of every record of the base in a fresh process and prints its peak memory.
 int memoryChild(const QString& path) {
-    gsDBPath = path;
-    gsConnectionString = connectionStringFor(path);
+    Session session;
+    session.setDatabasePath(path);
     QWidget window;
     ListView list(&window);
     window.show();
     auto columns = searchColumns();
-    ListFiller::fill(list,
+    ListFiller::fill(list, session.location(),
                      SearchPanel::newSearchStatement(0, QString(), QDate(), QDate(), false) +
                          u" ORDER BY Files.ID;"_s,
                      window, u"Affichage des fiches"_s, columns.get());

@@ -110,7 +110,7 @@ TEST_F(PrintFlowTest, AReportIsPrintedOnceLoadedThenDeleted) {
     });
     PrintFlow::print(
         window, document,
-        fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::spoolPath));
+        fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
     // The flow lets events run after loading, so the completion may already have come.
     ASSERT_TRUE(!completed.isEmpty() || completed.wait(2000));
     EXPECT_EQ(dialogs->printDialogsShown, 1);
@@ -186,7 +186,7 @@ TEST_F(PrintFlowTest, AReportTheBrowserNeverReceivedIsRemoved) {
         ShellLauncher::install(std::make_unique<ScriptedShell>(failure));
         PrintFlow::print(
             window, document,
-            fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::spoolPath));
+            fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
         EXPECT_FALSE(dialogs->messages.empty()) << failure;
         EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath())) << failure;
     }
