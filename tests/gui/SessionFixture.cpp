@@ -1,32 +1,23 @@
 #include "gui/SessionFixture.h"
 
-#include "core/session/Session.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
 
 void SessionTest::SetUp() {
     DatabaseTest::SetUp();
-    setAppPath(path(u""_s));
-    ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, dbPath, gsIniFile));
+    ProgramFolder::set(path(u""_s));
+    ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, dbPath, ProgramFolder::settingsFile()));
     ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), dbPassword));
-    gsDBPath = dbPath;
-    gsDBPassword.clear();
-    gsConnectionString = connectionStringFor(gsDBPath);
-    gbDBValidated = false;
-    endSession();
+    session.setDatabasePath(dbPath);
     addAccount(u"Administrateur"_s, u"admin"_s, u"admin"_s, 0);
     addAccount(u"Jean-François Côté"_s, u"jfcote"_s, u"gestion"_s, 1);
     addAccount(u"Élise Gagnon"_s, u"egagnon"_s, u"proprio"_s, 2);
 }
 
 void SessionTest::TearDown() {
-    endSession();
-    gsDBPath.clear();
-    gsDBPassword.clear();
-    gsConnectionString.clear();
-    gbDBValidated = false;
     gbSearchOpen = gbFileOpen = gbAdministratorOpen = gbConfigurationOpen = false;
     DatabaseTest::TearDown();
 }
@@ -38,7 +29,5 @@ void SessionTest::addAccount(const QString& name, const QString& login, const QS
 }
 
 void SessionTest::signInAs(const QString& name, int level) {
-    gsUserName = fitUserName(name);
-    gbyUserLevel = static_cast<std::uint8_t>(level);
-    gbLoggedIn = true;
+    session.signIn(name, static_cast<std::uint8_t>(level));
 }

@@ -37,8 +37,7 @@ TEST_F(AdminToolTest, CreatesADatabaseWithItsPasswordFileAndAdministrator) {
     ASSERT_TRUE(readPasswordFile(path(u"Lexivar4.pws"_s), password));
     EXPECT_EQ(password, u"clé de la base"_s);
     Connection c;
-    c.open(u"Data Source="_s + db + u";Jet OLEDB:Database Password="_s + password +
-           u";MODE=READ;"_s);
+    c.open({db, password}, Connection::Mode::Read);
     Recordset rs;
     rs.open(u"SELECT * FROM Passwords WHERE Login = 'ELEVESQUE' AND pass = 's3cret'"_s, c,
             Recordset::Static, Recordset::OptimisticLock);
@@ -80,8 +79,7 @@ TEST_F(AdminToolTest, DemoHoldsAccentedBilingualRecords) {
     QString password;
     ASSERT_TRUE(readPasswordFile(path(u"demo.pws"_s), password));
     Connection c;
-    c.open(u"Data Source="_s + db + u";Jet OLEDB:Database Password="_s + password +
-           u";MODE=READ;"_s);
+    c.open({db, password}, Connection::Mode::Read);
     Recordset rs;
     rs.open(u"SELECT * FROM Files, Domains WHERE Domains.ID = Files.DomainID AND "
             "Domains.Name = 'ÉLECTRICITÉ'"_s,

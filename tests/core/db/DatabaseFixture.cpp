@@ -11,13 +11,8 @@ void DatabaseTest::SetUp() {
     Schema::createDatabase(dbPath, dbPassword);
 }
 
-QString DatabaseTest::connectionString(const QString& password, const QString& mode) const {
-    return u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + dbPath +
-           u";Jet OLEDB:Database Password="_s + password + u";MODE="_s + mode;
-}
-
 void DatabaseTest::open(Connection& c, bool readOnly) const {
-    c.open(connectionString(dbPassword, readOnly ? u"READ;"_s : u"READWRITE;"_s));
+    c.open(location(dbPassword), readOnly ? Connection::Mode::Read : Connection::Mode::ReadWrite);
 }
 
 qlonglong DatabaseTest::insertRow(const QString& table,

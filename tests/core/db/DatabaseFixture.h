@@ -12,7 +12,8 @@ class DatabaseTest : public LexivarTest {
 protected:
     void SetUp() override;
 
-    QString connectionString(const QString& password, const QString& mode) const;
+    // The test database with another password.
+    DatabaseLocation location(const QString& password) const { return {dbPath, password}; }
     // Opens the test database read-write (or read-only) with its own password.
     void open(Connection& c, bool readOnly = false) const;
     // Adds a row through the database layer and returns its ID.

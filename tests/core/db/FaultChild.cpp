@@ -24,15 +24,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+Session session;
+
 void say(const QString& line) {
     std::fputs((line + u'\n').toUtf8().constData(), stdout);
     std::fflush(stdout);
 }
 
 qlonglong save(const QString& english) {
-    reloadDatabasePassword();
     Connection c;
-    c.open(readWriteConnection());
+    c.open(session.location(), Connection::Mode::ReadWrite);
     Recordset rs;
     rs.open(u"SELECT * FROM Files WHERE ID = 0"_s, c, Recordset::Dynamic,
             Recordset::OptimisticLock);
@@ -47,29 +48,28 @@ qlonglong save(const QString& english) {
 }
 
 void changeTo(const QString& operation, const QString& to) {
-    reloadDatabasePassword();
+    session.location();
     say(u"begin "_s + operation);
-    PasswordChange::apply(gsDBPath, gsDBPassword, to);
+    PasswordChange::apply(session.databasePath(), session.databasePassword(), to);
 }
 
 // Removes the password when there is one, otherwise adds it.
 void toggle(const QString& password) {
-    reloadDatabasePassword();
-    const bool encrypted = !gsDBPassword.isEmpty();
+    session.location();
+    const bool encrypted = !session.databasePassword().isEmpty();
     changeTo(encrypted ? u"remove"_s : u"add"_s, encrypted ? QString() : password);
 }
 
 int run(const QStringList& args) {
-    gsDBPath = args.at(1);
-    gsConnectionString = connectionStringFor(gsDBPath);
+    session.setDatabasePath(args.at(1));
     const QString operation = args.at(2);
     const int count = args.size() > 3 && operation == u"save"_s ? args.at(3).toInt() : -1;
     if (operation == u"toggle"_s) {
         // Brought to where the first operation asked for applies.
-        reloadDatabasePassword();
-        if (gsDBPassword.isEmpty() == (args.at(3) == u"remove"_s)) {
-            PasswordChange::apply(gsDBPath, gsDBPassword,
-                                  gsDBPassword.isEmpty() ? args.at(4) : QString());
+        session.location();
+        if (session.databasePassword().isEmpty() == (args.at(3) == u"remove"_s)) {
+            PasswordChange::apply(session.databasePath(), session.databasePassword(),
+                                  session.databasePassword().isEmpty() ? args.at(4) : QString());
         }
     }
     say(u"ready"_s);
@@ -80,8 +80,8 @@ int run(const QStringList& args) {
             toggle(args.at(4));
         } else if (operation == u"compact"_s) {
             say(u"begin compact"_s);
-            reloadDatabasePassword();
-            DatabaseFile::compact(gsDBPath, gsDBPassword);
+            session.location();
+            DatabaseFile::compact(session.databasePath(), session.databasePassword());
         } else {
             try {
                 say(u"begin save"_s);

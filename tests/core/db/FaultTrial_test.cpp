@@ -88,11 +88,11 @@ protected:
     }
 
     void expectUsable() {
-        endSession();
-        reloadDatabasePassword();
+        session.signOut();
+        session.location();
         {
             Connection c;
-            c.open(readConnection());
+            c.open(session.location(), Connection::Mode::Read);
             EXPECT_EQ(scalar(c, "PRAGMA integrity_check;"), u"ok"_s);
             QStringList ids;
             for (qlonglong id : m_saved) {
@@ -113,12 +113,12 @@ protected:
     }
 
     void expectSignIn() {
-        endSession();
-        SignInDialog login;
+        session.signOut();
+        SignInDialog login(session);
         findControl<QLineEdit>(&login, u"txtLogin"_s)->setText(u"admin"_s);
         findControl<QLineEdit>(&login, u"txtPassword"_s)->setText(u"admin"_s);
         login.signIn();
-        EXPECT_TRUE(gbLoggedIn);
+        EXPECT_TRUE(session.isSignedIn());
         EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().text;
     }
 

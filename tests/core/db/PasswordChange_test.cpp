@@ -1,4 +1,5 @@
 #include "core/session/Session.h"
+#include "core/files/ProgramFolder.h"
 #include "gui/SessionFixture.h"
 #include "core/AppError.h"
 #include "core/db/DatabaseFile.h"
@@ -30,17 +31,17 @@ protected:
     }
     QString storedPassword() {
         QString p = u"<absent>"_s;
-        readPasswordFile(passwordFileOf(gsDBPath), p);
+        readPasswordFile(passwordFileOf(session.databasePath()), p);
         return p;
     }
     // What every operation does first: the password file read again, a read connection opened.
     bool operationsWork() {
         try {
-            reloadDatabasePassword();
+            session.location();
             Connection c;
-            c.open(readConnection());
+            c.open(session.location(), Connection::Mode::Read);
             Connection w;
-            w.open(readWriteConnection());
+            w.open(session.location(), Connection::Mode::ReadWrite);
             w.execute(u"UPDATE Domains SET Name = Name;"_s);
             return true;
         } catch (const AppError& e) {
@@ -49,7 +50,7 @@ protected:
         }
     }
     void changeInWindow(const QString& from, const QString& to) {
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         findControl<QLineEdit>(&w, u"txtDBOldPassword"_s)->setText(from);
         findControl<QLineEdit>(&w, u"txtDbPassword"_s)->setText(to);
         findControl<QLineEdit>(&w, u"txtDbPasswordConfirm"_s)->setText(to);
@@ -136,11 +137,11 @@ TEST_F(PasswordChangeTest, AHalfDoneChangeIsSettledByTheNextOperation) {
     ASSERT_TRUE(writePasswordFile(PasswordChange::pendingFileOf(dbPath), next));
     DatabaseFile::rekey(dbPath, dbPassword, next);
     EXPECT_TRUE(operationsWork());
-    EXPECT_EQ(gsDBPassword, next);
+    EXPECT_EQ(session.databasePassword(), next);
     // Killed before the key changed: the pending password goes, the old one stays.
     ASSERT_TRUE(writePasswordFile(PasswordChange::pendingFileOf(dbPath), u"jamais posé"_s));
     EXPECT_TRUE(operationsWork());
-    EXPECT_EQ(gsDBPassword, next);
+    EXPECT_EQ(session.databasePassword(), next);
     EXPECT_FALSE(QFile::exists(PasswordChange::pendingFileOf(dbPath)));
     EXPECT_TRUE(dialogs->messages.empty());
 }
@@ -157,10 +158,10 @@ protected:
         const QString moved = path(u"petit/Lexivar4.mdb"_s);
         ASSERT_TRUE(QFile::copy(dbPath, moved));
         ASSERT_TRUE(QFile::copy(passwordFileOf(dbPath), passwordFileOf(moved)));
-        dbPath = gsDBPath = moved;
-        gsConnectionString = connectionStringFor(gsDBPath);
-        setAppPath(path(u"petit"_s));
-        ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, dbPath, gsIniFile));
+        dbPath = moved;
+        session.setDatabasePath(moved);
+        ProgramFolder::set(path(u"petit"_s));
+        ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, dbPath, ProgramFolder::settingsFile()));
     }
     void TearDown() override {
         m_disk.reset();
@@ -172,14 +173,14 @@ protected:
 TEST_F(FullDiskTest, SmallFileWritesAreRefusedAndChangeNothing) {
     m_disk->fill(0);
     const QByteArray pws = readFile(passwordFileOf(dbPath));
-    const QByteArray ini = readFile(gsIniFile);
+    const QByteArray ini = readFile(ProgramFolder::settingsFile());
     EXPECT_FALSE(writePasswordFile(passwordFileOf(dbPath),
                                       u"un mot de passe bien plus long "
                                       u"que l'ancien"_s,
                                       dbPath));
-    EXPECT_FALSE(writeSetting(u"Database"_s, u"Path"_s, dbPath + u"-ailleurs"_s, gsIniFile));
+    EXPECT_FALSE(writeSetting(u"Database"_s, u"Path"_s, dbPath + u"-ailleurs"_s, ProgramFolder::settingsFile()));
     changeInWindow(dbPassword, u"nouveau mot de passe"_s);
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     findControl<QRadioButton>(&w, u"optNoPass"_s)->click();
     w.savePassword();
 
@@ -189,7 +190,7 @@ TEST_F(FullDiskTest, SmallFileWritesAreRefusedAndChangeNothing) {
     }
     EXPECT_TRUE(dialogs->messages[0].text.contains(u"Le disque est plein"_s));
     EXPECT_EQ(readFile(passwordFileOf(dbPath)), pws);
-    EXPECT_EQ(readFile(gsIniFile), ini);
+    EXPECT_EQ(readFile(ProgramFolder::settingsFile()), ini);
     EXPECT_TRUE(DatabaseFile::opensWith(dbPath, dbPassword));
     EXPECT_EQ(QDir(path(u"petit"_s)).entryList(QDir::Files).size(), 4); // no temporary left
     dialogs->messages.clear();
@@ -210,7 +211,7 @@ TEST_F(FullDiskTest, DatabaseChangesWithoutRoomAreReportedAndChangeNothing) {
     m_disk->fill(24);
     const QByteArray pws = readFile(passwordFileOf(dbPath));
     changeInWindow(dbPassword, u"nouveau mot de passe"_s);
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     findControl<QRadioButton>(&w, u"optNoPass"_s)->click();
     w.savePassword();
     ASSERT_EQ(dialogs->messages.size(), 2u);

@@ -49,7 +49,7 @@ TEST_F(ReportTest, FullListingOfOneRecordIsTheSpecifiedLayout) {
          {u"Date"_s, QDate(2004, 2, 3)},
          {u"CreatedBy"_s, u"essai"_s},
          {u"DateModified"_s, QDateTime(QDate(2005, 3, 4), QTime(9, 30))}});
-    ASSERT_TRUE(writeFullListing({static_cast<std::int32_t>(id)}, spool(), u"essai, 14:05:09"_s));
+    ASSERT_TRUE(writeFullListing(location(dbPassword), {static_cast<std::int32_t>(id)}, spool(), u"essai, 14:05:09"_s));
     const auto table = [](const QString& labelCell, const QString& label, const QString& valueCell,
                           const QString& value) {
         return QStringList{kTable, kRow, labelCell,       label, kEnd, u"         "_s + valueCell,
@@ -114,7 +114,7 @@ TEST_F(ReportTest, FullListingRulesGiveTwoRecordsAPage) {
         QStringList rules;
     } cases[] = {{3, {plain, pageBreak}}, {4, {plain, pageBreak, plain}}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(writeFullListing(range(1, c.records), spool(), u"t"_s));
+        ASSERT_TRUE(writeFullListing(location(dbPassword), range(1, c.records), spool(), u"t"_s));
         QStringList rules;
         for (const QString& line : body()) {
             if (line.startsWith(u"<HR"_s)) {
@@ -124,7 +124,7 @@ TEST_F(ReportTest, FullListingRulesGiveTwoRecordsAPage) {
         EXPECT_EQ(rules, c.rules) << c.records;
         EXPECT_EQ(body().last(), u"</TABLE>"_s);
     }
-    ASSERT_TRUE(writeFullListingForOpera(range(1, 4), spool(), u"t"_s));
+    ASSERT_TRUE(writeFullListingForOpera(location(dbPassword), range(1, 4), spool(), u"t"_s));
     const QStringList opera = body();
     EXPECT_EQ(opera.count(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s), 4);
     EXPECT_EQ(opera.count(u"<HR WIDTH=\"100%\"></DIV>"_s), 4);
@@ -152,9 +152,9 @@ TEST_F(ReportTest, GroupsListEveryRecordAndSkipDeletedOnes) {
     IdentifierList ids = range(1, 70);
     ids.push_back(static_cast<std::int32_t>(orphan));
     ids.push_back(9999);
-    ASSERT_TRUE(writeShortListing(ids, spool(), u"t"_s));
+    ASSERT_TRUE(writeShortListing(location(dbPassword), ids, spool(), u"t"_s));
     EXPECT_EQ(body().count(u"      <TR ALIGN=\"LEFT\" VALIGN=\"TOP\">"_s), 69);
-    ASSERT_TRUE(writeFullListing({35, 9999}, spool(), u"t"_s));
+    ASSERT_TRUE(writeFullListing(location(dbPassword), {35, 9999}, spool(), u"t"_s));
     EXPECT_EQ(body().size(), 0); // header and trailer only
     EXPECT_TRUE(dialogs->messages.empty());
 }
@@ -162,7 +162,7 @@ TEST_F(ReportTest, GroupsListEveryRecordAndSkipDeletedOnes) {
 TEST_F(ReportTest, ShortListingIsTheSpecifiedLayout) {
     addRecord(u"ground fault"_s, u"défaut à la terre"_s);
     insertRow(u"Files"_s, {{u"English"_s, u"x"_s}, {u"French"_s, u"y"_s}, {u"DomainID"_s, domain}});
-    ASSERT_TRUE(writeShortListing({1, 2}, spool(), u"t"_s));
+    ASSERT_TRUE(writeShortListing(location(dbPassword), {1, 2}, spool(), u"t"_s));
     const QString th = u"        <TH WIDTH=\"%1\"><FONT FACE=\"Times New Roman,Times\" SIZE=-1>"
                        "<NOBR>%2</NOBR></FONT></TH>"_s;
     const QString td = u"         <TD><FONT FACE=\"Times New Roman,Times\" SIZE=-1>"_s;
@@ -194,7 +194,7 @@ TEST_F(ReportTest, ShortListingIsTheSpecifiedLayout) {
     expected << u"</TABLE>"_s;
     EXPECT_EQ(body(), expected);
 
-    ASSERT_TRUE(writeShortListingForOpera({1, 2}, spool(), u"t"_s));
+    ASSERT_TRUE(writeShortListingForOpera(location(dbPassword), {1, 2}, spool(), u"t"_s));
     const QStringList opera = body();
     EXPECT_EQ(opera.count(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s), 2);
     EXPECT_EQ(opera.at(opera.size() - 2), u"</DIV>"_s);
@@ -203,11 +203,11 @@ TEST_F(ReportTest, ShortListingIsTheSpecifiedLayout) {
 TEST_F(ReportTest, DomainListSkipsANamelessDomain) {
     addDomain(u"Chimie"_s);
     addDomain(u"Biologie"_s);
-    ASSERT_TRUE(writeDomainList(spool(), u"t"_s));
+    ASSERT_TRUE(writeDomainList(location(dbPassword), spool(), u"t"_s));
     EXPECT_EQ(body(), (QStringList{u"<br>"_s, u"Biologie"_s, u"<br>"_s, u"Chimie"_s, u"<br>"_s,
                                    u"&Eacute;lectricit&eacute;"_s}));
     insertRow(u"Domains"_s, {{u"Name"_s, QVariant()}});
-    ASSERT_TRUE(writeDomainList(spool(), u"t"_s));
+    ASSERT_TRUE(writeDomainList(location(dbPassword), spool(), u"t"_s));
     EXPECT_EQ(body().first(), u"<br>"_s);
     EXPECT_EQ(body().size(), 7);
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -216,9 +216,9 @@ TEST_F(ReportTest, DomainListSkipsANamelessDomain) {
 
 TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
     const QString missing = path(u"absent/spool.html"_s);
-    EXPECT_FALSE(writeFullListing({1}, missing, u"t"_s));
-    EXPECT_FALSE(writeShortListing({1}, missing, u"t"_s));
-    EXPECT_FALSE(writeDomainList(missing, u"t"_s));
+    EXPECT_FALSE(writeFullListing(location(dbPassword), {1}, missing, u"t"_s));
+    EXPECT_FALSE(writeShortListing(location(dbPassword), {1}, missing, u"t"_s));
+    EXPECT_FALSE(writeDomainList(location(dbPassword), missing, u"t"_s));
     ASSERT_EQ(dialogs->messages.size(), 3u);
     EXPECT_EQ(dialogs->messages[0].title, u"Procédure: bPrintFull"_s);
     EXPECT_TRUE(dialogs->messages[0].text.startsWith(u"Une erreur #76 s\u2019est produite:"_s));
@@ -231,7 +231,7 @@ TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
         open(c);
         c.execute(u"ALTER TABLE Domains RENAME TO Autres;"_s);
     }
-    EXPECT_FALSE(writeFullListing(range(1, 70), spool(), u"t"_s));
+    EXPECT_FALSE(writeFullListing(location(dbPassword), range(1, 70), spool(), u"t"_s));
     EXPECT_EQ(dialogs->messages.size(), 4u);
     EXPECT_EQ(spoolLines().last(), u"</BODY></HTML>"_s);
 }
@@ -250,7 +250,7 @@ TEST_F(ReportTest, LineBreaksOfEitherKindPrintAsBreaks) {
                                                     {u"French"_s, u"terme"_s},
                                                     {u"DomainID"_s, domain},
                                                     {u"DEFINITION"_s, c.definition}});
-        ASSERT_TRUE(writeFullListing({static_cast<std::int32_t>(id)}, spool(), u"essai"_s));
+        ASSERT_TRUE(writeFullListing(location(dbPassword), {static_cast<std::int32_t>(id)}, spool(), u"essai"_s));
         EXPECT_TRUE(body().contains(c.written)) << c.definition;
     }
 }

@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         SessionTest::SetUp();
         signInAs(u"Administrateur"_s, 0);
-        window = AccountWindow::open();
+        window = AccountWindow::open(session);
     }
     void TearDown() override {
         delete window;
@@ -162,7 +162,7 @@ class AccountConflictTest : public frmAdministratorTest,
 protected:
     void SetUp() override {
         frmAdministratorTest::SetUp();
-        other = std::make_unique<AccountWindow>();
+        other = std::make_unique<AccountWindow>(session);
     }
     void TearDown() override {
         other.reset();

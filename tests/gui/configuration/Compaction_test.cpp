@@ -54,7 +54,7 @@ TEST_F(basCompactTest, CompactedDatabaseKeepsRowsAndPasswordAndShrinks) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 100);
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE French LIKE 'TERME 5%'"_s), 11);
     Connection wrong;
-    EXPECT_THROW(wrong.open(connectionString(u""_s, u"READ;"_s)), AppError);
+    EXPECT_THROW(wrong.open(location(u""_s), Connection::Mode::Read), AppError);
 }
 
 TEST_F(basCompactTest, FailuresLeaveTheDatabaseAsItWas) {

@@ -1,4 +1,5 @@
 #include "core/session/Session.h"
+#include "core/files/ProgramFolder.h"
 #include "gui/SessionFixture.h"
 #include "core/AppError.h"
 #include "core/db/Recordset.h"
@@ -28,11 +29,11 @@ protected:
     // True when the database opens with this password and no longer with the others.
     bool opensOnlyWith(const QString& password, const QStringList& others) {
         Connection c;
-        c.open(connectionString(password, u"READ;"_s));
+        c.open(location(password), Connection::Mode::Read);
         for (const QString& other : others) {
             try {
                 Connection o;
-                o.open(connectionString(other, u"READ;"_s));
+                o.open(location(other), Connection::Mode::Read);
                 return false;
             } catch (const AppError&) {
             }
@@ -52,7 +53,7 @@ protected:
 TEST_F(frmConfigurationTest, LoadsWithBothSaveButtonsDisabled) {
     for (const QString& stored : {dbPassword, u""_s}) {
         ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), stored));
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         EXPECT_TRUE(gbConfigurationOpen);
         EXPECT_EQ(control<QLineEdit>(w, u"txtDBPath"_s)->text(), dbPath);
         EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
@@ -66,7 +67,7 @@ TEST_F(frmConfigurationTest, LoadsWithBothSaveButtonsDisabled) {
 }
 
 TEST_F(frmConfigurationTest, EnablingRulesFollowEachEdit) {
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     type(w, u"txtDBPath"_s, dbPath + u" "_s);
     EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
     control<QRadioButton>(w, u"optNewPass"_s)->click();
@@ -89,7 +90,7 @@ TEST_F(frmConfigurationTest, EnablingRulesFollowEachEdit) {
 }
 
 TEST_F(frmConfigurationTest, PresetsLeaveOnlyWhatTheUserMayDo) {
-    ConfigurationWindow start;
+    ConfigurationWindow start(session);
     start.applyStartupPreset();
     EXPECT_TRUE(control<QRadioButton>(start, u"optNewPass"_s)->isChecked());
     EXPECT_TRUE(enabled(start, u"txtCurrentDBPassword"_s));
@@ -98,7 +99,7 @@ TEST_F(frmConfigurationTest, PresetsLeaveOnlyWhatTheUserMayDo) {
                                 u"cmdSaveDB"_s, u"lblOldPass"_s}) {
         EXPECT_FALSE(enabled(start, name)) << name;
     }
-    ConfigurationWindow restricted;
+    ConfigurationWindow restricted(session);
     restricted.applyRestrictedPreset();
     for (const QString& name : {u"optNewPass"_s, u"txtCurrentDBPassword"_s, u"fraDBPass"_s,
                                 u"txtDbPassword"_s, u"cmdSaveDB"_s}) {
@@ -107,22 +108,22 @@ TEST_F(frmConfigurationTest, PresetsLeaveOnlyWhatTheUserMayDo) {
 }
 
 TEST_F(frmConfigurationTest, SavingThePathChecksItFirst) {
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     type(w, u"txtDBPath"_s, path(u"absent.mdb"_s));
     w.saveDatabaseChoice();
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].text,
               u"Les champs suivants sont invalides:\r\n    The database path\r\n"_s);
-    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, gsIniFile), dbPath);
+    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, ProgramFolder::settingsFile()), dbPath);
 
     // With the password already configured, the path is saved without opening the database.
     const QString other = path(u"Autre.mdb"_s);
     writeFile(other, "pas une base");
     type(w, u"txtDBPath"_s, u"  "_s + other);
     w.saveDatabaseChoice();
-    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, gsIniFile), other);
-    EXPECT_EQ(gsDBPath, other);
-    EXPECT_FALSE(gbDBValidated);
+    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, ProgramFolder::settingsFile()), other);
+    EXPECT_EQ(session.databasePath(), other);
+    EXPECT_FALSE(session.isDatabaseValidated());
     EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
 }
 
@@ -137,16 +138,16 @@ TEST_F(frmConfigurationTest, AFailedDatabaseTestWritesNothing) {
         {dbPath, u"faux"_s, u"Mauvais mot de passe!"_s},
         {notADatabase, u"x"_s, u"Procédure: cmdSaveDB_Click"_s},
     };
-    const QByteArray ini = readFile(gsIniFile);
+    const QByteArray ini = readFile(ProgramFolder::settingsFile());
     for (const auto& c : cases) {
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         type(w, u"txtDBPath"_s, c.path);
         control<QRadioButton>(w, u"optNewPass"_s)->click();
         type(w, u"txtCurrentDBPassword"_s, c.password);
         w.saveDatabaseChoice();
         EXPECT_EQ(lastTitle(), c.title);
-        EXPECT_FALSE(gbDBValidated);
-        EXPECT_EQ(readFile(gsIniFile), ini);
+        EXPECT_FALSE(session.isDatabaseValidated());
+        EXPECT_EQ(readFile(ProgramFolder::settingsFile()), ini);
         EXPECT_EQ(storedPassword(), dbPassword);
         EXPECT_FALSE(QFile::exists(passwordFileOf(notADatabase)));
         EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
@@ -156,12 +157,12 @@ TEST_F(frmConfigurationTest, AFailedDatabaseTestWritesNothing) {
 
 TEST_F(frmConfigurationTest, AValidatedDatabaseStoresItsPassword) {
     QFile::remove(passwordFileOf(dbPath));
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     control<QRadioButton>(w, u"optNewPass"_s)->click();
     type(w, u"txtCurrentDBPassword"_s, u" "_s + dbPassword + u" "_s);
     w.saveDatabaseChoice();
     EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_TRUE(gbDBValidated);
+    EXPECT_TRUE(session.isDatabaseValidated());
     EXPECT_EQ(storedPassword(), dbPassword);
     EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
 }
@@ -186,7 +187,7 @@ TEST_F(frmConfigurationTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
         {dbPassword, u"nouveau☃mdp"_s, u"nouveau☃mdp"_s, u"☃"_s},
     };
     for (const auto& c : cases) {
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         type(w, u"txtDBOldPassword"_s, c.oldPassword);
         type(w, u"txtDbPassword"_s, c.newPassword);
         type(w, u"txtDbPasswordConfirm"_s, c.confirm);
@@ -203,7 +204,7 @@ TEST_F(frmConfigurationTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
 TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
     const QString second = u"deuxième mot de passe"_s;
     {
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         type(w, u"txtDBOldPassword"_s, dbPassword);
         type(w, u"txtDbPassword"_s, second);
         type(w, u"txtDbPasswordConfirm"_s, second);
@@ -214,7 +215,7 @@ TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
         EXPECT_TRUE(opensOnlyWith(second, {dbPassword, u""_s}));
     }
     {
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         control<QRadioButton>(w, u"optNoPass"_s)->click();
         w.savePassword();
         EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.back().text;
@@ -222,7 +223,7 @@ TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
         EXPECT_TRUE(opensOnlyWith(u""_s, {second}));
     }
     {
-        ConfigurationWindow w; // the database now has no password
+        ConfigurationWindow w(session); // the database now has no password
         EXPECT_TRUE(control<QRadioButton>(w, u"optNoPass"_s)->isChecked());
         control<QRadioButton>(w, u"optPass"_s)->click();
         type(w, u"txtDbPassword"_s, u"troisième"_s);
@@ -237,7 +238,7 @@ TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
 }
 
 TEST_F(frmConfigurationTest, ClosingWithUnsavedChangesAsks) {
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     w.show();
     type(w, u"txtDbPassword"_s, u"x"_s);
     dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
@@ -265,7 +266,7 @@ TEST_F(frmConfigurationTest, APathTheSettingsFileCannotHoldIsRefused) {
     };
     const QString longest = databaseOfLength(127);
     const QString tooLong = databaseOfLength(128);
-    ConfigurationWindow w;
+    ConfigurationWindow w(session);
     type(w, u"txtDBPath"_s, tooLong);
     w.saveDatabaseChoice();
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -273,13 +274,13 @@ TEST_F(frmConfigurationTest, APathTheSettingsFileCannotHoldIsRefused) {
               u"Le chemin de la base de données est trop long : il ne peut pas dépasser 127 "
               u"caractères. Déplacez la base de données dans un dossier au chemin plus court."_s);
     EXPECT_EQ(dialogs->messages[0].title, u"Erreur"_s);
-    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, gsIniFile), dbPath);
+    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, ProgramFolder::settingsFile()), dbPath);
     EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
 
     type(w, u"txtDBPath"_s, longest);
     w.saveDatabaseChoice();
     EXPECT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, gsIniFile), longest);
+    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, ProgramFolder::settingsFile()), longest);
 }
 
 TEST_F(frmConfigurationTest, PasswordStepsRefuseAnEditedUnsavedPath) {
@@ -288,7 +289,7 @@ TEST_F(frmConfigurationTest, PasswordStepsRefuseAnEditedUnsavedPath) {
     ASSERT_TRUE(writePasswordFile(passwordFileOf(other), dbPassword));
     const QByteArray otherPws = readFile(passwordFileOf(other));
     for (const bool removing : {false, true}) {
-        ConfigurationWindow w;
+        ConfigurationWindow w(session);
         type(w, u"txtDBPath"_s, other);
         if (removing) {
             control<QRadioButton>(w, u"optNoPass"_s)->click();

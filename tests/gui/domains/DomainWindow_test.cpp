@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         SessionTest::SetUp();
         signInAs(u"Administrateur"_s, 0);
-        window = DomainWindow::open();
+        window = DomainWindow::open(session);
     }
     void TearDown() override {
         delete window;
@@ -167,7 +167,7 @@ TEST_F(frmDomainTest, TheListTabIsFilledOncePerOpening) {
     window->printDomainList(); // nothing selected: nothing happens
     EXPECT_EQ(dialogs->printDialogsShown, 0);
     delete window;
-    window = DomainWindow::open();
+    window = DomainWindow::open(session);
     showTab(DomainWindow::List);
     EXPECT_EQ(window->findChild<ListView*>(u"lvwDomains"_s)->itemCount(), 2);
     window->findChild<ListView*>(u"lvwDomains"_s)->selectRow(0);
@@ -198,7 +198,7 @@ protected:
         frmDomainTest::SetUp();
         addDomain(u"Droit"_s);
         addDomain(u"Chimie"_s);
-        other = std::make_unique<DomainWindow>();
+        other = std::make_unique<DomainWindow>(session);
     }
     void TearDown() override {
         other.reset();

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 class basListViewADOTest : public SearchTest {
 protected:
     std::int32_t fill(const QString& query, const ColumnList* columns = nullptr) {
-        return ListFiller::fill(list, query, window, u"Affichage"_s, columns);
+        return ListFiller::fill(list, session.location(), query, window, u"Affichage"_s, columns);
     }
     QStringList headers() const {
         QStringList out;

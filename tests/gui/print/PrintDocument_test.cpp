@@ -78,12 +78,13 @@ TEST_F(ReportTest, PrintDocumentBreaksNoWordAndRulesTheFullWidth) {
     }
     const struct {
         const char* name;
-        bool (*generator)(const IdentifierList&, const QString&, const QString&);
+        bool (*generator)(const DatabaseLocation&, const IdentifierList&, const QString&,
+                          const QString&);
         int rules;
     } listings[] = {{"short", writeShortListing, 0}, {"full", writeFullListing, 2}};
     QWidget window;
     for (const auto& listing : listings) {
-        ASSERT_TRUE(listing.generator(ids, spool(), u"essai, 14:05:09"_s));
+        ASSERT_TRUE(listing.generator(location(dbPassword), ids, spool(), u"essai, 14:05:09"_s));
         PrintDocument document(&window);
         document.navigate(spool());
         for (qreal pageWidth : {595.0, 842.0}) { // portrait and landscape

@@ -1,4 +1,5 @@
 #include "core/reports/ReportFixture.h"
+#include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintFlow.h"
@@ -109,7 +110,7 @@ TEST_F(PrintFlowTest, AReportIsPrintedOnceLoadedThenDeleted) {
         return true;
     });
     PrintFlow::print(
-        window, document,
+        session, window, document,
         fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
     // The flow lets events run after loading, so the completion may already have come.
     ASSERT_TRUE(!completed.isEmpty() || completed.wait(2000));
@@ -127,13 +128,13 @@ TEST_F(PrintFlowTest, AReportIsPrintedOnceLoadedThenDeleted) {
 }
 
 TEST_F(PrintFlowTest, TheAlternativeBrowserReceivesTheSpoolFile) {
-    setAppPath(path(u"mon dossier"_s));
-    QDir().mkpath(gsAppPath);
+    ProgramFolder::set(path(u"mon dossier"_s));
+    QDir().mkpath(ProgramFolder::path());
     const QString opera = standIn(u"Opera.exe"_s);
     registerOpera(opera);
     EXPECT_EQ(PrintFlow::operaPath(PrintFlow::OperaName::ExactCase), opera);
     PrintFlow::print(
-        window, document,
+        session, window, document,
         fullListing(PrintFlow::OperaName::AnyCase, PrintFlow::OperaParameter::EscapedFolder));
     EXPECT_EQ(argumentReceived(), path(u"mon%20dossier/spool.html"_s));
     EXPECT_TRUE(readFile(PrintFlow::spoolPath()).contains("page-break-inside: avoid;"));
@@ -185,7 +186,7 @@ TEST_F(PrintFlowTest, AReportTheBrowserNeverReceivedIsRemoved) {
     for (const int failure : {2, 3, 5, 31}) {
         ShellLauncher::install(std::make_unique<ScriptedShell>(failure));
         PrintFlow::print(
-            window, document,
+            session, window, document,
             fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
         EXPECT_FALSE(dialogs->messages.empty()) << failure;
         EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath())) << failure;

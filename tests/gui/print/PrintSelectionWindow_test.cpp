@@ -21,7 +21,7 @@ protected:
         for (int i = 0; i < 5; ++i) {
             addRecord(droit, u"law "_s + QString::number(i), u"loi"_s, QDate(2006, 2, 1), u"x"_s);
         }
-        window = PrintSelectionWindow::open();
+        window = PrintSelectionWindow::open(session);
         window->criteria().search(); // all ten records
     }
     void TearDown() override {

@@ -31,8 +31,8 @@ class TwoEditorsTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
-        mine = std::make_unique<RecordEditor>();
-        theirs = std::make_unique<RecordEditor>();
+        mine = std::make_unique<RecordEditor>(session);
+        theirs = std::make_unique<RecordEditor>(session);
         mine->showRecord(3);
         theirs->showRecord(3);
     }
@@ -103,7 +103,7 @@ protected:
             break;
         case Meanwhile::ChangedWithPaddedName:
             change(u"UPDATE Files SET OBSERVATION = 'Vérifié.', ModifiedBy = '"_s +
-                   fitUserName(kTheirs) + u"' WHERE ID = 3"_s);
+                   Session::fitUserName(kTheirs) + u"' WHERE ID = 3"_s);
             break;
         case Meanwhile::MovedByAMerge:
             change(u"UPDATE Files SET DomainID = "_s + QString::number(droit) + u" WHERE ID = 3"_s);
@@ -218,7 +218,7 @@ protected:
         dbPassword.clear();
         SearchTest::SetUp();
         signInAs(kMine, 1);
-        mine = std::make_unique<RecordEditor>();
+        mine = std::make_unique<RecordEditor>(session);
         mine->showRecord(1);
         ASSERT_TRUE(peer.start(dbPath, kTheirs, 1));
     }

@@ -1,4 +1,5 @@
 #include "core/session/Session.h"
+#include "core/files/ProgramFolder.h"
 #include "gui/tray/TrayMenu.h"
 #include "core/Clock.h"
 #include "gui/search/SearchFixture.h"
@@ -20,7 +21,7 @@ protected:
     void SetUp() override {
         SearchTest::SetUp();
         signInAs(u"Jean-François Côté"_s, 1);
-        editor = RecordEditor::open();
+        editor = RecordEditor::open(session);
     }
     void TearDown() override {
         delete editor;
@@ -175,12 +176,12 @@ TEST_F(frmFileTest, AFailedStoreKeepsTheNumberAndTheTyping) {
 TEST_F(frmFileTest, ClosingWithChangesAsksAndHoldsTheSession) {
     editor->showRecord(1);
     type(u"txtSource"_s, u"changé"_s);
-    TrayMenu tray;
+    TrayMenu tray(session);
     tray.setExit([] {});
     // Ending the session: Yes, then No to dropping the change.
     dialogs->answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
     tray.signOut();
-    EXPECT_TRUE(gbLoggedIn);
+    EXPECT_TRUE(session.isSignedIn());
     EXPECT_TRUE(gbFileOpen);
     EXPECT_EQ(dialogs->messages[1].text, u"Vous avez fait des changements qui n'ont pas été "
                                          "sauvegardés, êtes-vous certain de vouloir continuer?"_s);
@@ -200,11 +201,11 @@ TEST_F(frmFileTest, PrintingAskesForASavedRecord) {
     editor->print();
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, u"Impression d'une fiche"_s);
-    EXPECT_FALSE(QFile::exists(gsAppPath + u"spool.html"_s));
+    EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
     editor->showRecord(2);
     editor->print(); // the scripted print dialog is cancelled
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
-    EXPECT_FALSE(QFile::exists(gsAppPath + u"spool.html"_s));
+    EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
 }
 
 TEST_F(frmFileTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {

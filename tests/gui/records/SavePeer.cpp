@@ -28,16 +28,14 @@ int main(int argc, char* argv[]) {
     if (args.size() != 4) {
         return 2;
     }
-    gsDBPath = args[1];
-    gsConnectionString = connectionStringFor(gsDBPath);
-    gsUserName = fitUserName(args[2]);
-    gbyUserLevel = 1;
-    gbLoggedIn = true;
+    Session session;
+    session.setDatabasePath(args[1]);
+    session.signIn(args[2], 1);
     auto owned = std::make_unique<ScriptedDialogs>();
     ScriptedDialogs& dialogs = *owned;
     Dialogs::install(std::move(owned));
 
-    RecordEditor editor;
+    RecordEditor editor(session);
     const int record = args[3].toInt();
     editor.showRecord(record);
     QTextStream in(stdin);

@@ -50,7 +50,7 @@ class frmSearchTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
-        window = new SearchWindow;
+        window = new SearchWindow(session);
         window->show();
     }
     void TearDown() override {
@@ -228,7 +228,7 @@ TEST_F(frmSearchTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
         return static_cast<int>(numbers().indexOf(number));
     };
     list().selectRow(row(u"00004"_s));
-    RecordEditor* editor = RecordEditor::open();
+    RecordEditor* editor = RecordEditor::open(session);
     editor->showRecord(3);
     findControl<QLineEdit>(editor, u"txtFrench"_s)->setText(u"zèbre"_s);
     editor->save();
@@ -271,7 +271,7 @@ TEST_F(frmSearchTest, GrowsWithTheWindowAndRemembersItsSize) {
     window->resize(base + QSize(200, 100));
     window->close();
     delete window;
-    window = new SearchWindow;
+    window = new SearchWindow(session);
     EXPECT_EQ(window->size(), base + QSize(200, 100));
     EXPECT_TRUE(dialogs->messages.empty());
 }

@@ -140,8 +140,8 @@ protected:
     }
     // Both windows carry the criteria; the tests run on each.
     std::vector<std::pair<QWidget*, SearchPanel*>> windows() {
-        search = new SearchWindow;
-        print = PrintSelectionWindow::open();
+        search = new SearchWindow(session);
+        print = PrintSelectionWindow::open(session);
         return {{search, &search->criteria()}, {print, &print->criteria()}};
     }
     static QLineEdit* text(QWidget* w) { return w->findChild<QLineEdit*>(u"txtSearch"_s); }
@@ -298,7 +298,7 @@ TEST_F(HostileCriteriaTest, TheOwnerRuleHoldsForTheStoredAuthor) {
 
 TEST_F(SessionTest, HostileNamesAndAccountsAreStoredAndComparedAsTyped) {
     signInAs(u"Administrateur"_s, 0);
-    auto* domains = DomainWindow::open();
+    auto* domains = DomainWindow::open(session);
     int n = 0;
     for (const QString& hostile : hostileTexts()) {
         const QString domain = hostile.left(50);
@@ -315,7 +315,7 @@ TEST_F(SessionTest, HostileNamesAndAccountsAreStoredAndComparedAsTyped) {
         EXPECT_EQ(rs.recordCount(), 1) << domain;
 
         // An account made of it (as much as the fields hold) signs in with exactly that text.
-        std::unique_ptr<AccountWindow> accounts(AccountWindow::open());
+        std::unique_ptr<AccountWindow> accounts(AccountWindow::open(session));
         accounts->setAttribute(Qt::WA_DeleteOnClose, false);
         auto* name = accounts->findChild<QLineEdit*>(u"txtName"_s);
         auto* loginBox = accounts->findChild<QLineEdit*>(u"txtLogin"_s);
@@ -329,19 +329,19 @@ TEST_F(SessionTest, HostileNamesAndAccountsAreStoredAndComparedAsTyped) {
         rs.open(u"SELECT Pass FROM Passwords WHERE Login = ?"_s, {login}, c);
         ASSERT_EQ(rs.recordCount(), 1) << login;
         EXPECT_EQ(rs.value(0).toString(), pass);
-        endSession();
+        session.signOut();
         for (const QString& wrong : {pass.chopped(1), u"' OR ''='"_s}) {
-            SignInDialog refused;
+            SignInDialog refused(session);
             refused.findChild<QLineEdit*>(u"txtLogin"_s)->setText(login);
             refused.findChild<QLineEdit*>(u"txtPassword"_s)->setText(wrong);
             refused.signIn();
-            EXPECT_FALSE(gbLoggedIn) << login;
+            EXPECT_FALSE(session.isSignedIn()) << login;
         }
-        SignInDialog window;
+        SignInDialog window(session);
         window.findChild<QLineEdit*>(u"txtLogin"_s)->setText(login);
         window.findChild<QLineEdit*>(u"txtPassword"_s)->setText(pass);
         window.signIn();
-        EXPECT_TRUE(gbLoggedIn) << login;
+        EXPECT_TRUE(session.isSignedIn()) << login;
         signInAs(u"Administrateur"_s, 0);
     }
     delete domains;
@@ -367,7 +367,8 @@ protected:
 };
 
 TEST_F(ReportEscapingTest, RecordTextPrintsLiterally) {
-    using Generator = bool (*)(const IdentifierList&, const QString&, const QString&);
+    using Generator = bool (*)(const DatabaseLocation&, const IdentifierList&, const QString&,
+                              const QString&);
     const struct {
         Generator generate;
         QStringList shown;
@@ -382,7 +383,7 @@ TEST_F(ReportEscapingTest, RecordTextPrintsLiterally) {
         {writeShortListingForOpera, {u"tension < 50 V"_s}},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(c.generate({id}, spool(), u"<u>essai</u>, 10:00:00"_s));
+        ASSERT_TRUE(c.generate(location(dbPassword), {id}, spool(), u"<u>essai</u>, 10:00:00"_s));
         const QByteArray html = readFile(spool());
         EXPECT_TRUE(html.contains("tension &lt; 50 V"));
         EXPECT_TRUE(html.contains("&lt;b&gt;gras&lt;/b&gt; &amp; &lt;script&gt;"));
@@ -403,7 +404,7 @@ TEST_F(ReportEscapingTest, TheSpoolIsOwnerOnlyAndNeverWrittenThroughALink) {
     const QString target = path(u"secret.txt"_s);
     writeFile(target, "ne pas toucher");
     ASSERT_TRUE(QFile::link(target, spool()));
-    ASSERT_TRUE(writeShortListing({id}, spool(), u"essai"_s));
+    ASSERT_TRUE(writeShortListing(location(dbPassword), {id}, spool(), u"essai"_s));
     EXPECT_EQ(readFile(target), "ne pas toucher");
     EXPECT_FALSE(QFileInfo(spool()).isSymLink());
     struct stat st {};
@@ -415,12 +416,13 @@ TEST_F(ReportEscapingTest, TheSpoolIsOwnerOnlyAndNeverWrittenThroughALink) {
     PrintDocument document(&window);
     const PrintFlow::Request failing{
         {id},
-        [](const IdentifierList& ids, const QString& file, const QString& title) {
-            writeShortListing(ids, file, title);
+        [](const DatabaseLocation& where, const IdentifierList& ids, const QString& file,
+           const QString& title) {
+            writeShortListing(where, ids, file, title);
             return false;
         },
         {}};
-    PrintFlow::print(window, document, failing);
+    PrintFlow::print(session, window, document, failing);
     EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
     const QStringList left =
         QDir(path(QString())).entryList({u".spool-*"_s}, QDir::Hidden | QDir::Files);

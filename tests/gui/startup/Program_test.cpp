@@ -3,6 +3,7 @@
 #include "gui/startup/Program.h"
 #include "gui/tray/TrayMenu.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -27,26 +28,23 @@ protected:
 };
 
 TEST_F(basMainTest, ConfiguredProgramStartsInTheNotificationArea) {
-    gsDBPath.clear();
-    gsConnectionString.clear();
-    EXPECT_EQ(runProgram(), -1);
+    session.setDatabasePath({});
+    EXPECT_EQ(runProgram(session), -1);
     EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_EQ(gsDBPath, dbPath);
-    EXPECT_EQ(gsDBPassword, dbPassword);
-    EXPECT_EQ(gsConnectionString, u"PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source="_s + dbPath +
-                                      u";Jet OLEDB:Database Password="_s);
+    EXPECT_EQ(session.databasePath(), dbPath);
+    EXPECT_EQ(session.databasePassword(), dbPassword);
     EXPECT_NE(trayMenu(), nullptr);
-    EXPECT_FALSE(gbLoggedIn);
+    EXPECT_FALSE(session.isSignedIn());
     // A second start while this one runs ends at once, silently.
-    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(runProgram(session), 0);
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
 TEST_F(basMainTest, NotConfiguredAndNothingChosenEndsSilently) {
-    QFile::remove(gsIniFile);
+    QFile::remove(ProgramFolder::settingsFile());
     QFile::rename(dbPath, path(u"ailleurs.mdb"_s)); // no Lexivar4.mdb beside the program
-    gsDBPath.clear();
-    EXPECT_EQ(runProgram(), 0);
+    session.setDatabasePath({});
+    EXPECT_EQ(runProgram(session), 0);
     EXPECT_EQ(titles(), (QStringList{u"Attention!"_s, u"Erreur"_s}));
     EXPECT_EQ(dialogs->messages[0].text, u"Vous devez configurer le logiciel."_s);
     EXPECT_EQ(dialogs->modalShown, QStringList{u"frmConfiguration"_s});
@@ -55,8 +53,8 @@ TEST_F(basMainTest, NotConfiguredAndNothingChosenEndsSilently) {
 
 TEST_F(basMainTest, MissingPasswordFileNeedsAValidatedDatabase) {
     QFile::remove(passwordFileOf(dbPath));
-    gsDBPath.clear();
-    EXPECT_EQ(runProgram(), 0); // the configuration window is closed without validating
+    session.setDatabasePath({});
+    EXPECT_EQ(runProgram(session), 0); // the configuration window is closed without validating
     EXPECT_EQ(titles(),
               (QStringList{u"Problème de mot de passe"_s, u"Pas de base de données valide!"_s}));
     EXPECT_EQ(trayMenu(), nullptr);
@@ -70,19 +68,19 @@ TEST_F(basMainTest, MissingPasswordFileNeedsAValidatedDatabase) {
         d.findChild<QPushButton*>(u"cmdSaveDB"_s)->click();
         return QDialog::Accepted;
     });
-    EXPECT_EQ(runProgram(), -1);
+    EXPECT_EQ(runProgram(session), -1);
     EXPECT_EQ(titles(), QStringList{u"Problème de mot de passe"_s});
-    EXPECT_TRUE(gbDBValidated);
-    EXPECT_EQ(gsDBPassword, dbPassword);
+    EXPECT_TRUE(session.isDatabaseValidated());
+    EXPECT_EQ(session.databasePassword(), dbPassword);
     EXPECT_NE(trayMenu(), nullptr);
 }
 
 TEST_F(basMainTest, BlankPathCountsAsNotConfiguredAndTheStandardDatabaseIsFound) {
-    writeFile(gsIniFile, "[Database]\r\nPath=   \r\n");
+    writeFile(ProgramFolder::settingsFile(), "[Database]\r\nPath=   \r\n");
     QFile::rename(dbPath, path(u"Lexivar4.mdb"_s));
     QFile::rename(passwordFileOf(dbPath), path(u"Lexivar4.pws"_s));
-    gsDBPath.clear();
-    EXPECT_EQ(runProgram(), -1); // the window found Lexivar4.mdb and was closed without saving
+    session.setDatabasePath({});
+    EXPECT_EQ(runProgram(session), -1); // the window found Lexivar4.mdb and was closed without saving
     EXPECT_EQ(titles(), QStringList{u"Attention!"_s});
-    EXPECT_EQ(gsDBPath, path(u"Lexivar4.mdb"_s));
+    EXPECT_EQ(session.databasePath(), path(u"Lexivar4.mdb"_s));
 }

@@ -1,6 +1,5 @@
 #include "gui/SessionFixture.h"
 #include "core/session/Session.h"
-#include "core/session/UserLevel.h"
 #include "gui/startup/SignInDialog.h"
 #include "core/files/PasswordFile.h"
 
@@ -13,7 +12,7 @@ class frmLoginTest : public SessionTest {
 protected:
     // Types into the window and presses OK; returns the messages shown.
     void attempt(const QString& login, const QString& password) {
-        SignInDialog window;
+        SignInDialog window(session);
         window.findChild<QLineEdit*>(u"txtLogin"_s)->setText(login);
         window.findChild<QLineEdit*>(u"txtPassword"_s)->setText(password);
         window.signIn();
@@ -40,7 +39,7 @@ TEST_F(frmLoginTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
         attempt(c.login, c.password);
         EXPECT_EQ(lastMessage(), c.message) << c.login;
         EXPECT_EQ(dialogs->messages.back().title, u"Erreur!"_s);
-        EXPECT_FALSE(gbLoggedIn);
+        EXPECT_FALSE(session.isSignedIn());
     }
 }
 
@@ -48,16 +47,16 @@ TEST_F(frmLoginTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
     addAccount(u"Marie-Ève Bouchard-Villeneuve de la Tour"_s, u"mevb"_s, u"clé'1"_s, 2);
     attempt(u"  MEVB "_s, u" clé'1  "_s);
     EXPECT_TRUE(dialogs->messages.empty()) << lastMessage();
-    EXPECT_TRUE(gbLoggedIn);
-    EXPECT_EQ(gsUserName, u"Marie-Ève Bouchard-Villen"_s);
-    EXPECT_EQ(gbyUserLevel, 2);
-    EXPECT_TRUE(isOwner(u"Marie-Ève Bouchard-Villen"_s));
+    EXPECT_TRUE(session.isSignedIn());
+    EXPECT_EQ(session.paddedUserName(), u"Marie-Ève Bouchard-Villen"_s);
+    EXPECT_EQ(session.level(), 2);
+    EXPECT_TRUE(session.mayChange(u"Marie-Ève Bouchard-Villen"_s));
 }
 
 TEST_F(frmLoginTest, EnterInEitherBoxSignsInOnce) {
     for (const QString& box : {u"txtLogin"_s, u"txtPassword"_s}) {
         dialogs->messages.clear();
-        SignInDialog window;
+        SignInDialog window(session);
         window.show();
         window.findChild<QLineEdit*>(u"txtLogin"_s)->setText(u"personne"_s);
         QTest::keyClick(window.findChild<QLineEdit*>(box), Qt::Key_Return);
@@ -74,7 +73,7 @@ TEST_F(frmLoginTest, WrongDatabasePasswordIsReportedOnce) {
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(lastMessage(), u"Le mot de passe pour la base de données est invalide!"_s);
     EXPECT_EQ(dialogs->messages[0].title, u"Mauvais mot de passe!"_s);
-    EXPECT_FALSE(gbLoggedIn);
+    EXPECT_FALSE(session.isSignedIn());
 }
 
 TEST_F(SessionTest, LevelPredicatesFollowTheLevel) {
@@ -89,17 +88,17 @@ TEST_F(SessionTest, LevelPredicatesFollowTheLevel) {
                  {50, false, false, false}};
     for (const auto& c : cases) {
         signInAs(u"Élise Gagnon"_s, c.level);
-        EXPECT_EQ(isAdministrator(), c.admin) << c.level;
-        EXPECT_EQ(isManager(), c.manager) << c.level;
-        EXPECT_EQ(isOwner(u"Quelqu'un d'autre"_s), c.otherOwner) << c.level;
-        EXPECT_TRUE(isOwner(u""_s) || c.level == 50);
+        EXPECT_EQ(session.isAdministrator(), c.admin) << c.level;
+        EXPECT_EQ(session.isManager(), c.manager) << c.level;
+        EXPECT_EQ(session.mayChange(u"Quelqu'un d'autre"_s), c.otherOwner) << c.level;
+        EXPECT_TRUE(session.mayChange(u""_s) || c.level == 50);
     }
     // The predicates only answer; the window that asked tells the user.
     EXPECT_TRUE(dialogs->messages.empty());
     signInAs(u"Élise Gagnon"_s, 2);
-    EXPECT_TRUE(isOwner(u"Élise Gagnon"_s));
-    EXPECT_FALSE(isOwner(u"élise gagnon"_s));
-    endSession();
-    EXPECT_EQ(gsUserName, QString(25, u' '));
-    EXPECT_FALSE(isAdministrator() || isManager() || isOwner(u"x"_s));
+    EXPECT_TRUE(session.mayChange(u"Élise Gagnon"_s));
+    EXPECT_FALSE(session.mayChange(u"élise gagnon"_s));
+    session.signOut();
+    EXPECT_EQ(session.paddedUserName(), QString(25, u' '));
+    EXPECT_FALSE(session.isAdministrator() || session.isManager() || session.mayChange(u"x"_s));
 }

@@ -19,7 +19,7 @@ class frmTrayIconTest : public SessionTest {
 protected:
     void SetUp() override {
         SessionTest::SetUp();
-        tray = std::make_unique<TrayMenu>();
+        tray = std::make_unique<TrayMenu>(session);
         tray->setExit([this] { ++exits; });
         for (auto w : {TrayMenu::Window::Domain, TrayMenu::Window::Administrator,
                        TrayMenu::Window::Search}) {
@@ -66,7 +66,7 @@ TEST_F(frmTrayIconTest, EntriesAskForSignInThenApplyTheLevel) {
     answerSignIn(u"jfcote"_s, u"gestion"_s);
     tray->openAccounts();
     EXPECT_EQ(dialogs->modalShown, QStringList{u"frmLogin"_s});
-    EXPECT_TRUE(gbLoggedIn);
+    EXPECT_TRUE(session.isSignedIn());
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].text,
               u"Vous devez être administrateur pour acceder à cette fonction."_s);
@@ -83,7 +83,7 @@ TEST_F(frmTrayIconTest, EntriesAskForSignInThenApplyTheLevel) {
         EXPECT_EQ(dialogs->messages[i].text, u"Vous devez être Administrateur/Gestionnaire pour "
                                              "acceder à cette fonction."_s);
     }
-    endSession();
+    session.signOut();
     tray->iconActivated(QSystemTrayIcon::DoubleClick);
     EXPECT_EQ(opened.back(), TrayMenu::Window::Search);
     EXPECT_EQ(dialogs->modalShown.size(), 1u);
@@ -91,7 +91,7 @@ TEST_F(frmTrayIconTest, EntriesAskForSignInThenApplyTheLevel) {
 
 TEST_F(frmTrayIconTest, CancelledSignInDoesNothing) {
     tray->configure(); // the scripted sign-in is cancelled
-    EXPECT_FALSE(gbLoggedIn);
+    EXPECT_FALSE(session.isSignedIn());
     EXPECT_EQ(tray->window(TrayMenu::Window::Configuration), nullptr);
     EXPECT_TRUE(dialogs->messages.empty());
 }
@@ -131,7 +131,7 @@ TEST_F(frmTrayIconTest, SessionEndIsRefusedWhileAWindowKeepsChanges) {
               "d'utilisation. Êtes-vous certain de vouloir continuer? "_s);
     EXPECT_EQ(dialogs->messages[2].text,
               u"La session n'a pu être fermée, car une des fenêtres est encore ouverte."_s);
-    EXPECT_TRUE(gbLoggedIn);
+    EXPECT_TRUE(session.isSignedIn());
 
     dialogs->answers = {Dialogs::Answer::Yes};
     tray->quit(); // Yes to leaving the change: the program ends
@@ -143,11 +143,11 @@ TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
     signInAs(u"Administrateur"_s, 0);
     dialogs->answers = {Dialogs::Answer::No};
     tray->signOut();
-    EXPECT_TRUE(gbLoggedIn);
+    EXPECT_TRUE(session.isSignedIn());
     tray->signOut(); // answered Yes by default
-    EXPECT_FALSE(gbLoggedIn);
-    EXPECT_EQ(gbyUserLevel, 50);
-    EXPECT_EQ(gsUserName, QString(25, u' '));
+    EXPECT_FALSE(session.isSignedIn());
+    EXPECT_EQ(session.level(), 50);
+    EXPECT_EQ(session.paddedUserName(), QString(25, u' '));
 
     QWidget caller;
     ProgressWindow::instance().start(1, 10, u""_s, &caller);
@@ -189,7 +189,7 @@ TEST_F(frmTrayIconTest, QuietWorkEndsWithAShortConfirmation) {
     EXPECT_TRUE(status->isVisible());
     EXPECT_EQ(status->text(), u"La base de données a été compactée."_s);
 
-    ConfigurationWindow config;
+    ConfigurationWindow config(session);
     config.findChild<QLineEdit*>(u"txtDBPath"_s)->setText(dbPath);
     config.saveDatabaseChoice();
     EXPECT_EQ(status->text(), u"Le chemin de la base de données a été enregistré."_s);
