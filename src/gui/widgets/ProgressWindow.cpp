@@ -47,31 +47,31 @@ ProgressWindow::ProgressWindow()
     setMinimumWidth(360);
 }
 
-void ProgressWindow::start(std::int32_t lMin, std::int32_t lMax,
-                                           const QString& sTitle, QWidget* frmForm) {
-    if (lMin >= lMax) {
+void ProgressWindow::start(std::int32_t minimum, std::int32_t maximum,
+                                           const QString& title, QWidget* caller) {
+    if (minimum >= maximum) {
         unload();
         return;
     }
     if (!m_loaded) {
-        lockControls(frmForm);
+        lockControls(caller);
     }
-    setMinimum(lMin);
-    setMaximum(lMax);
-    m_caller = frmForm;
+    setMinimum(minimum);
+    setMaximum(maximum);
+    m_caller = caller;
     if (!m_loaded) {
         load();
     }
-    if (frmForm) {
-        if (frmForm->windowHandle() && !windowHandle()) {
+    if (caller) {
+        if (caller->windowHandle() && !windowHandle()) {
             create();
         }
-        if (windowHandle() && frmForm->windowHandle()) {
-            windowHandle()->setTransientParent(frmForm->windowHandle());
+        if (windowHandle() && caller->windowHandle()) {
+            windowHandle()->setTransientParent(caller->windowHandle());
         }
-        setWindowState(frmForm->windowState());
+        setWindowState(caller->windowState());
     }
-    setTitle(sTitle);
+    setTitle(title);
     refreshBar();
     QCoreApplication::processEvents();
 }

@@ -17,8 +17,8 @@ class ProgressWindow : public QWidget {
 public:
     static ProgressWindow& instance();
 
-    void start(std::int32_t lMin, std::int32_t lMax, const QString& sTitle,
-                               QWidget* frmForm);
+    void start(std::int32_t minimum, std::int32_t maximum, const QString& title,
+                               QWidget* caller);
     void increment();
 
     void setValue(std::int32_t value);
