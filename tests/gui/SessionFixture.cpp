@@ -27,7 +27,6 @@ void SessionTest::TearDown() {
     gsDBPassword.clear();
     gsConnectionString.clear();
     gbDBValidated = false;
-    gbSearchOpen = gbFileOpen = gbAdministratorOpen = gbConfigurationOpen = false;
     DatabaseTest::TearDown();
 }
 

@@ -14,10 +14,6 @@ inline bool gbDBValidated = false;
 inline bool gbLoggedIn = false;
 inline QString gsUserName; // exactly 25 characters, blank-padded
 inline std::uint8_t gbyUserLevel = 50;
-inline bool gbSearchOpen = false;
-inline bool gbFileOpen = false;
-inline bool gbAdministratorOpen = false;
-inline bool gbConfigurationOpen = false;
 
 // Connection-string prefix for a database path.
 QString connectionStringFor(const QString& databasePath);

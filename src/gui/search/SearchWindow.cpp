@@ -39,7 +39,6 @@ SearchWindow::SearchWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(u"Rechercher une fiche"_s);
     const QSize base(Twips::px(11790), Twips::px(7815));
     setMinimumSize(base);
-    gbSearchOpen = true;
     m_criteria = new SearchPanel(
         *this, {u"No de Fiche"_s, 2640, 480, false,
                 [this](bool available) { setRecordCommands(available); }, nullptr});
