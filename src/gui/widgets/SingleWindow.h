@@ -10,7 +10,7 @@
 // A window counts as open from its opening until its close is accepted. Qt deletes a closed
 // window only later, from the event loop (deleteLater), so the pointer alone would still hold it
 // for a while: the closed window is hidden by then, and a hidden window is no longer the one to
-// bring back or to wait for.
+// bring back or to wait for. (These windows never hide otherwise; minimising does not hide.)
 template <typename T> class SingleWindow {
 public:
     // The open window, shown; a new one, set up by `setUp` before it shows, when none is open.
