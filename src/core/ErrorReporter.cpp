@@ -1,6 +1,7 @@
 #include "core/ErrorReporter.h"
 
 #include "core/AppError.h"
+#include "core/text/LineBreak.h"
 
 #include <QTextStream>
 
@@ -28,7 +29,7 @@ QString errorBoxText(long number, const QString& description, ErrorWording wordi
     const QString head = wording == ErrorWording::Standard ? u"Une erreur #"_s : u"Une erreur  #"_s;
     const QString tail =
         wording == ErrorWording::Standard ? u" s\u2019est produite:"_s : u" s'est produite:"_s;
-    return head + QString::number(number) + tail + u"\r\n\r\n"_s + description;
+    return head + QString::number(number) + tail + kCrLf + kCrLf + description;
 }
 
 ErrorReporter& ErrorReporter::get() {

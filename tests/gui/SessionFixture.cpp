@@ -17,11 +17,6 @@ void SessionTest::SetUp() {
     addAccount(u"Élise Gagnon"_s, u"egagnon"_s, u"proprio"_s, 2);
 }
 
-void SessionTest::TearDown() {
-    gbSearchOpen = gbFileOpen = gbAdministratorOpen = gbConfigurationOpen = false;
-    DatabaseTest::TearDown();
-}
-
 void SessionTest::addAccount(const QString& name, const QString& login, const QString& pass,
                              int level) {
     insertRow(u"Passwords"_s,

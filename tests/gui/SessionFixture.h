@@ -8,7 +8,6 @@
 class SessionTest : public DatabaseTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     void addAccount(const QString& name, const QString& login, const QString& pass, int level);
     void signInAs(const QString& name, int level);

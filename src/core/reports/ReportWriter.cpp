@@ -6,6 +6,7 @@
 #include "core/ErrorReporter.h"
 #include "core/text/FieldText.h"
 #include "core/text/HtmlEscape.h"
+#include "core/text/LineBreak.h"
 #include "core/text/RecordNumber.h"
 #include "core/text/Validation.h"
 #include "core/db/Connection.h"
@@ -45,7 +46,7 @@ QString withCrLf(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\r' || c == u'\n') {
-            out += u"\r\n"_s;
+            out += kCrLf;
             i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 1 : 0;
         } else {
             out += c;

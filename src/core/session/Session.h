@@ -60,9 +60,3 @@ private:
     QString m_userName;
     std::uint8_t m_level = kNoLevel;
 };
-
-// The single-window flags, until each window answers for itself.
-inline bool gbSearchOpen = false;
-inline bool gbFileOpen = false;
-inline bool gbAdministratorOpen = false;
-inline bool gbConfigurationOpen = false;

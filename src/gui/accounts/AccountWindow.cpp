@@ -4,7 +4,9 @@
 #include "core/AppError.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
 #include "core/text/FieldText.h"
+#include "core/text/LineBreak.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/SingleWindow.h"
 #include "gui/lists/ListView.h"
@@ -31,7 +33,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kCrLf = u"\r\n"_s;
 constexpr int kMinLength = 4;
 
 // Cells of a row, by position: the query's column order.
@@ -58,7 +59,6 @@ std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& di
 AccountWindow::AccountWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmAdministrator"_s);
     setWindowTitle(u"Gestion des usagers"_s);
-    gbAdministratorOpen = true;
     lvwResult = named(new ListView(this), u"lvwResult"_s);
     auto* fraUser = named(new QGroupBox(u"Information sur l'usager"_s, this), u"fraUser"_s);
     txtName = named(new QLineEdit(fraUser), u"txtName"_s);
@@ -195,8 +195,7 @@ void AccountWindow::clearFields() {
 void AccountWindow::save() {
     const QString errors = validationErrors();
     if (!errors.isEmpty()) {
-        showMessage(u"Les champs suivants sont invalides:"_s + kCrLf + errors, u"Erreur"_s,
-               Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        showInvalidFields(errors);
         return;
     }
     bool saved = false;
@@ -312,17 +311,11 @@ void AccountWindow::add() {
 }
 
 void AccountWindow::closeEvent(QCloseEvent* event) {
-    if (cmdSave->isEnabled() &&
-        showMessage(u"Vous avez fait des changements qui n'ont pas été sauvegardés, êtes-vous certain "
-               u"de vouloir continuer?"_s,
-               u"Attention !"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-               Dialogs::Answer::No) != Dialogs::Answer::Yes) {
+    if (cmdSave->isEnabled() && !confirmDropChanges()) {
         event->ignore();
         return;
     }
-    gbAdministratorOpen = false;
     ListFiller::destroyColumns(m_colDisplay);
     m_selected.clear();
-    SingleWindow<AccountWindow>::forget(); // a new opening makes a new window
     event->accept();
 }

@@ -1,16 +1,17 @@
 #include "gui/configuration/ConfigurationWindow.h"
 
-#include "core/files/ProgramFolder.h"
-
 #include "core/db/PasswordChange.h"
 #include "core/session/Session.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
 #include "core/AppError.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/Notices.h"
+#include "core/text/LineBreak.h"
 #include "core/text/Validation.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
@@ -31,8 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kInvalidFields = u"Les champs suivants sont invalides:"_s;
-const QString kCrLf = u"\r\n"_s;
 const QString kPasswordChanged = u"Le mot de passe de la base de données a été changé."_s;
 
 QLineEdit* passwordBox(QWidget* parent, const QString& name) {
@@ -42,14 +41,10 @@ QLineEdit* passwordBox(QWidget* parent, const QString& name) {
     return box;
 }
 
-void invalid(const QString& lines) {
-    showMessage(kInvalidFields + kCrLf + lines, u"Erreur"_s, Dialogs::Buttons::Ok,
-           Dialogs::Icon::Critical);
-}
-
 } // namespace
 
-ConfigurationWindow::ConfigurationWindow(Session& session, QWidget* parent) : QDialog(parent), m_session(session) {
+ConfigurationWindow::ConfigurationWindow(Session& session, QWidget* parent)
+    : QDialog(parent), m_session(session) {
     setObjectName(u"frmConfiguration"_s);
     setWindowTitle(u"Configuration de la base de données"_s);
     auto* upper = named(new QGroupBox(u"Base de données à utiliser"_s, this), u"Frame1"_s);
@@ -137,7 +132,6 @@ void ConfigurationWindow::buildLowerFrame(QGroupBox* frame) {
 }
 
 void ConfigurationWindow::load() {
-    gbConfigurationOpen = true;
     if (m_session.databasePath().isEmpty()) {
         findDatabase();
         m_noPath = txtDBPath->text().isEmpty();
@@ -267,19 +261,11 @@ bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-bool ConfigurationWindow::testDatabase(const QString& path, const QString& password,
-                                    const QString& procedure, const QString& wrongPasswordText) {
-    try {
-        Connection c;
-        c.open({path, password}, Connection::Mode::ReadWrite);
-        Recordset rs;
-        rs.open(u"SELECT * FROM Domains"_s, c, Recordset::Static,
-                Recordset::OptimisticLock);
-        return true;
-    } catch (const AppError& e) {
-        showDatabaseError(procedure, e, wrongPasswordText);
-        return false;
-    }
+void ConfigurationWindow::testDatabase(const QString& path, const QString& password) {
+    Connection c;
+    c.open({path, password}, Connection::Mode::ReadWrite);
+    Recordset rs;
+    rs.open(u"SELECT * FROM Domains"_s, c, Recordset::Static, Recordset::OptimisticLock);
 }
 
 void ConfigurationWindow::saveDatabaseChoice() {
@@ -288,7 +274,7 @@ void ConfigurationWindow::saveDatabaseChoice() {
     }
     const QString path = txtDBPath->text().trimmed();
     if (!isValidFileName(path) || !QFileInfo(path).isFile()) {
-        invalid(u"    The database path"_s + kCrLf);
+        showInvalidFields(u"    The database path"_s + kCrLf);
         return;
     }
     // The settings file gives back no more than this: a longer path would be cut at next start.
@@ -303,8 +289,10 @@ void ConfigurationWindow::saveDatabaseChoice() {
     if (optNewPass->isChecked()) {
         // The password is stored as it was tested, so the next operation opens with it.
         const QString password = txtCurrentDBPassword->text().trimmed();
-        if (!testDatabase(path, password, u"cmdSaveDB_Click"_s,
-                          u"Le mot de passe est invalide!"_s)) {
+        try {
+            testDatabase(path, password);
+        } catch (const AppError& e) {
+            showDatabaseError(u"cmdSaveDB_Click"_s, e, u"Le mot de passe est invalide!"_s);
             return;
         }
         if (!password.isEmpty() && !writePasswordFile(passwordFileOf(path), password, path)) {
@@ -323,65 +311,52 @@ void ConfigurationWindow::saveDatabaseChoice() {
 void ConfigurationWindow::savePassword() {
     // Every step acts on the saved database; an edited path must be saved first.
     if (txtDBPath->text().trimmed() != m_session.databasePath()) {
-        invalid(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
+        showInvalidFields(u"Sauvegardez d'abord le chemin de la base de données."_s + kCrLf);
         return;
     }
-    if (optPass->isChecked()) {
-        changePassword();
-    } else {
-        removePassword();
+    const bool changing = optPass->isChecked();
+    try {
+        if (changing) {
+            if (!changePassword()) {
+                return;
+            }
+        } else {
+            removePassword();
+        }
+    } catch (const AppError& e) {
+        // A wrong password here is the old one typed, or the one the password file holds.
+        showDatabaseError(u"cmdSavePass_Click"_s, e,
+                          changing ? u"L'ancien mot de passe est invalide!"_s
+                                   : u"Le mot de passe pour la base de données est invalide!"_s);
+        return;
     }
+    cmdSavePass->setEnabled(false);
+    Notices::tell(kPasswordChanged);
 }
 
-void ConfigurationWindow::changePassword() {
+bool ConfigurationWindow::changePassword() {
     const QString newPassword = txtDbPassword->text();
     if (newPassword.trimmed().isEmpty() || newPassword.size() < 8) {
-        invalid(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
-        return;
+        showInvalidFields(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
+        return false;
     }
-    if (!testDatabase(m_session.databasePath(), txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
-                      u"L'ancien mot de passe est invalide!"_s)) {
-        return;
-    }
+    testDatabase(m_session.databasePath(), txtDBOldPassword->text().trimmed());
     const QString confirmed = txtDbPasswordConfirm->text();
     if (confirmed != newPassword) {
         showMessage(u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
                u"pas.."_s,
                u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         cmdSavePass->setEnabled(false);
-        return;
+        return false;
     }
-    try {
-        packPassword(confirmed); // refuses what the password file cannot hold, before any change
-    } catch (const AppError& e) {
-        showErrorBox(u"cmdSavePass_Click"_s, e);
-        return;
-    }
-    if (applyPasswordChange(txtDBOldPassword->text(), confirmed,
-                            u"L'ancien mot de passe est invalide!"_s)) {
-        cmdSavePass->setEnabled(false);
-        Notices::tell(kPasswordChanged);
-    }
+    packPassword(confirmed); // refuses what the password file cannot hold, before any change
+    PasswordChange::apply(m_session.databasePath(), txtDBOldPassword->text(), confirmed);
+    return true;
 }
 
 void ConfigurationWindow::removePassword() {
-    if (applyPasswordChange(m_session.location().password, QString(),
-                            u"Le mot de passe pour la base de données est invalide!"_s)) {
-        m_session.clearDatabasePassword();
-        cmdSavePass->setEnabled(false);
-        Notices::tell(kPasswordChanged);
-    }
-}
-
-bool ConfigurationWindow::applyPasswordChange(const QString& from, const QString& to,
-                                           const QString& wrongPasswordText) {
-    try {
-        PasswordChange::apply(m_session.databasePath(), from, to);
-        return true;
-    } catch (const AppError& e) {
-        showDatabaseError(u"cmdSavePass_Click"_s, e, wrongPasswordText);
-        return false;
-    }
+    PasswordChange::apply(m_session.databasePath(), m_session.location().password, QString());
+    m_session.clearDatabasePassword();
 }
 
 bool ConfigurationWindow::mayClose() {
@@ -394,7 +369,6 @@ bool ConfigurationWindow::mayClose() {
             return false;
         }
     }
-    gbConfigurationOpen = false;
     return true;
 }
 

@@ -43,13 +43,13 @@ private:
     void newPasswordChosen();
     void passwordChosen();
     void noPasswordChosen();
-    bool testDatabase(const QString& path, const QString& password, const QString& procedure,
-                      const QString& wrongPasswordText);
-    void changePassword();
+    // Opens the database with the password and reads from it. Throws AppError.
+    static void testDatabase(const QString& path, const QString& password);
+    // The password handler's two ways, below its one catch: each changes the saved database's
+    // password and its password file together, and throws AppError. changePassword gives false
+    // when the user has something to correct first (already told).
+    bool changePassword();
     void removePassword();
-    // Changes the saved database's password and its password file together. True when done.
-    bool applyPasswordChange(const QString& from, const QString& to,
-                             const QString& wrongPasswordText);
 
     // The unsaved-changes question; true when the window may close.
     bool mayClose();

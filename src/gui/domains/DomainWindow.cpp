@@ -4,8 +4,10 @@
 #include "core/AppError.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/SingleWindow.h"
+#include "core/text/LineBreak.h"
 #include "core/text/Validation.h"
 #include "gui/lists/ListView.h"
 #include "gui/lists/ListFiller.h"
@@ -32,13 +34,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString kCrLf = u"\r\n"_s;
-
-void invalid(const QString& lines) {
-    showMessage(u"Les champs suivants sont invalides:"_s + kCrLf + lines, u"Erreur"_s,
-           Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-}
 
 void inform(const QString& text, const QString& title) {
     showMessage(text, title, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
@@ -90,9 +85,7 @@ DomainWindow::DomainWindow(Session& session, QWidget* parent) : QWidget(parent, 
     connect(sstChoix, &QTabWidget::currentChanged, this, &DomainWindow::chooseTab);
 
     m_printDocument = new PrintDocument(this);
-    connect(m_printDocument, &PrintDocument::loaded, this, [this](const QString& address) {
-        PrintFlow::printWhenLoaded(*m_printDocument, address, u"WebBrowser1_NavigateComplete2"_s);
-    });
+    PrintFlow::printOnLoad(*m_printDocument, u"WebBrowser1_NavigateComplete2"_s);
     m_printDocument->navigate(QString());
 }
 
@@ -319,7 +312,7 @@ bool DomainWindow::nameIsFree(Connection& connection, const QString& name, const
 void DomainWindow::add() {
     const QString name = txtAdd->text().trimmed();
     if (name.isEmpty()) {
-        invalid(u"Le nom du domaine."_s + kCrLf);
+        showInvalidFields(u"Le nom du domaine."_s + kCrLf);
         return;
     }
     try {
@@ -350,7 +343,7 @@ void DomainWindow::rename() {
         errors += u"Le nouveau nom du domaine."_s + kCrLf;
     }
     if (!errors.isEmpty()) {
-        invalid(errors);
+        showInvalidFields(errors);
         return;
     }
     const int id = cboEdit->currentData().toInt();
@@ -375,7 +368,7 @@ void DomainWindow::rename() {
 
 void DomainWindow::remove() {
     if (cboDelete->currentIndex() < 0) {
-        invalid(u"Le nom du domaine à supprimer."_s + kCrLf);
+        showInvalidFields(u"Le nom du domaine à supprimer."_s + kCrLf);
         return;
     }
     const qlonglong id = cboDelete->currentData().toLongLong();
@@ -423,7 +416,7 @@ void DomainWindow::merge() {
         errors += u"Le nom du nouveau domaine."_s + kCrLf;
     }
     if (!errors.isEmpty()) {
-        invalid(errors);
+        showInvalidFields(errors);
         return;
     }
     const qlonglong first = cboMerge1->currentData().toLongLong();

@@ -90,4 +90,11 @@ void printWhenLoaded(PrintDocument& document, const QString& address, const QStr
     QCoreApplication::processEvents();
 }
 
+void printOnLoad(PrintDocument& document, const QString& procedure) {
+    QObject::connect(&document, &PrintDocument::loaded, &document,
+                     [&document, procedure](const QString& address) {
+                         printWhenLoaded(document, address, procedure);
+                     });
+}
+
 } // namespace PrintFlow

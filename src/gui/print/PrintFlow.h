@@ -40,4 +40,8 @@ void print(Session& session, QWidget& window, PrintDocument& document, const Req
 // What a window does when its document has loaded: print it, then delete the spool file.
 void printWhenLoaded(PrintDocument& document, const QString& address, const QString& procedure);
 
+// Connects `document` so that each load it reports goes through printWhenLoaded, a failure then
+// titled `procedure` (the name the window's users and support know it by).
+void printOnLoad(PrintDocument& document, const QString& procedure);
+
 } // namespace PrintFlow

@@ -2,7 +2,6 @@
 
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintFlow.h"
-#include "core/session/Session.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/widgets/SingleWindow.h"
 #include "gui/widgets/Twips.h"
@@ -33,11 +32,8 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, i
 PrintSelectionWindow::PrintSelectionWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmPrint"_s);
     setWindowTitle(u"Imprimer une fiche"_s);
-    gbSearchOpen = true;
     m_printDocument = new PrintDocument(this);
-    connect(m_printDocument, &PrintDocument::loaded, this, [this](const QString& address) {
-        PrintFlow::printWhenLoaded(*m_printDocument, address, u"WebBrowser_NavigateComplete2"_s);
-    });
+    PrintFlow::printOnLoad(*m_printDocument, u"WebBrowser_NavigateComplete2"_s);
     m_printDocument->navigate(QString());
 
     // The client area sits below the menu bar.

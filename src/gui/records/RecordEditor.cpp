@@ -6,8 +6,10 @@
 #include "core/Clock.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/RecordChanges.h"
+#include "core/text/LineBreak.h"
 #include "core/text/RecordNumber.h"
 #include "gui/widgets/SingleWindow.h"
 #include "core/text/ShortDateFormat.h"
@@ -52,15 +54,12 @@ private:
 // Stored texts break their lines with carriage return and line feed, as older bases do; the
 // text boxes hold bare line feeds.
 QString editorText(const QVariant& stored) {
-    return stored.toString().replace(u"\r\n"_s, u"\n"_s);
+    return stored.toString().replace(kCrLf, u"\n"_s);
 }
 
 QString storedText(const QPlainTextEdit& box) {
-    return box.toPlainText().trimmed().replace(u"\n"_s, u"\r\n"_s);
+    return box.toPlainText().trimmed().replace(u"\n"_s, kCrLf);
 }
-
-const QString kDropChanges = u"Vous avez fait des changements qui n'ont pas été sauvegardés, "
-                             u"êtes-vous certain de vouloir continuer?"_s;
 
 // Every field of the current row as stored (dates as day numbers), so two reads compare exactly.
 QVariantList storedValues(const Recordset& rs) {
@@ -103,9 +102,7 @@ RecordEditor::RecordEditor(Session& session, QWidget* parent) : QWidget(parent, 
     buildControls();
     trackChanges();
     m_printDocument = new PrintDocument(this);
-    connect(m_printDocument, &PrintDocument::loaded, this, [this](const QString& address) {
-        PrintFlow::printWhenLoaded(*m_printDocument, address, u"WebBrowser_NavigateComplete2"_s);
-    });
+    PrintFlow::printOnLoad(*m_printDocument, u"WebBrowser_NavigateComplete2"_s);
     m_printDocument->navigate(QString());
 }
 
@@ -300,7 +297,6 @@ bool RecordEditor::loadRecord(Connection& connection, std::int32_t recordNumber)
 }
 
 void RecordEditor::showRecord(std::int32_t recordNumber) {
-    gbFileOpen = true;
     Filling filling(m_filling);
     startBlankRecord();
     try {
@@ -322,15 +318,14 @@ void RecordEditor::showRecord(std::int32_t recordNumber) {
 
 QString RecordEditor::validationErrors() const {
     QString errors;
-    const QString crlf = u"\r\n"_s;
     if (cboDomain->currentText().trimmed().isEmpty()) {
-        errors += u"Le domaine du terme."_s + crlf;
+        errors += u"Le domaine du terme."_s + kCrLf;
     }
     if (txtEnglish->text().trimmed().isEmpty()) {
-        errors += u"La signification du terme en anglais."_s + crlf;
+        errors += u"La signification du terme en anglais."_s + kCrLf;
     }
     if (txtFrench->text().trimmed().isEmpty()) {
-        errors += u"La signification du terme en français."_s + crlf;
+        errors += u"La signification du terme en français."_s + kCrLf;
     }
     return errors;
 }
@@ -357,8 +352,7 @@ void RecordEditor::save() {
     }
     const QString errors = validationErrors();
     if (!errors.isEmpty()) {
-        showMessage(u"Les champs suivants sont invalides:\r\n"_s + errors, u"Erreur"_s,
-               Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        showInvalidFields(errors);
         return;
     }
     cmdSave->setEnabled(false);
@@ -455,8 +449,7 @@ bool RecordEditor::askToDropChanges() {
     if (!cmdSave->isEnabled()) {
         return true;
     }
-    return showMessage(kDropChanges, u"Attention !"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-                  Dialogs::Answer::No) == Dialogs::Answer::Yes;
+    return confirmDropChanges();
 }
 
 void RecordEditor::add() {
@@ -496,6 +489,5 @@ void RecordEditor::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    gbFileOpen = false;
     event->accept();
 }

@@ -4,7 +4,6 @@
 
 #include "gui/widgets/Anchors.h"
 #include "gui/lists/ListView.h"
-#include "core/session/Session.h"
 #include "gui/lists/ListFiller.h"
 #include "core/search/TextColumn.h"
 #include "gui/widgets/ActivationOrigin.h"
@@ -213,7 +212,6 @@ bool SearchPanel::mayClose() {
     if (ProgressWindow::instance().isLoaded()) {
         return false;
     }
-    gbSearchOpen = false;
     unload();
     return true;
 }

@@ -38,7 +38,6 @@ SearchWindow::SearchWindow(Session& session, QWidget* parent) : QWidget(parent, 
     setWindowTitle(u"Rechercher une fiche"_s);
     const QSize base(Twips::px(11790), Twips::px(7815));
     setMinimumSize(base);
-    gbSearchOpen = true;
     m_criteria = new SearchPanel(
         *this, m_session, {u"No de Fiche"_s, 2640, 480, false,
                 [this](bool available) { setRecordCommands(available); }, nullptr});

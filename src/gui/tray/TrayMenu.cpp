@@ -14,6 +14,7 @@
 #include "gui/print/PrintSelectionWindow.h"
 #include "gui/configuration/Compaction.h"
 #include "gui/configuration/ConfigurationWindow.h"
+#include "gui/widgets/SingleWindow.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -68,6 +69,9 @@ TrayMenu::TrayMenu(Session& session, QWidget* parent)
     m_finders[Window::File] = [] { return static_cast<QWidget*>(RecordEditor::existing()); };
     m_finders[Window::Search] = [] { return static_cast<QWidget*>(SearchWindow::existing()); };
     m_finders[Window::Print] = [] { return static_cast<QWidget*>(PrintSelectionWindow::existing()); };
+    m_finders[Window::Configuration] = [] {
+        return static_cast<QWidget*>(SingleWindow<ConfigurationWindow>::existing());
+    };
 
     m_icon->setIcon(AppIcon::icon());
     m_icon->setToolTip(u"Lexivar 4.0"_s);
@@ -149,9 +153,6 @@ void TrayMenu::setOpener(Window window, Opener opener) {
 }
 
 QWidget* TrayMenu::window(Window w) const {
-    if (w == Window::Configuration) {
-        return m_configuration;
-    }
     // Windows that other windows open too are found wherever they came from.
     const auto finder = m_finders.find(w);
     return finder == m_finders.end() ? nullptr : finder->second();
@@ -162,16 +163,12 @@ void TrayMenu::open(Window window) {
 }
 
 void TrayMenu::openConfiguration(bool restricted) {
-    if (!m_configuration) {
-        m_configuration = new ConfigurationWindow(m_session);
-        m_configuration->setAttribute(Qt::WA_DeleteOnClose);
+    // The preset holds for the window's whole life: an open window comes back as it is.
+    SingleWindow<ConfigurationWindow>::open(m_session, [restricted](ConfigurationWindow& window) {
         if (restricted) {
-            m_configuration->applyRestrictedPreset();
+            window.applyRestrictedPreset();
         }
-    }
-    m_configuration->show();
-    m_configuration->raise();
-    m_configuration->activateWindow();
+    });
 }
 
 void TrayMenu::refuse(const QString& text) {
@@ -245,8 +242,14 @@ void TrayMenu::closeWindows(std::initializer_list<Window> windows) {
     }
 }
 
-bool TrayMenu::anyWindowOpen() {
-    return gbSearchOpen || gbFileOpen || gbAdministratorOpen || gbConfigurationOpen;
+bool TrayMenu::anyWindowOpen() const {
+    for (Window w : {Window::File, Window::Search, Window::Print, Window::Administrator,
+                     Window::Configuration}) {
+        if (window(w)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void TrayMenu::signOut() {

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QPoint>
-#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <functional>
 #include <map>
 
 class QAction;
-class ConfigurationWindow;
 class QMenu;
 class QTimer;
 
@@ -55,7 +53,8 @@ private:
     void openConfiguration(bool restricted);
     void refuse(const QString& text);
     void closeWindows(std::initializer_list<Window> windows);
-    static bool anyWindowOpen();
+    // True while a window the session waits for is open (one that refused to close).
+    bool anyWindowOpen() const;
     void showFallback();
     // A short confirmation: the icon's balloon, or the fallback window's status line.
     void showNotice(const QString& text);
@@ -68,7 +67,6 @@ private:
     QPoint m_clickPosition;
     QWidget* m_fallback = nullptr;
     std::map<Window, Opener> m_openers;
-    QPointer<ConfigurationWindow> m_configuration;
     std::map<Window, std::function<QWidget*()>> m_finders;
     std::function<void()> m_exit;
     Session& m_session;

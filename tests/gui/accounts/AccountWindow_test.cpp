@@ -4,7 +4,9 @@
 #include "gui/lists/ListView.h"
 #include "core/db/Recordset.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <memory>
@@ -52,7 +54,7 @@ protected:
 };
 
 TEST_F(frmAdministratorTest, OpensWithTheAccountsListed) {
-    EXPECT_TRUE(gbAdministratorOpen);
+    EXPECT_EQ(AccountWindow::existing(), window);
     EXPECT_EQ(window->windowTitle(), u"Gestion des usagers"_s);
     QStringList headers;
     for (int c = 0; c < window->list().columnHeaderCount(); ++c) {
@@ -132,12 +134,35 @@ TEST_F(frmAdministratorTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
     dialogs->answers = {Dialogs::Answer::No};
     EXPECT_FALSE(window->close());
     EXPECT_EQ(dialogs->messages.back().title, u"Attention !"_s);
-    EXPECT_TRUE(gbAdministratorOpen);
+    EXPECT_EQ(AccountWindow::existing(), window);
     EXPECT_EQ(window->selectedAccount(), u"00003"_s);
     window->save();
     EXPECT_EQ(stored(u"egagnon"_s, u"Name"_s).toString(), u"Élise Gagnon-Roy"_s);
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(gbAdministratorOpen);
+    EXPECT_EQ(AccountWindow::existing(), nullptr);
+}
+
+TEST_F(frmAdministratorTest, AddingClosesTheWindowAndOpensAFreshOne) {
+    window->showAccount(row(u"egagnon"_s));
+    type(u"txtName"_s, u"Élise Gagnon-Roy"_s);
+    dialogs->answers = {Dialogs::Answer::No}; // keep the change
+    window->add();
+    EXPECT_EQ(AccountWindow::existing(), window);
+    EXPECT_EQ(window->selectedAccount(), u"00003"_s);
+
+    dialogs->answers = {Dialogs::Answer::Yes}; // drop it
+    QPointer<AccountWindow> closed = window;
+    window->add();
+    window = AccountWindow::existing();
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(window, closed.data());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->selectedAccount(), u""_s);
+    EXPECT_EQ(control<QLineEdit>(u"txtName"_s)->text(), u""_s);
+    EXPECT_EQ(stored(u"egagnon"_s, u"Name"_s).toString(), u"Élise Gagnon"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_EQ(AccountWindow::existing(), window);
 }
 
 enum class AccountMeanwhile { Nothing, PasswordChanged, LevelChanged, Deleted };

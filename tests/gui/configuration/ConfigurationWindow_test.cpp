@@ -54,15 +54,13 @@ TEST_F(frmConfigurationTest, LoadsWithBothSaveButtonsDisabled) {
     for (const QString& stored : {dbPassword, u""_s}) {
         ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), stored));
         ConfigurationWindow w(session);
-        EXPECT_TRUE(gbConfigurationOpen);
         EXPECT_EQ(control<QLineEdit>(w, u"txtDBPath"_s)->text(), dbPath);
         EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
         EXPECT_FALSE(enabled(w, u"cmdSavePass"_s));
         EXPECT_EQ(control<QRadioButton>(w, u"optNoPass"_s)->isChecked(), stored.isEmpty());
         EXPECT_EQ(enabled(w, u"txtDbPassword"_s), !stored.isEmpty());
-        w.close(); // untouched: no question
+        EXPECT_TRUE(w.close()); // untouched: no question
         EXPECT_TRUE(dialogs->messages.empty());
-        EXPECT_FALSE(gbConfigurationOpen);
     }
 }
 
@@ -173,28 +171,35 @@ TEST_F(frmConfigurationTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
         QString newPassword;
         QString confirm;
         QString message;
+        QString title;
     } cases[] = {
         {dbPassword, u"1234567"_s, u"1234567"_s,
          u"Les champs suivants sont invalides:\r\nLe mot de passe doit avoir au moins 8 "
-         "caractères.\r\n"_s},
+         "caractères.\r\n"_s,
+         u"Erreur"_s},
         {dbPassword, u"        "_s, u"        "_s,
          u"Les champs suivants sont invalides:\r\nLe mot de passe doit avoir au moins 8 "
-         "caractères.\r\n"_s},
-        {u"faux"_s, u"nouveau-mdp"_s, u"nouveau-mdp"_s, u"L'ancien mot de passe est invalide!"_s},
+         "caractères.\r\n"_s,
+         u"Erreur"_s},
+        {u"faux"_s, u"nouveau-mdp"_s, u"nouveau-mdp"_s, u"L'ancien mot de passe est invalide!"_s,
+         u"Mauvais mot de passe!"_s},
         {dbPassword, u"nouveau-mdp"_s, u"NOUVEAU-mdp"_s,
          u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
-         "pas.."_s},
-        {dbPassword, u"nouveau☃mdp"_s, u"nouveau☃mdp"_s, u"☃"_s},
+         "pas.."_s,
+         u"Confirmation inexacte!"_s},
+        {dbPassword, u"nouveau☃mdp"_s, u"nouveau☃mdp"_s, u"☃"_s, u"Procédure: cmdSavePass_Click"_s},
     };
     for (const auto& c : cases) {
         ConfigurationWindow w(session);
         type(w, u"txtDBOldPassword"_s, c.oldPassword);
         type(w, u"txtDbPassword"_s, c.newPassword);
         type(w, u"txtDbPasswordConfirm"_s, c.confirm);
+        dialogs->messages.clear();
         w.savePassword();
-        ASSERT_FALSE(dialogs->messages.empty());
+        ASSERT_EQ(dialogs->messages.size(), 1u); // one box, then nothing more is tried
         EXPECT_TRUE(dialogs->messages.back().text.contains(c.message))
             << dialogs->messages.back().text;
+        EXPECT_EQ(dialogs->messages.back().title, c.title);
         EXPECT_EQ(storedPassword(), dbPassword);
         EXPECT_TRUE(opensOnlyWith(dbPassword, {}));
         dialogs->answers.push_back(Dialogs::Answer::Yes);
@@ -243,14 +248,14 @@ TEST_F(frmConfigurationTest, ClosingWithUnsavedChangesAsks) {
     type(w, u"txtDbPassword"_s, u"x"_s);
     dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
     EXPECT_FALSE(w.close());
-    EXPECT_TRUE(gbConfigurationOpen);
+    EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].text, u"Vous avez effectué des changements sans sauvegarder, "
                                          "êtes-vous certain de vouloir continuer ?"_s);
     EXPECT_EQ(dialogs->messages[0].title, u"ATTENTION!"_s);
     EXPECT_EQ(dialogs->messages[0].defaultButton, Dialogs::Answer::No);
     EXPECT_TRUE(w.close());
-    EXPECT_FALSE(gbConfigurationOpen);
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(frmConfigurationTest, APathTheSettingsFileCannotHoldIsRefused) {

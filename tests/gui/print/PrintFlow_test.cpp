@@ -6,12 +6,18 @@
 #include "gui/print/ShellLauncher.h"
 #include "gui/print/BrowserLaunch.h"
 #include "core/files/KeyValueStore.h"
+#include "gui/domains/DomainWindow.h"
+#include "gui/print/PrintSelectionWindow.h"
+#include "gui/records/RecordEditor.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPageLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -85,10 +91,7 @@ protected:
 
 TEST_F(PrintFlowTest, AReportIsPrintedOnceLoadedThenDeleted) {
     QSignalSpy completed(&document, &PrintDocument::loaded);
-    QObject::connect(&document, &PrintDocument::loaded, &window,
-                     [this](const QString& address) {
-                         PrintFlow::printWhenLoaded(document, address, u"WebBrowser"_s);
-                     });
+    PrintFlow::printOnLoad(document, u"WebBrowser"_s);
     document.navigate(QString());   // at window load
     EXPECT_EQ(completed.size(), 0); // never before the event loop runs
     ASSERT_TRUE(completed.wait(2000));
@@ -190,5 +193,52 @@ TEST_F(PrintFlowTest, AReportTheBrowserNeverReceivedIsRemoved) {
             fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
         EXPECT_FALSE(dialogs->messages.empty()) << failure;
         EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath())) << failure;
+    }
+}
+
+// Each printing window prints what its document loaded, and a spool file it cannot remove is
+// reported under the window's own procedure name.
+TEST_F(PrintFlowTest, EachWindowReportsItsCompletionUnderItsOwnName) {
+    struct Case {
+        const char* window;
+        std::function<QWidget*()> make;
+        std::function<PrintDocument&(QWidget*)> document;
+        QString procedure;
+    };
+    const std::vector<Case> cases = {
+        {"RecordEditor", [this] { return new RecordEditor(session); },
+         [](QWidget* w) -> PrintDocument& { return static_cast<RecordEditor*>(w)->browser(); },
+         u"WebBrowser_NavigateComplete2"_s},
+        {"PrintSelectionWindow", [this] { return new PrintSelectionWindow(session); },
+         [](QWidget* w) -> PrintDocument& {
+             return static_cast<PrintSelectionWindow*>(w)->browser();
+         },
+         u"WebBrowser_NavigateComplete2"_s},
+        {"DomainWindow", [this] { return new DomainWindow(session); },
+         [](QWidget* w) -> PrintDocument& { return static_cast<DomainWindow*>(w)->browser(); },
+         u"WebBrowser1_NavigateComplete2"_s},
+    };
+    // A folder that holds a file cannot be removed as a file, whoever runs the test.
+    const QString undeletable = path(u"spool-folder"_s);
+    QDir().mkpath(undeletable);
+    writeFile(undeletable + u"/inside.txt"_s, "x");
+    for (const Case& c : cases) {
+        std::unique_ptr<QWidget> w(c.make());
+        PrintDocument& document = c.document(w.get());
+        QSignalSpy completed(&document, &PrintDocument::loaded);
+        ASSERT_TRUE(completed.wait(2000)) << c.window; // the empty page, printed never
+        const int shown = dialogs->printDialogsShown;
+        EXPECT_TRUE(dialogs->messages.empty()) << c.window;
+
+        emit document.loaded(undeletable);
+        EXPECT_EQ(dialogs->printDialogsShown, shown + 1) << c.window;
+        ASSERT_EQ(dialogs->messages.size(), 1u) << c.window;
+        EXPECT_EQ(dialogs->messages[0].title, u"Procédure: "_s + c.procedure) << c.window;
+        EXPECT_EQ(
+            dialogs->messages[0].text,
+            u"Une erreur  #75 s'est produite:\r\n\r\nImpossible de supprimer le fichier « "_s +
+                undeletable + u" »."_s)
+            << c.window;
+        dialogs->messages.clear();
     }
 }

@@ -85,5 +85,5 @@ TEST_F(frmPrintTest, SearchesDecideThePrintCommands) {
     window->criteria().activate(); // coming back: available again
     EXPECT_TRUE(full->isEnabled());
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(gbSearchOpen);
+    EXPECT_EQ(PrintSelectionWindow::existing(), nullptr);
 }

@@ -52,7 +52,7 @@ protected:
 TEST_F(frmFileTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     Clock::setNow(QDateTime(QDate(2006, 6, 20), QTime(11, 0)));
     editor->showRecord(0);
-    EXPECT_TRUE(gbFileOpen);
+    EXPECT_EQ(RecordEditor::existing(), editor);
     EXPECT_FALSE(unsaved());
     EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->count(), 3);
     EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->currentIndex(), -1);
@@ -182,7 +182,7 @@ TEST_F(frmFileTest, ClosingWithChangesAsksAndHoldsTheSession) {
     dialogs->answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
     tray.signOut();
     EXPECT_TRUE(session.isSignedIn());
-    EXPECT_TRUE(gbFileOpen);
+    EXPECT_EQ(RecordEditor::existing(), editor);
     EXPECT_EQ(dialogs->messages[1].text, u"Vous avez fait des changements qui n'ont pas été "
                                          "sauvegardés, êtes-vous certain de vouloir continuer?"_s);
     EXPECT_EQ(dialogs->messages[1].title, u"Attention !"_s);
@@ -192,7 +192,7 @@ TEST_F(frmFileTest, ClosingWithChangesAsksAndHoldsTheSession) {
 
     dialogs->answers = {Dialogs::Answer::Yes};
     EXPECT_TRUE(editor->close());
-    EXPECT_FALSE(gbFileOpen);
+    EXPECT_EQ(RecordEditor::existing(), nullptr);
     EXPECT_EQ(stored(1, u"AF"_s).toString(), u"OQLF"_s);
 }
 

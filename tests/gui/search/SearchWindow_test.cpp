@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -50,8 +51,7 @@ class frmSearchTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
-        window = new SearchWindow(session);
-        window->show();
+        window = SearchWindow::open(session);
     }
     void TearDown() override {
         ProgressWindow::instance().unload();
@@ -85,11 +85,11 @@ protected:
         return control(u"cmdDisplay"_s)->isEnabled() && control(u"cmdDelete"_s)->isEnabled();
     }
 
-    SearchWindow* window = nullptr;
+    QPointer<SearchWindow> window; // deleted on close
 };
 
 TEST_F(frmSearchTest, LoadsWithIdChosenAndCommandsUnavailable) {
-    EXPECT_TRUE(gbSearchOpen);
+    EXPECT_EQ(SearchWindow::existing(), window);
     EXPECT_EQ(window->windowTitle(), u"Rechercher une fiche"_s);
     EXPECT_EQ(control<QComboBox>(u"cboField"_s)->currentText(), u"ID"_s);
     EXPECT_EQ(control<QComboBox>(u"cboField"_s)->count(), 11);
@@ -346,9 +346,9 @@ TEST_F(frmSearchTest, ClosingIsRefusedDuringAFill) {
     QWidget other;
     ProgressWindow::instance().start(1, 10, u""_s, &other);
     EXPECT_FALSE(window->close());
-    EXPECT_TRUE(gbSearchOpen);
+    EXPECT_EQ(SearchWindow::existing(), window);
     ProgressWindow::instance().unload();
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(gbSearchOpen);
+    EXPECT_EQ(SearchWindow::existing(), nullptr);
     EXPECT_TRUE(window->criteria().currentQuery().isEmpty());
 }

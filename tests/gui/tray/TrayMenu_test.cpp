@@ -136,7 +136,7 @@ TEST_F(frmTrayIconTest, SessionEndIsRefusedWhileAWindowKeepsChanges) {
     dialogs->answers = {Dialogs::Answer::Yes};
     tray->quit(); // Yes to leaving the change: the program ends
     EXPECT_EQ(exits, 1);
-    EXPECT_FALSE(gbConfigurationOpen);
+    EXPECT_EQ(tray->window(TrayMenu::Window::Configuration), nullptr);
 }
 
 TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
