@@ -1,23 +1,24 @@
 #include "gui/lists/ListFiller.h"
 
-#include "gui/lists/ListView.h"
-#include "core/session/Session.h"
 #include "core/AppError.h"
-#include "gui/dialogs/ErrorBox.h"
-#include "core/text/FieldText.h"
-#include "core/text/RecordNumber.h"
-#include "gui/widgets/ProgressWindow.h"
 #include "core/db/Connection.h"
 #include "core/db/JetDate.h"
 #include "core/db/Recordset.h"
+#include "core/search/TextColumn.h"
+#include "core/session/Session.h"
+#include "core/text/FieldText.h"
+#include "core/text/RecordNumber.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/lists/ListView.h"
+#include "gui/widgets/ProgressWindow.h"
 
 #include <QFontMetrics>
 #include <QHash>
 #include <QWidget>
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <thread>
+#include <cstdint>
+#include <typeinfo>
 
 using namespace Qt::StringLiterals;
 
@@ -54,61 +55,54 @@ QStringList headers(const Recordset& rs, const std::vector<int>& map,
     return out;
 }
 
-// Widths are first estimated from per-character advances read once, so estimating touches no
-// font code and may run beside the sorting; only the widest few are then measured exactly.
+// Widths are first estimated from per-character advances read once, without font code; only
+// the widest few are then measured exactly.
 class WidthMeter {
 public:
-    explicit WidthMeter(const QFont& font) : m_metrics(font), m_other(m_metrics.maxWidth()) {
-        for (char16_t u = 0; u < kCached; ++u) {
-            m_latin[u] = m_metrics.horizontalAdvance(QChar(u));
+    explicit WidthMeter(const QFont& font)
+        : m_metrics(font), m_advance(0x10000, narrow(m_metrics.maxWidth())) {
+        for (char16_t u = 0; u < kMeasured; ++u) {
+            m_advance[u] = narrow(m_metrics.horizontalAdvance(QChar(u)));
         }
     }
 
-    int estimate(const QString& text) const {
+    // One table look-up a character: a hundred thousand rows hold millions of them.
+    int estimate(QStringView text) const {
         int w = 0;
-        for (QChar c : text) {
-            w += c.unicode() < kCached ? m_latin[c.unicode()] : m_other;
+        for (const char16_t *c = text.utf16(), *end = c + text.size(); c != end; ++c) {
+            w += m_advance[*c];
         }
         return w;
     }
     int exact(const QString& text) const { return m_metrics.horizontalAdvance(text); }
 
 private:
-    static constexpr char16_t kCached = 0x250;
+    // Latin letters with their accents; any other character counts as the widest.
+    static constexpr char16_t kMeasured = 0x250;
+    static std::uint8_t narrow(int advance) {
+        return static_cast<std::uint8_t>(std::clamp(advance, 0, 255));
+    }
+
     QFontMetrics m_metrics;
-    int m_other;
-    std::array<int, kCached> m_latin{};
+    std::vector<std::uint8_t> m_advance;
 };
 
-// For each column, the cells (by position in `cells`) most likely to be the widest.
-std::vector<std::vector<size_t>> widestCandidates(const WidthMeter& meter,
-                                                  const std::vector<QString>& cells, int columns) {
-    std::vector<std::vector<size_t>> out(columns);
-    const size_t rows = columns > 0 ? cells.size() / columns : 0;
-    std::vector<std::pair<int, size_t>> estimates(rows);
-    for (int c = 0; c < columns; ++c) {
-        for (size_t r = 0; r < rows; ++r) {
-            const size_t at = r * columns + c;
-            estimates[r] = {meter.estimate(cells[at]), at};
+// Fits every column to its widest text, header included.
+void fitColumns(ListView& list, const WidthMeter& meter) {
+    const ListCells cells = list.cells();
+    const int rows = cells.rowCount();
+    std::vector<std::pair<int, int>> estimates(static_cast<size_t>(rows));
+    for (int c = 0; c < cells.columnCount() && c < list.columnHeaderCount(); ++c) {
+        for (int r = 0; r < rows; ++r) {
+            estimates[static_cast<size_t>(r)] = {meter.estimate(cells.view(r, c)), r};
         }
-        const size_t n = std::min(kMeasuredCandidates, rows);
-        std::partial_sort(estimates.begin(), estimates.begin() + static_cast<long>(n),
-                          estimates.end(),
+        const auto measured =
+            estimates.begin() + static_cast<long>(std::min(kMeasuredCandidates, estimates.size()));
+        std::partial_sort(estimates.begin(), measured, estimates.end(),
                           [](const auto& a, const auto& b) { return a.first > b.first; });
-        for (size_t i = 0; i < n; ++i) {
-            out[c].push_back(estimates[i].second);
-        }
-    }
-    return out;
-}
-
-void applyWidths(ListView& list, const WidthMeter& meter,
-                 const std::vector<std::vector<size_t>>& candidates) {
-    const std::vector<QString>& cells = list.cells();
-    for (int c = 0; c < list.columnHeaderCount(); ++c) {
         int widest = meter.exact(list.columnHeaderText(c));
-        for (size_t at : candidates[c]) {
-            widest = std::max(widest, meter.exact(cells[at]));
+        for (auto e = estimates.begin(); e != measured; ++e) {
+            widest = std::max(widest, meter.exact(cells.text(e->second, c)));
         }
         list.setColumnWidth(c, widest + kColumnPadding);
     }
@@ -151,8 +145,8 @@ std::int32_t ListFiller::fill(ListView& list, const DatabaseLocation& location,
         list.setColumnHeaders(headers(rs, map, colDisplay));
         ProgressWindow::instance().start(1, rs.recordCount(), title, &caller);
         const int fields = rs.fieldCount();
-        std::vector<QString> cells;
-        cells.reserve(static_cast<size_t>(rs.recordCount()) * fields);
+        ListCells cells(fields);
+        cells.reserve(static_cast<int>(rs.recordCount()));
         const ShortDateFormatter dates;
         DateKeys dateKeys;
         std::vector<std::vector<double>*> dayNumbers(static_cast<size_t>(fields), nullptr);
@@ -162,23 +156,33 @@ std::int32_t ListFiller::fill(ListView& list, const DatabaseLocation& location,
                 dayNumbers[i]->reserve(static_cast<size_t>(rs.recordCount()));
             }
         }
+        // The descriptors that change what they show; plain text columns need no copy.
+        std::vector<const ColumnDescriptor*> changing(static_cast<size_t>(fields), nullptr);
+        for (int i = 1; i < fields; ++i) {
+            const ColumnDescriptor* d = map[i] >= 0 ? (*colDisplay)[map[i]].get() : nullptr;
+            changing[i] = d && typeid(*d) != typeid(TextColumn) ? d : nullptr;
+        }
         for (; !rs.atEnd(); rs.moveNext()) {
-            cells.push_back(formatRecordNumber(rs.peek(0)));
+            cells.append(0, formatRecordNumber(rs.peek(0)));
             for (int i = 1; i < fields; ++i) {
-                QVariant v = rs.take(i);
+                // Taken, not copied: each text is freed once listed, which keeps the peak low.
+                const QVariant v = rs.take(i);
                 if (dayNumbers[i]) {
                     dayNumbers[i]->push_back(dayNumberOf(v));
                 }
+                if (v.typeId() == QMetaType::QString && !changing[i]) {
+                    cells.append(i, *static_cast<const QString*>(v.constData()));
+                    continue;
+                }
                 QString text;
                 if (v.typeId() == QMetaType::QString) {
-                    text = std::move(*static_cast<QString*>(v.data())); // no copy of the text
+                    text = *static_cast<const QString*>(v.constData());
                 } else if (rs.isDateField(i) && v.typeId() == QMetaType::Double) {
                     text = dates.dayNumberText(v.toDouble());
                 } else {
                     text = fieldText(v);
                 }
-                cells.push_back(map[i] >= 0 ? (*colDisplay)[map[i]]->displayValue(text)
-                                            : std::move(text));
+                cells.append(i, changing[i] ? changing[i]->displayValue(text) : text);
             }
             ProgressWindow::instance().increment();
         }
@@ -188,17 +192,9 @@ std::int32_t ListFiller::fill(ListView& list, const DatabaseLocation& location,
     rs.close();
     connection.close();
 
+    list.setSortState(true, sortKey, sortOrder);
     if (list.itemCount() > 0) {
-        // The widths do not depend on the order: estimate them while the rows are sorted.
-        const WidthMeter meter(caller.font());
-        std::vector<std::vector<size_t>> candidates;
-        std::thread estimating(
-            [&] { candidates = widestCandidates(meter, list.cells(), list.columnHeaderCount()); });
-        list.setSortState(true, sortKey, sortOrder);
-        estimating.join();
-        applyWidths(list, meter, candidates);
-    } else {
-        list.setSortState(true, sortKey, sortOrder);
+        fitColumns(list, WidthMeter(caller.font()));
     }
     list.setVisible(true);
     return count;
@@ -208,8 +204,7 @@ void ListFiller::resizeColumns(ListView& list, QWidget& caller) {
     if (list.itemCount() == 0) {
         return;
     }
-    const WidthMeter meter(caller.font());
-    applyWidths(list, meter, widestCandidates(meter, list.cells(), list.columnHeaderCount()));
+    fitColumns(list, WidthMeter(caller.font()));
 }
 
 void ListFiller::sortByColumn(ListView& list, std::int16_t column) {

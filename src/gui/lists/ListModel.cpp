@@ -5,11 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <thread>
-
-namespace {
-const QString kNoText;
-}
 
 int ListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows();
@@ -34,25 +29,17 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
     return m_headers.at(section);
 }
 
-const QString& ListModel::text(int row, int column) const {
+QString ListModel::text(int row, int column) const {
     if (row < 0 || row >= rows() || column < 0 || column >= m_headers.size()) {
-        return kNoText;
+        return {};
     }
-    return m_cells[static_cast<size_t>(m_order[row]) * m_headers.size() + column];
-}
-
-void ListModel::discard(std::vector<QString> cells) {
-    if (cells.size() < 10000) {
-        return; // few enough to free here
-    }
-    std::thread([old = std::move(cells)]() mutable { old.clear(); }).detach();
+    return shown(row, column).toString();
 }
 
 void ListModel::clear() {
     beginResetModel();
     m_headers.clear();
-    discard(std::move(m_cells));
-    m_cells.clear();
+    m_cells = {};
     m_order.clear();
     m_dateKeys.clear();
     endResetModel();
@@ -61,26 +48,26 @@ void ListModel::clear() {
 void ListModel::setHeaders(const QStringList& headers) {
     beginResetModel();
     m_headers = headers;
-    discard(std::move(m_cells));
-    m_cells.clear();
+    m_cells = {};
     m_order.clear();
     m_dateKeys.clear();
     endResetModel();
 }
 
-void ListModel::setCells(std::vector<QString> cells, DateKeys dateKeys) {
+void ListModel::setCells(ListCells cells, DateKeys dateKeys) {
     beginResetModel();
-    discard(std::move(m_cells));
-    m_cells = std::move(cells);
+    // Cells laid out for other headers are not shown.
+    m_cells = cells.columnCount() == m_headers.size() ? std::move(cells) : ListCells();
     m_dateKeys = std::move(dateKeys);
-    m_order.resize(m_headers.isEmpty() ? 0 : m_cells.size() / m_headers.size());
+    m_order.resize(static_cast<size_t>(m_cells.rowCount()));
     std::iota(m_order.begin(), m_order.end(), 0);
     endResetModel();
 }
 
 bool ListModel::sortByDate(int column, Qt::SortOrder order, std::vector<int>& sorted) const {
     const auto keys = m_dateKeys.find(column);
-    if (keys == m_dateKeys.end() || keys->second.size() != m_cells.size() / m_headers.size()) {
+    if (keys == m_dateKeys.end() ||
+        keys->second.size() != static_cast<size_t>(m_cells.rowCount())) {
         return false;
     }
     // Dates sort as dates whatever the locale writes them as; empty cells come first.
@@ -105,7 +92,7 @@ void ListModel::sortRows(int column, Qt::SortOrder order) {
         return;
     }
     const auto before = [&](int a, int b) {
-        const int c = JetDialect::compareText(text(a, column), text(b, column));
+        const int c = JetDialect::compareText(shown(a, column), shown(b, column));
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
     };
     // Rows usually arrive in order already (by record number): nothing to do then.
@@ -118,7 +105,7 @@ void ListModel::sortRows(int column, Qt::SortOrder order) {
     }
     bool ascii = true;
     for (int r = 0; r < rows() && ascii; ++r) {
-        ascii = JetDialect::isAsciiText(text(r, column));
+        ascii = JetDialect::isAsciiText(shown(r, column));
     }
     std::vector<int> positions(m_order.size());
     std::iota(positions.begin(), positions.end(), 0);
@@ -128,7 +115,7 @@ void ListModel::sortRows(int column, Qt::SortOrder order) {
         // Accented texts compare through keys built once.
         std::vector<QString> keys(m_order.size());
         for (size_t r = 0; r < m_order.size(); ++r) {
-            keys[r] = JetDialect::sortKey(text(static_cast<int>(r), column));
+            keys[r] = JetDialect::sortKey(shown(static_cast<int>(r), column));
         }
         std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
             return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];

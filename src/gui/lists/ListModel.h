@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/lists/ListCells.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <map>
@@ -8,8 +10,7 @@
 // Day numbers of the cells of the date columns, by column, in the order the rows were given.
 using DateKeys = std::map<int, std::vector<double>>;
 
-// The rows of a result list, as texts: one flat run of cells, row after row, and the order in
-// which the rows are shown.
+// The rows of a result list, as texts, and the order in which the rows are shown.
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -23,24 +24,27 @@ public:
 
     void clear();
     void setHeaders(const QStringList& headers);
-    // Cells row after row, as many per row as there are headers; a date column may come with
-    // the day number of each of its cells (NaN where empty), by which it then sorts.
-    void setCells(std::vector<QString> cells, DateKeys dateKeys = {});
+    // One column of cells per header; a date column may come with the day number of each of its
+    // cells (NaN where empty), by which it then sorts.
+    void setCells(ListCells cells, DateKeys dateKeys = {});
     const QStringList& headers() const { return m_headers; }
     int rows() const { return static_cast<int>(m_order.size()); }
-    const std::vector<QString>& cells() const { return m_cells; }
-    const QString& text(int row, int column) const;
+    // Every cell, rows in the order they were given; a copy that shares the texts.
+    ListCells cells() const { return m_cells; }
+    // The text of a shown row, "" outside the list.
+    QString text(int row, int column) const;
 
     // Orders the rows by one column's text, letter case and accents aside, or by date.
     void sortRows(int column, Qt::SortOrder order);
 
 private:
     bool sortByDate(int column, Qt::SortOrder order, std::vector<int>& positions) const;
-    // Releases a former list's texts away from the window's thread.
-    static void discard(std::vector<QString> cells);
+    QStringView shown(int row, int column) const {
+        return m_cells.view(m_order[static_cast<size_t>(row)], column);
+    }
 
     QStringList m_headers;
-    std::vector<QString> m_cells;
+    ListCells m_cells;
     std::vector<int> m_order;
     DateKeys m_dateKeys;
 };

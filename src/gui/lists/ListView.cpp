@@ -38,7 +38,7 @@ void ListView::clearAll() {
     m_model->clear();
 }
 
-void ListView::setItems(std::vector<QString> cells, DateKeys dateKeys) {
+void ListView::setItems(ListCells cells, DateKeys dateKeys) {
     m_model->setCells(std::move(cells), std::move(dateKeys));
     resort();
 }
@@ -47,11 +47,11 @@ int ListView::itemCount() const {
     return m_model->rows();
 }
 
-const std::vector<QString>& ListView::cells() const {
+ListCells ListView::cells() const {
     return m_model->cells();
 }
 
-const QString& ListView::itemText(int row, int column) const {
+QString ListView::itemText(int row, int column) const {
     return m_model->text(row, column);
 }
 

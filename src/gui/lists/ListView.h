@@ -21,13 +21,15 @@ public:
 
     // Items: the first text of each row is the item's, the others its sub items.
     void clearAll();
-    // Cells row after row, one per column header; date columns may bring their day numbers,
-    // by which they sort.
-    void setItems(std::vector<QString> cells, DateKeys dateKeys = {});
+    // One column of cells per column header; date columns may bring their day numbers, by which
+    // they sort.
+    void setItems(ListCells cells, DateKeys dateKeys = {});
     int itemCount() const;
-    const QString& itemText(int row, int column) const;
-    // Every cell, row after row in the order they were given (not the shown order).
-    const std::vector<QString>& cells() const;
+    // The text of a shown row; a copy, still valid after the list is refilled.
+    QString itemText(int row, int column) const;
+    // Every cell, rows in the order they were given (not the shown order); a copy that shares
+    // the texts, still valid after the list is refilled.
+    ListCells cells() const;
 
     // Sort state: automatic sorting on or off, the column, the direction. Setting it with sorting
     // on re-sorts the rows once.

@@ -1,16 +1,16 @@
-#include "gui/search/SearchFixture.h"
-#include "gui/widgets/ProgressWindow.h"
-#include "gui/lists/ListView.h"
-#include "gui/lists/ListFiller.h"
-#include "gui/lists/ComboData.h"
 #include "core/search/CodedColumn.h"
 #include "core/search/TextColumn.h"
+#include "gui/lists/ComboData.h"
+#include "gui/lists/ListFiller.h"
+#include "gui/lists/ListView.h"
+#include "gui/search/SearchFixture.h"
+#include "gui/widgets/ProgressWindow.h"
 
 #include <QComboBox>
 
 using namespace Qt::StringLiterals;
 
-class basListViewADOTest : public SearchTest {
+class ListFillerTest : public SearchTest {
 protected:
     std::int32_t fill(const QString& query, const ColumnList* columns = nullptr) {
         return ListFiller::fill(list, session.location(), query, window, u"Affichage"_s, columns);
@@ -39,7 +39,7 @@ protected:
     ListView list{&window};
 };
 
-TEST_F(basListViewADOTest, FillsHeadersAndCellsThroughTheColumnList) {
+TEST_F(ListFillerTest, FillsHeadersAndCellsThroughTheColumnList) {
     ColumnList columns = {plain(u"ID"_s, u"No de Fiche"_s), plain(u"NAME"_s, u"Domaine"_s),
                           plain(u"name"_s, u"Jamais"_s), plain(u"DATE"_s, u"Date de création"_s)};
     EXPECT_EQ(fill(u"SELECT Files.ID, Domains.Name, Files.Date, Files.DateModified, "
@@ -58,21 +58,21 @@ TEST_F(basListViewADOTest, FillsHeadersAndCellsThroughTheColumnList) {
     EXPECT_GT(list.columnWidth(1), list.fontMetrics().horizontalAdvance(u"Électricité"_s));
 }
 
-TEST_F(basListViewADOTest, FirstColumnIsPaddedOnlyWhenItIsANumber) {
+TEST_F(ListFillerTest, FirstColumnIsPaddedOnlyWhenItIsANumber) {
     ColumnList columns = {plain(u"NAME"_s, u"Domaine"_s)};
     EXPECT_EQ(fill(u"SELECT NAME FROM Domains order by name"_s, &columns), 3);
     EXPECT_EQ(column(0), (QStringList{u"Droit"_s, u"Électricité"_s, u"Médecine"_s}));
     auto type = std::make_shared<CodedColumn>();
     type->define(u"Type"_s, u"Type"_s, 0,
-                      {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
+                 {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
     ColumnList accounts = {plain(u"Name"_s, u"Nom"_s), type};
     EXPECT_EQ(fill(u"Select ID, Name, Type from Passwords"_s, &accounts), 3);
     EXPECT_EQ(column(2), (QStringList{u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s}));
 }
 
-TEST_F(basListViewADOTest, EmptyAndFailedQueriesLeaveAnEmptyList) {
+TEST_F(ListFillerTest, EmptyAndFailedQueriesLeaveAnEmptyList) {
     fill(u"SELECT Files.ID, Files.English FROM Files ORDER BY Files.ID"_s);
-    ListFiller::sortByColumn(list, 2);                           // descending on column 2
+    ListFiller::sortByColumn(list, 2);    // descending on column 2
     ProgressWindow::instance().justRan(); // that fill's run is over
     EXPECT_EQ(fill(u"SELECT * FROM Files WHERE ID = 0"_s), 0);
     EXPECT_EQ(list.columnHeaderCount(), 0);
@@ -90,7 +90,7 @@ TEST_F(basListViewADOTest, EmptyAndFailedQueriesLeaveAnEmptyList) {
     EXPECT_FALSE(list.isHidden());
 }
 
-TEST_F(basListViewADOTest, SortStateSurvivesARefillAndFlipsAtEveryClick) {
+TEST_F(ListFillerTest, SortStateSurvivesARefillAndFlipsAtEveryClick) {
     const QString query = u"SELECT Files.ID, Files.English, Files.French FROM Files"_s;
     fill(query);
     ListFiller::sortByColumn(list, 3); // French, descending (the direction flips from ascending)
@@ -124,7 +124,7 @@ TEST(destroyColumns, EmptiesAndReleasesAnyList) {
     EXPECT_EQ(list, nullptr);
 }
 
-TEST_F(basListViewADOTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
+TEST_F(ListFillerTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
     const struct {
         QLocale locale;
         QString firstDate; // record 1's creation date as shown
@@ -151,4 +151,20 @@ TEST_F(basListViewADOTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
             EXPECT_EQ(column(0), byDateDescending) << c.locale.name() << dateColumn;
         }
     }
+}
+
+TEST_F(ListFillerTest, TextsReadBeforeARefillOutliveIt) {
+    ASSERT_EQ(fill(u"SELECT Files.ID, Domains.Name FROM Files, Domains "
+                   "WHERE files.domainid = domains.id ORDER BY Files.ID"_s),
+              5);
+    const QString& domain = list.itemText(0, 1); // held the way a caller may hold it
+    const ListCells cells = list.cells();
+    ASSERT_EQ(fill(u"SELECT Passwords.Login FROM Passwords"_s), 3);
+    EXPECT_EQ(list.itemText(0, 0), u"admin"_s);
+    EXPECT_EQ(domain, u"Électricité"_s);
+    ASSERT_EQ(cells.rowCount(), 5);
+    EXPECT_EQ(cells.text(0, 1), u"Électricité"_s);
+    EXPECT_EQ(cells.text(4, 0), u"00005"_s);
+    list.clearAll();
+    EXPECT_EQ(cells.text(4, 0), u"00005"_s);
 }
