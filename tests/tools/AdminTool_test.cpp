@@ -1,6 +1,6 @@
 #include "tools/admin/AdminTool.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 #include "core/AppError.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"

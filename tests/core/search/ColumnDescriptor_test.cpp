@@ -3,7 +3,7 @@
 #include "core/search/TextColumn.h"
 #include "core/search/FormattedColumn.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 

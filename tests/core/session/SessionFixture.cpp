@@ -1,4 +1,4 @@
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
 
 #include "core/session/Session.h"
 #include "core/files/PasswordFile.h"

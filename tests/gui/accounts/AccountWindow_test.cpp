@@ -1,6 +1,7 @@
 #include "gui/accounts/AccountWindow.h"
 #include "core/session/Session.h"
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 #include "gui/lists/ListView.h"
 #include "core/db/Recordset.h"
 

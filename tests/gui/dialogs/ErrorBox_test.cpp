@@ -1,6 +1,6 @@
 #include "gui/dialogs/ErrorBox.h"
 
-#include "TestSupport.h"
+#include "gui/TestSupport.h"
 #include "core/AppError.h"
 
 using namespace Qt::StringLiterals;

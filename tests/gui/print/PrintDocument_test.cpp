@@ -1,4 +1,5 @@
 #include "core/reports/ReportFixture.h"
+#include "gui/TestSupport.h"
 #include "gui/print/PrintDocument.h"
 #include "core/reports/ReportWriter.h"
 

@@ -1,4 +1,5 @@
 #include "core/reports/ReportFixture.h"
+#include "gui/TestSupport.h"
 #include "core/session/Session.h"
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintFlow.h"
