@@ -1,8 +1,8 @@
 #include "core/session/SessionFixture.h"
 
-#include "core/session/Session.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/SettingsFile.h"
+#include "core/session/Session.h"
 
 using namespace Qt::StringLiterals;
 

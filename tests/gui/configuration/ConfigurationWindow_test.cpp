@@ -1,10 +1,10 @@
-#include "core/session/Session.h"
-#include "core/session/SessionFixture.h"
-#include "gui/TestSupport.h"
 #include "core/AppError.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/SettingsFile.h"
+#include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 #include "gui/configuration/ConfigurationWindow.h"
 
 #include <QDir>
@@ -22,7 +22,9 @@ protected:
     template <typename T = QWidget> T* control(ConfigurationWindow& w, const QString& name) {
         return findControl<T>(&w, name);
     }
-    bool enabled(ConfigurationWindow& w, const QString& name) { return control(w, name)->isEnabled(); }
+    bool enabled(ConfigurationWindow& w, const QString& name) {
+        return control(w, name)->isEnabled();
+    }
     void type(ConfigurationWindow& w, const QString& box, const QString& text) {
         control<QLineEdit>(w, box)->setText(text);
     }

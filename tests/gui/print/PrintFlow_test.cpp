@@ -1,11 +1,11 @@
+#include "core/files/KeyValueStore.h"
 #include "core/reports/ReportFixture.h"
-#include "gui/TestSupport.h"
 #include "core/session/Session.h"
+#include "gui/TestSupport.h"
+#include "gui/print/BrowserLaunch.h"
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintFlow.h"
 #include "gui/print/ShellLauncher.h"
-#include "gui/print/BrowserLaunch.h"
-#include "core/files/KeyValueStore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -85,10 +85,9 @@ protected:
 
 TEST_F(PrintFlowTest, AReportIsPrintedOnceLoadedThenDeleted) {
     QSignalSpy completed(&document, &PrintDocument::loaded);
-    QObject::connect(&document, &PrintDocument::loaded, &window,
-                     [this](const QString& address) {
-                         PrintFlow::printWhenLoaded(document, address, u"WebBrowser"_s);
-                     });
+    QObject::connect(&document, &PrintDocument::loaded, &window, [this](const QString& address) {
+        PrintFlow::printWhenLoaded(document, address, u"WebBrowser"_s);
+    });
     document.navigate(QString());   // at window load
     EXPECT_EQ(completed.size(), 0); // never before the event loop runs
     ASSERT_TRUE(completed.wait(2000));

@@ -1,9 +1,9 @@
+#include "core/files/PasswordFile.h"
+#include "core/session/Session.h"
 #include "core/session/SessionFixture.h"
 #include "gui/TestSupport.h"
-#include "core/session/Session.h"
 #include "gui/startup/Program.h"
 #include "gui/tray/TrayMenu.h"
-#include "core/files/PasswordFile.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "core/session/SessionFixture.h"
-#include "gui/TestSupport.h"
-#include "core/session/Session.h"
-#include "core/session/UserLevel.h"
-#include "gui/startup/SignInDialog.h"
 #include "core/files/PasswordFile.h"
+#include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "core/session/UserLevel.h"
+#include "gui/TestSupport.h"
+#include "gui/startup/SignInDialog.h"
 
 #include <QLineEdit>
 #include <QTest>
