@@ -15,9 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The password changed as a user changes it, in the configuration window, answering yes.
+// The password changed as a user changes it, in the configuration window.
 void changeInWindow(const QString& from, const QString& to) {
-
     ConfigurationWindow w;
     findControl<QLineEdit>(&w, u"txtDBOldPassword"_s)->setText(from);
     findControl<QLineEdit>(&w, u"txtDbPassword"_s)->setText(to);
