@@ -1,7 +1,7 @@
 #include "tools/admin/AdminTool.h"
 
-#include "TestSupport.h"
 #include "core/AppError.h"
+#include "core/TestSupport.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"

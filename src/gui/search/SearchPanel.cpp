@@ -1,24 +1,21 @@
 #include "gui/search/SearchPanel.h"
 
-#include "core/session/Session.h"
-
-#include "gui/widgets/Anchors.h"
-#include "gui/lists/ListView.h"
-#include "gui/lists/ListFiller.h"
-#include "core/search/TextColumn.h"
-#include "gui/widgets/ActivationOrigin.h"
-#include "core/AppError.h"
 #include "core/Clock.h"
+#include "core/search/SearchStatement.h"
+#include "core/search/TextColumn.h"
+#include "core/session/Session.h"
+#include "core/text/ShortDateFormat.h"
+#include "core/text/Validation.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/lists/ListFiller.h"
+#include "gui/lists/ListView.h"
+#include "gui/widgets/ActivationOrigin.h"
+#include "gui/widgets/Anchors.h"
 #include "gui/widgets/Named.h"
+#include "gui/widgets/ProgressWindow.h"
 #include "gui/widgets/RecordChanges.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/WrappingButton.h"
-#include "core/text/ShortDateFormat.h"
-#include "core/text/Validation.h"
-#include "gui/widgets/ProgressWindow.h"
-#include "core/db/JetDate.h"
-#include "core/db/SqlText.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -34,41 +31,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kSelect = u"SELECT Files.ID, Files.English, Files.French, Files.AF, "_s;
-const QString kAllRecords =
-    kSelect + u"Domains.name, Files.Date, Files.CreatedBy, Files.DateModified, "
-              u"Files.ModifiedBy FROM Files, Domains WHERE files.domainid = domains.id "_s;
-const QString kDatePrefixFirst = kSelect +
-                                 u"Domains.Name, Files.Date, Files.CreatedBy, Files.DateModified, "
-                                 u"Files.ModifiedBy FROM Files, Domains "_s;
-const QString kDatePrefixSecond = u"WHERE files.domainid = domains.id AND "_s;
-const QString kCriterionPrefix = kDatePrefixFirst + kDatePrefixSecond;
 const QString kNewSearchOrder = u" ORDER BY Files.ID;"_s;
 const QString kRefillOrder = u" ORDER BY Files.ID "_s;
 const QString kTitle = u"Affichage des fiches"_s;
-const QString kNotANumber = u"Le numéro de fiche doit être un nombre entier!"_s;
-
-struct Field {
-    const char16_t* caption;
-    const char16_t* column;
-};
-const Field kFields[] = {
-    {u"ID", u"Files.ID"},
-    {u"Domaine", u"NAME"},
-    {u"Terme Anglais", u"ENGLISH"},
-    {u"Terme Français", u"FRENCH"},
-    {u"Source AF", u"AF"},
-    {u"Définition", u"DEFINITION"},
-    {u"Observation", u"OBSERVATION"},
-    {u"Date Création", u"DATE"},
-    {u"Auteur", u"CREATEDBY"},
-    {u"Date modification", u"DATEMODIFIED"},
-    {u"Modifié par", u"MODIFIEDBY"},
-};
-
-QString dayNumber(const QDate& date) {
-    return QString::number(static_cast<qlonglong>(JetDate::toDayNumber(date)));
-}
 
 template <typename T> T* place(T* widget, const QString& name, const QRect& where) {
     named(widget, name)->setGeometry(where);
@@ -115,8 +80,8 @@ SearchPanel::SearchPanel(QWidget& window, Session& session, Variant variant)
     placeBefore(*Label3, *dtpDateStart);
     placeBefore(*Label5, *dtpDateEnd);
 
-    for (int i = 0; i < static_cast<int>(std::size(kFields)); ++i) {
-        cboField->addItem(QString::fromUtf16(kFields[i].caption), i);
+    for (int i = 0; i < SearchStatement::kFieldCount; ++i) {
+        cboField->addItem(SearchStatement::captionOf(i), i);
     }
     cboField->installEventFilter(this);
     txtSearch->installEventFilter(this);
@@ -133,10 +98,6 @@ SearchPanel::SearchPanel(QWidget& window, Session& session, Variant variant)
 
 SearchPanel::~SearchPanel() = default;
 
-bool SearchPanel::isValidCriterion(int field, const QString& text) {
-    return field != kIdField || text.isEmpty() || SqlText::wholeNumber(text).has_value();
-}
-
 void SearchPanel::placeBefore(QLabel& label, const QWidget& picker) {
     label.adjustSize();
     label.move(picker.x() - label.width() - 4, picker.y() + (picker.height() - label.height()) / 2);
@@ -146,39 +107,6 @@ void SearchPanel::anchor(Anchors& anchors) const {
     anchors.add(cmdSearchResult, Anchors::Right | Anchors::Top);
     anchors.add(cmdSearch, Anchors::Right | Anchors::Top);
     anchors.add(lvwResult, Anchors::Left | Anchors::Right | Anchors::Top | Anchors::Bottom);
-}
-
-QString SearchPanel::columnOf(int field) {
-    return QString::fromUtf16(kFields[field].column);
-}
-
-QString SearchPanel::condition(int field, const QString& text, const QDate& start,
-                                   const QDate& end, bool dateField) {
-    const QString column = columnOf(field);
-    if (dateField) {
-        return column + u" <= "_s + dayNumber(end) + u" and "_s + column + u" >= "_s +
-               dayNumber(start);
-    }
-    if (field == kIdField) {
-        // Written as the number parsed, never as the text typed.
-        const std::optional<qint64> number = SqlText::wholeNumber(text);
-        if (!number) {
-            throw AppError(ErrorNumber::InvalidCall, kNotANumber);
-        }
-        return column + u" = "_s + QString::number(*number);
-    }
-    return column + u" LIKE "_s + SqlText::literal(u"%"_s + text + u"%"_s);
-}
-
-QString SearchPanel::newSearchStatement(int field, const QString& text, const QDate& start,
-                                            const QDate& end, bool dateField) {
-    if (dateField) {
-        return kDatePrefixFirst + kDatePrefixSecond + condition(field, text, start, end, true);
-    }
-    if (text.isEmpty()) {
-        return kAllRecords;
-    }
-    return kCriterionPrefix + condition(field, text, start, end, false);
 }
 
 void SearchPanel::load() {
@@ -240,8 +168,9 @@ void SearchPanel::fieldChosen() {
         txtSearch->setText(QString());
     }
     const int field = chosenField();
-    const bool date = field == kDateCreated || field == kDateModified;
-    txtSearch->setValidator(field == kIdField ? m_digitsOnly : nullptr);
+    const bool date =
+        field == SearchStatement::kDateCreated || field == SearchStatement::kDateModified;
+    txtSearch->setValidator(field == SearchStatement::kIdField ? m_digitsOnly : nullptr);
     txtSearch->setVisible(!date);
     for (QWidget* w : std::initializer_list<QWidget*>{dtpDateStart, dtpDateEnd, Label3, Label5}) {
         w->setVisible(date);
@@ -253,7 +182,7 @@ bool SearchPanel::acceptSearchKey(int keyCode) {
         search();
         return false;
     }
-    if (chosenField() == kIdField) {
+    if (chosenField() == SearchStatement::kIdField) {
         if (keyCode > 0x7FFF) {
             return false; // no 16-bit key code: never a digit
         }
@@ -265,10 +194,11 @@ bool SearchPanel::acceptSearchKey(int keyCode) {
 }
 
 bool SearchPanel::criterionAccepted() {
-    if (dateFieldChosen() || isValidCriterion(chosenField(), txtSearch->text())) {
+    if (dateFieldChosen() || SearchStatement::isValidCriterion(chosenField(), txtSearch->text())) {
         return true;
     }
-    showMessage(kNotANumber, u"Attention!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+    showMessage(SearchStatement::notANumberMessage(), u"Attention!"_s, Dialogs::Buttons::Ok,
+                Dialogs::Icon::Information);
     return false;
 }
 
@@ -276,8 +206,9 @@ void SearchPanel::search() {
     if (ProgressWindow::instance().isLoaded() || !criterionAccepted()) {
         return;
     }
-    m_query = newSearchStatement(chosenField(), txtSearch->text(), dtpDateStart->date(),
-                                  dtpDateEnd->date(), dateFieldChosen());
+    m_query =
+        SearchStatement::newSearchStatement(chosenField(), txtSearch->text(), dtpDateStart->date(),
+                                            dtpDateEnd->date(), dateFieldChosen());
     fill(m_query + kNewSearchOrder);
     cmdSearchResult->setEnabled(true);
 }
@@ -288,10 +219,11 @@ void SearchPanel::searchWithinResults() {
     }
     if (!dateFieldChosen() && txtSearch->text().isEmpty()) {
         showMessage(u"Vous devez entrer un critère de recherche!"_s, u"Attention!"_s,
-               Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+                    Dialogs::Buttons::Ok, Dialogs::Icon::Information);
     } else {
-        m_query += u" AND "_s + condition(chosenField(), txtSearch->text(), dtpDateStart->date(),
-                                           dtpDateEnd->date(), dateFieldChosen());
+        m_query += u" AND "_s + SearchStatement::condition(chosenField(), txtSearch->text(),
+                                                           dtpDateStart->date(), dtpDateEnd->date(),
+                                                           dateFieldChosen());
     }
     fillAgain();
 }

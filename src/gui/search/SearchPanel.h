@@ -35,22 +35,9 @@ public:
         std::function<void()> beforeRefill;          // when the window becomes active again
     };
 
-    static constexpr int kIdField = 0;
-    static constexpr int kDateCreated = 7;
-    static constexpr int kDateModified = 9;
-
     // Builds the controls on the window.
     SearchPanel(QWidget& window, Session& session, Variant variant);
     ~SearchPanel() override;
-
-    // The statements, as pure functions of the criteria.
-    static QString columnOf(int field);
-    // False for a record number criterion that is not a whole number: no statement is built.
-    static bool isValidCriterion(int field, const QString& text);
-    static QString condition(int field, const QString& text, const QDate& start, const QDate& end,
-                              bool dateField);
-    static QString newSearchStatement(int field, const QString& text, const QDate& start,
-                                       const QDate& end, bool dateField);
 
     // Keeps the list growing with the window and the search buttons at its right.
     void anchor(Anchors& anchors) const;

@@ -1,22 +1,22 @@
 // lexivar-bench: times what a user waits for on a large term base, next to the same work done
 // with the bare database API.
-#include "tools/bench/SyntheticDatabase.h"
-#include "core/session/Session.h"
-#include "gui/startup/Program.h"
-#include "gui/startup/SignInDialog.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/ScriptedDialogs.h"
-#include "gui/lists/ListView.h"
-#include "gui/search/SearchPanel.h"
-#include "gui/lists/ListFiller.h"
-#include "core/search/TextColumn.h"
-#include "core/reports/ReportWriter.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
-#include "gui/configuration/Compaction.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
+#include "core/reports/ReportWriter.h"
+#include "core/search/SearchStatement.h"
+#include "core/search/TextColumn.h"
+#include "core/session/Session.h"
+#include "gui/configuration/Compaction.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ScriptedDialogs.h"
+#include "gui/lists/ListFiller.h"
+#include "gui/lists/ListView.h"
+#include "gui/startup/Program.h"
+#include "gui/startup/SignInDialog.h"
+#include "tools/bench/SyntheticDatabase.h"
 
 #include <QApplication>
 #include <QDir>
@@ -218,10 +218,7 @@ public:
         };
         fresh();
         const double lexivar = bestOf(
-            [&] {
-                compactDatabase(copy, QString::fromUtf8(SyntheticDatabase::kPassword));
-            },
-            1);
+            [&] { compactDatabase(copy, QString::fromUtf8(SyntheticDatabase::kPassword)); }, 1);
         const QString exported = m_folder + u"/compact/export.mdb"_s;
         QFile::remove(exported);
         const double baseline = bestOf(
@@ -263,7 +260,7 @@ int memoryChild(const QString& path) {
     window.show();
     auto columns = searchColumns();
     ListFiller::fill(list, session.location(),
-                     SearchPanel::newSearchStatement(0, QString(), QDate(), QDate(), false) +
+                     SearchStatement::newSearchStatement(0, QString(), QDate(), QDate(), false) +
                          u" ORDER BY Files.ID;"_s,
                      window, u"Affichage des fiches"_s, columns.get());
     QTextStream(stdout) << QString::number(peakMemoryKiB() / 1024.0, 'f', 1) << "\n";
@@ -314,7 +311,7 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(folder);
     Bench bench(folder);
     const QString allRecords =
-        SearchPanel::newSearchStatement(0, QString(), QDate(), QDate(), false) +
+        SearchStatement::newSearchStatement(0, QString(), QDate(), QDate(), false) +
         u" ORDER BY Files.ID;"_s;
     std::vector<Row> rows;
     const QString small = bench.database(10000);
@@ -335,7 +332,7 @@ int main(int argc, char* argv[]) {
         rows.insert(rows.begin(), bench.startup(large));
         rows.push_back(bench.fill(
             u"contains on Terme Anglais, 1 000 of 1 000 000"_s, large,
-            SearchPanel::newSearchStatement(2, u"zircon"_s, QDate(), QDate(), false) +
+            SearchStatement::newSearchStatement(2, u"zircon"_s, QDate(), QDate(), false) +
                 u" ORDER BY Files.ID;"_s,
             1000, u"< 1000, <= 1.3x"_s));
         rows.push_back(bench.fullListing(large));

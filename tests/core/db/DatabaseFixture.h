@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 #include "core/db/Connection.h"
 
 #include <QVariant>

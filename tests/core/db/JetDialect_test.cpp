@@ -1,7 +1,7 @@
 #include "core/db/JetDate.h"
 #include "core/db/JetDialect.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,10 +1,10 @@
 #include "core/files/KeyValueStore.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 
-class basRegistryTest : public LexivarTest {
+class KeyValueStoreTest : public LexivarTest {
 protected:
     void SetUp() override {
         LexivarTest::SetUp();
@@ -17,7 +17,7 @@ protected:
     const QString opera = QString::fromLatin1(kOperaAppPathKey);
 };
 
-TEST_F(basRegistryTest, FindsValuesByExactName) {
+TEST_F(KeyValueStoreTest, FindsValuesByExactName) {
     writeFile(path(u"registry.ini"_s),
               "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App "
               "Paths\\Opera.exe]\r\n"
@@ -34,10 +34,10 @@ TEST_F(basRegistryTest, FindsValuesByExactName) {
               u"valeur"_s);
 }
 
-TEST_F(basRegistryTest, EmptyStoreAndOverlongDataGiveEmptyText) {
+TEST_F(KeyValueStoreTest, EmptyStoreAndOverlongDataGiveEmptyText) {
     EXPECT_EQ(keyStoreValue(u""_s, opera, Hive::HKEY_LOCAL_MACHINE), u""_s);
     writeFile(path(u"registry.ini"_s),
               "[HKEY_LOCAL_MACHINE\\Long]\r\nA=" + QByteArray(300, 'x') + "\r\nB=court\r\n");
     EXPECT_EQ(keyStoreValue(u"B"_s, u"Long"_s, Hive::HKEY_LOCAL_MACHINE), u""_s);
-    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(reported->errors.empty());
 }

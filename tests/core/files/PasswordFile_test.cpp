@@ -1,17 +1,17 @@
 #include "core/files/PasswordFile.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
-class basFileEncryptTest : public LexivarTest {
+class PasswordFileTest : public LexivarTest {
 protected:
     QString file() const { return path(u"lexivar4.pws"_s); }
 };
 
-TEST_F(basFileEncryptTest, WorkedExampleAndEmptyPasswordAreByteExact) {
+TEST_F(PasswordFileTest, WorkedExampleAndEmptyPasswordAreByteExact) {
     ASSERT_TRUE(writePasswordFile(file(), u"abc"_s));
     EXPECT_EQ(readFile(file()), QByteArray::fromHex("010000007399C905"));
     ASSERT_TRUE(writePasswordFile(file(), u""_s));
@@ -21,7 +21,7 @@ TEST_F(basFileEncryptTest, WorkedExampleAndEmptyPasswordAreByteExact) {
     EXPECT_EQ(password, u""_s);
 }
 
-TEST_F(basFileEncryptTest, PasswordsSurviveAWriteAndARead) {
+TEST_F(PasswordFileTest, PasswordsSurviveAWriteAndARead) {
     const struct {
         QString password;
         qint32 n;
@@ -42,17 +42,17 @@ TEST_F(basFileEncryptTest, PasswordsSurviveAWriteAndARead) {
     QString read;
     ASSERT_TRUE(readPasswordFile(file(), read));
     EXPECT_EQ(read, u"xy"_s);
-    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(reported->errors.empty());
 }
 
-TEST_F(basFileEncryptTest, MissingFileLeavesThePasswordAlone) {
+TEST_F(PasswordFileTest, MissingFileLeavesThePasswordAlone) {
     QString password = u"inchangé"_s;
     EXPECT_FALSE(readPasswordFile(path(u"absent.pws"_s), password));
     EXPECT_EQ(password, u"inchangé"_s);
-    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(reported->errors.empty());
 }
 
-TEST_F(basFileEncryptTest, ShortFilesReadAsTheEmptyPassword) {
+TEST_F(PasswordFileTest, ShortFilesReadAsTheEmptyPassword) {
     for (const QByteArray& bytes : {QByteArray(), QByteArray(1, '\0'), QByteArray(3, '\0')}) {
         writeFile(file(), bytes);
         QString password = u"x"_s;
@@ -61,7 +61,7 @@ TEST_F(basFileEncryptTest, ShortFilesReadAsTheEmptyPassword) {
     }
 }
 
-TEST_F(basFileEncryptTest, DamagedFilesAreReportedAndChangeNothing) {
+TEST_F(PasswordFileTest, DamagedFilesAreReportedAndChangeNothing) {
     const QByteArray cases[] = {
         QByteArray::fromHex("020000007399C905"), // truncated
         QByteArray::fromHex("01000000FFFFFFFF"), // negative
@@ -75,21 +75,27 @@ TEST_F(basFileEncryptTest, DamagedFilesAreReportedAndChangeNothing) {
         EXPECT_FALSE(readPasswordFile(file(), password)) << bytes.toHex().constData();
         EXPECT_EQ(password, u"avant"_s);
     }
-    ASSERT_EQ(dialogs->messages.size(), std::size(cases));
-    EXPECT_EQ(dialogs->messages[0].title, u"Procédure: bOpenEncriptPassword"_s);
-    EXPECT_TRUE(dialogs->messages[0].text.startsWith(u"Une erreur  #62 s'est produite:"_s));
+    ASSERT_EQ(reported->errors.size(), std::size(cases));
+    for (const ReportedError& e : reported->errors) {
+        EXPECT_EQ(e.procedure, u"bOpenEncriptPassword"_s);
+        EXPECT_EQ(e.number, 62);
+        EXPECT_EQ(e.wording, ErrorWording::Second) << e.description;
+    }
 }
 
-TEST_F(basFileEncryptTest, WritesThatCannotSucceedChangeNothing) {
+TEST_F(PasswordFileTest, WritesThatCannotSucceedChangeNothing) {
     ASSERT_TRUE(writePasswordFile(file(), u"ancien"_s));
     const QByteArray before = readFile(file());
     EXPECT_FALSE(writePasswordFile(file(), u"mot\u0153\u2603"_s)); // œ fits, the snowman not
     EXPECT_EQ(readFile(file()), before);
     EXPECT_FALSE(writePasswordFile(path(u"absent/x.pws"_s), u"abc"_s));
-    ASSERT_EQ(dialogs->messages.size(), 2u);
-    EXPECT_EQ(dialogs->messages[0].title, u"Procédure: bSaveEncriptPassword"_s);
-    EXPECT_TRUE(dialogs->messages[0].text.contains(u"\u2603"_s));
-    EXPECT_TRUE(dialogs->messages[1].text.startsWith(u"Une erreur  #76 "_s));
+    ASSERT_EQ(reported->errors.size(), 2u);
+    for (const ReportedError& e : reported->errors) {
+        EXPECT_EQ(e.procedure, u"bSaveEncriptPassword"_s);
+        EXPECT_EQ(e.wording, ErrorWording::Second) << e.description;
+    }
+    EXPECT_TRUE(reported->errors[0].description.contains(u"\u2603"_s));
+    EXPECT_EQ(reported->errors[1].number, 76);
 }
 
 TEST(passwordFileOf, ReplacesTheLastFourCharacters) {

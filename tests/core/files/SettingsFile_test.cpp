@@ -1,12 +1,12 @@
 #include "core/files/SettingsFile.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 
-class basIniTest : public LexivarTest {};
+class SettingsFileTest : public LexivarTest {};
 
-TEST_F(basIniTest, ReadsValuesAndDefaults) {
+TEST_F(SettingsFileTest, ReadsValuesAndDefaults) {
     const QString ini = path(u"Lexivar.ini"_s);
     writeFile(ini, "; commentaire\r\n"
                    "garbage line without equals\r\n"
@@ -24,7 +24,7 @@ TEST_F(basIniTest, ReadsValuesAndDefaults) {
     EXPECT_EQ(readSetting(u"Cité"_s, u"Clé"_s, u""_s, ini), u"entre guillemets"_s);
 }
 
-TEST_F(basIniTest, CutsLongValuesToTheirFirst127Characters) {
+TEST_F(SettingsFileTest, CutsLongValuesToTheirFirst127Characters) {
     const QString ini = path(u"Lexivar.ini"_s);
     const QByteArray longPath(200, 'p');
     writeFile(ini, "[Database]\r\nPath=" + longPath + "\r\n");
@@ -32,7 +32,7 @@ TEST_F(basIniTest, CutsLongValuesToTheirFirst127Characters) {
               QString::fromLatin1(longPath.left(127)));
 }
 
-TEST_F(basIniTest, WritingKeepsEveryOtherLine) {
+TEST_F(SettingsFileTest, WritingKeepsEveryOtherLine) {
     const QString ini = path(u"Lexivar.ini"_s);
     const QByteArray before = "; mes notes\r\n"
                               "[Database]\r\nPath=ancien.mdb\r\nAutre=1\r\n\r\n"
@@ -49,21 +49,23 @@ TEST_F(basIniTest, WritingKeepsEveryOtherLine) {
     ASSERT_TRUE(writeSetting(u"Nouvelle"_s, u"Clé"_s, u"v"_s, ini));
     EXPECT_TRUE(readFile(ini).endsWith("X=10\r\nY=20\r\n[Nouvelle]\r\nCl\xe9=v\r\n"));
     EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, ini), u"/données/Lexivar4.mdb"_s);
-    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(reported->errors.empty());
 }
 
-TEST_F(basIniTest, CreatesTheFileAndRefusesWhatItCannotStore) {
+TEST_F(SettingsFileTest, CreatesTheFileAndRefusesWhatItCannotStore) {
     const QString ini = path(u"Lexivar.ini"_s);
     ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, u"a.mdb"_s, ini));
     EXPECT_EQ(readFile(ini), QByteArray("[Database]\r\nPath=a.mdb\r\n"));
 
     EXPECT_FALSE(writeSetting(u"Database"_s, u"Path"_s, u"/données/東京.mdb"_s, ini));
     EXPECT_EQ(readFile(ini), QByteArray("[Database]\r\nPath=a.mdb\r\n"));
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].title, u"Procédure: WriteProfile"_s);
-    EXPECT_TRUE(dialogs->messages[0].text.contains(u"東"_s));
+    ASSERT_EQ(reported->errors.size(), 1u);
+    EXPECT_EQ(reported->errors[0].procedure, u"WriteProfile"_s);
+    EXPECT_TRUE(reported->errors[0].description.contains(u"東"_s));
 
     EXPECT_FALSE(writeSetting(u"Database"_s, u"Path"_s, u"a"_s, path(u"absent/Lexivar.ini"_s)));
-    ASSERT_EQ(dialogs->messages.size(), 2u);
-    EXPECT_TRUE(dialogs->messages[1].text.startsWith(u"Une erreur #76 "_s));
+    ASSERT_EQ(reported->errors.size(), 2u);
+    EXPECT_EQ(reported->errors[1].procedure, u"WriteProfile"_s);
+    EXPECT_EQ(reported->errors[1].number, 76);
+    EXPECT_EQ(reported->errors[1].wording, ErrorWording::Standard);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "core/reports/ReportFixture.h"
-#include "core/session/Session.h"
 #include "core/reports/ReportWriter.h"
+#include "core/session/Session.h"
 
 using namespace Qt::StringLiterals;
 
@@ -156,7 +156,7 @@ TEST_F(ReportTest, GroupsListEveryRecordAndSkipDeletedOnes) {
     EXPECT_EQ(body().count(u"      <TR ALIGN=\"LEFT\" VALIGN=\"TOP\">"_s), 69);
     ASSERT_TRUE(writeFullListing(location(dbPassword), {35, 9999}, spool(), u"t"_s));
     EXPECT_EQ(body().size(), 0); // header and trailer only
-    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(reported->errors.empty());
 }
 
 TEST_F(ReportTest, ShortListingIsTheSpecifiedLayout) {
@@ -210,8 +210,8 @@ TEST_F(ReportTest, DomainListSkipsANamelessDomain) {
     ASSERT_TRUE(writeDomainList(location(dbPassword), spool(), u"t"_s));
     EXPECT_EQ(body().first(), u"<br>"_s);
     EXPECT_EQ(body().size(), 7);
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].title, u"Procédure: bPrintDomains"_s);
+    ASSERT_EQ(reported->errors.size(), 1u);
+    EXPECT_EQ(reported->errors[0].procedure, u"bPrintDomains"_s);
 }
 
 TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
@@ -219,9 +219,10 @@ TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
     EXPECT_FALSE(writeFullListing(location(dbPassword), {1}, missing, u"t"_s));
     EXPECT_FALSE(writeShortListing(location(dbPassword), {1}, missing, u"t"_s));
     EXPECT_FALSE(writeDomainList(location(dbPassword), missing, u"t"_s));
-    ASSERT_EQ(dialogs->messages.size(), 3u);
-    EXPECT_EQ(dialogs->messages[0].title, u"Procédure: bPrintFull"_s);
-    EXPECT_TRUE(dialogs->messages[0].text.startsWith(u"Une erreur #76 s\u2019est produite:"_s));
+    ASSERT_EQ(reported->errors.size(), 3u);
+    EXPECT_EQ(reported->errors[0].procedure, u"bPrintFull"_s);
+    EXPECT_EQ(reported->errors[0].number, 76);
+    EXPECT_EQ(reported->errors[0].wording, ErrorWording::Standard);
     EXPECT_FALSE(QFile::exists(missing));
 
     // A query that fails is reported once and the report is not shown as complete.
@@ -232,7 +233,7 @@ TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
         c.execute(u"ALTER TABLE Domains RENAME TO Autres;"_s);
     }
     EXPECT_FALSE(writeFullListing(location(dbPassword), range(1, 70), spool(), u"t"_s));
-    EXPECT_EQ(dialogs->messages.size(), 4u);
+    EXPECT_EQ(reported->errors.size(), 4u);
     EXPECT_EQ(spoolLines().last(), u"</BODY></HTML>"_s);
 }
 

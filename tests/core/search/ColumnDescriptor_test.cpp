@@ -1,9 +1,9 @@
 #include "core/search/BooleanColumn.h"
 #include "core/search/CodedColumn.h"
-#include "core/search/TextColumn.h"
 #include "core/search/FormattedColumn.h"
+#include "core/search/TextColumn.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,7 +17,7 @@ TEST(ColumnDescriptor, EachKindTurnsValuesIntoCellTexts) {
     french.define(u"Actif"_s, u"Actif"_s, u"Oui"_s, u"Non"_s);
     CodedColumn level;
     level.define(u"Type"_s, u"Type"_s, 0,
-                      {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
+                 {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
 
     const struct {
         const ColumnDescriptor& descriptor;

@@ -1,6 +1,6 @@
 #include "core/text/FieldText.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 #include <QLocale>
 
@@ -21,8 +21,7 @@ TEST(FieldText, DatesFollowTheShortDateFormatWithTheTimeOnlyWhenThereIsOne) {
         EXPECT_EQ(dayNumberText(day), c.date);
         EXPECT_EQ(dayNumberText(day + 0.75), c.date + u" 18:00:00"_s);
         EXPECT_EQ(fieldText(QDateTime(QDate(2004, 3, 7), QTime(0, 0))), c.date);
-        EXPECT_EQ(fieldText(QDateTime(QDate(2004, 3, 7), QTime(9, 5, 7))),
-                  c.date + u" 09:05:07"_s);
+        EXPECT_EQ(fieldText(QDateTime(QDate(2004, 3, 7), QTime(9, 5, 7))), c.date + u" 09:05:07"_s);
     }
     QLocale::setDefault(QLocale::system());
     EXPECT_EQ(fieldText(QVariant()), u""_s);

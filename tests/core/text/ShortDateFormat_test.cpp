@@ -1,6 +1,6 @@
 #include "core/text/ShortDateFormat.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #include "core/text/Validation.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,8 +1,9 @@
-#include "gui/accounts/AccountWindow.h"
-#include "core/session/Session.h"
-#include "gui/SessionFixture.h"
-#include "gui/lists/ListView.h"
 #include "core/db/Recordset.h"
+#include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
+#include "gui/accounts/AccountWindow.h"
+#include "gui/lists/ListView.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

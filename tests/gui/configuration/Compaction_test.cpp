@@ -2,6 +2,7 @@
 #include "core/db/Command.h"
 #include "core/db/DatabaseFile.h"
 #include "core/db/DatabaseFixture.h"
+#include "gui/TestSupport.h"
 #include "gui/configuration/Compaction.h"
 
 #include <QDir>

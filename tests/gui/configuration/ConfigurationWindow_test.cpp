@@ -1,6 +1,7 @@
 #include "core/session/Session.h"
 #include "core/files/ProgramFolder.h"
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 #include "core/AppError.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"

@@ -1,7 +1,7 @@
 #include "gui/dialogs/ErrorBox.h"
 
-#include "TestSupport.h"
 #include "core/AppError.h"
+#include "gui/TestSupport.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,8 @@
-#include "gui/SessionFixture.h"
+#include "core/db/Recordset.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 #include "gui/domains/DomainWindow.h"
 #include "gui/lists/ListView.h"
-#include "core/db/Recordset.h"
 
 #include <QComboBox>
 #include <QLineEdit>

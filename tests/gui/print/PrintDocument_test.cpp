@@ -1,6 +1,7 @@
 #include "core/reports/ReportFixture.h"
-#include "gui/print/PrintDocument.h"
 #include "core/reports/ReportWriter.h"
+#include "gui/TestSupport.h"
+#include "gui/print/PrintDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>

@@ -6,6 +6,7 @@
 #include "gui/print/ShellLauncher.h"
 #include "gui/print/BrowserLaunch.h"
 #include "core/files/KeyValueStore.h"
+#include "gui/TestSupport.h"
 #include "gui/domains/DomainWindow.h"
 #include "gui/print/PrintSelectionWindow.h"
 #include "gui/records/RecordEditor.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 
 // A small term base: three domains and a few records by three authors, on known dates.
 class SearchTest : public SessionTest {

@@ -1,12 +1,12 @@
-#include "gui/search/SearchFixture.h"
 #include "core/session/Session.h"
-#include "gui/widgets/Twips.h"
-#include "gui/widgets/ProgressWindow.h"
-#include "gui/lists/ListView.h"
-#include "gui/search/SearchPanel.h"
 #include "gui/lists/ListFiller.h"
-#include "gui/search/SearchWindow.h"
+#include "gui/lists/ListView.h"
 #include "gui/records/RecordEditor.h"
+#include "gui/search/SearchFixture.h"
+#include "gui/search/SearchPanel.h"
+#include "gui/search/SearchWindow.h"
+#include "gui/widgets/ProgressWindow.h"
+#include "gui/widgets/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,33 +19,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString kPrefix =
-    u"SELECT Files.ID, Files.English, Files.French, Files.AF, Domains.Name, Files.Date, "
-    "Files.CreatedBy, Files.DateModified, Files.ModifiedBy FROM Files, Domains WHERE "
-    "files.domainid = domains.id AND "_s;
-
-} // namespace
-
-TEST(SearchStatements, AreTheSpecifiedTexts) {
-    const QDate start(2005, 1, 1);
-    const QDate end(2005, 12, 31);
-    EXPECT_EQ(SearchPanel::newSearchStatement(0, u"42"_s, start, end, false),
-              kPrefix + u"Files.ID = 42"_s);
-    EXPECT_EQ(SearchPanel::newSearchStatement(2, u""_s, start, end, false),
-              u"SELECT Files.ID, Files.English, Files.French, Files.AF, Domains.name, "
-              "Files.Date, Files.CreatedBy, Files.DateModified, Files.ModifiedBy FROM Files, "
-              "Domains WHERE files.domainid = domains.id "_s);
-    EXPECT_EQ(SearchPanel::newSearchStatement(3, u"l'eau"_s, start, end, false),
-              kPrefix + u"FRENCH LIKE '%l''eau%'"_s);
-    EXPECT_EQ(SearchPanel::newSearchStatement(7, u"ignoré"_s, start, end, true),
-              kPrefix + u"DATE <= 38717 and DATE >= 38353"_s);
-    EXPECT_EQ(SearchPanel::condition(9, u""_s, start, end, true),
-              u"DATEMODIFIED <= 38717 and DATEMODIFIED >= 38353"_s);
-    EXPECT_EQ(SearchPanel::condition(1, u"é"_s, start, end, false), u"NAME LIKE '%é%'"_s);
-}
 
 class frmSearchTest : public SearchTest {
 protected:

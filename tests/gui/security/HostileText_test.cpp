@@ -1,22 +1,21 @@
 // Typed or pasted text never becomes part of a statement or of a report's markup, and report
 // files are never written through a planted link.
-#include "gui/accounts/AccountWindow.h"
-#include "core/session/Session.h"
-#include "gui/startup/SignInDialog.h"
 #include "core/AppError.h"
-#include "gui/domains/DomainWindow.h"
-#include "gui/lists/ListView.h"
-#include "gui/search/SearchPanel.h"
-#include "gui/search/SearchFixture.h"
-#include "gui/search/SearchWindow.h"
-#include "gui/print/PrintDocument.h"
-#include "gui/print/PrintFlow.h"
-#include "core/reports/ReportWriter.h"
-#include "gui/print/PrintSelectionWindow.h"
-#include "core/db/DatabaseFile.h"
 #include "core/db/DatabaseFixture.h"
 #include "core/db/Recordset.h"
-#include "core/db/SqlText.h"
+#include "core/reports/ReportWriter.h"
+#include "core/search/SearchStatement.h"
+#include "core/session/Session.h"
+#include "gui/accounts/AccountWindow.h"
+#include "gui/domains/DomainWindow.h"
+#include "gui/lists/ListView.h"
+#include "gui/print/PrintDocument.h"
+#include "gui/print/PrintFlow.h"
+#include "gui/print/PrintSelectionWindow.h"
+#include "gui/search/SearchFixture.h"
+#include "gui/search/SearchPanel.h"
+#include "gui/search/SearchWindow.h"
+#include "gui/startup/SignInDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -53,77 +52,6 @@ QStringList hostileTexts() {
 }
 
 } // namespace
-
-TEST(SqlText, RecordNumbersAreWholeNumbersOnly) {
-    const struct {
-        QString text;
-        qint64 number; // -1: refused
-    } cases[] = {
-        {u"42"_s, 42},
-        {u"00042"_s, 42},
-        {u"999999999999999999"_s, 999999999999999999},
-        {u""_s, -1},
-        {u"1 OR 1=1"_s, -1},
-        {kUnion, -1},
-        {u"-1"_s, -1},
-        {u"+1"_s, -1},
-        {u" 42"_s, -1},
-        {u"1e3"_s, -1},
-        {u"0x10"_s, -1},
-        {u"4\u0000"_s, -1},
-        {u"\u0664\u0662"_s, -1}, // Arabic-Indic digits
-        {u"\uFF14\uFF12"_s, -1}, // full-width digits
-        {u"1234567890123456789"_s, -1},
-    };
-    for (const auto& c : cases) {
-        const std::optional<qint64> n = SqlText::wholeNumber(c.text);
-        EXPECT_EQ(n.value_or(-1), c.number) << c.text;
-    }
-    EXPECT_EQ(SqlText::literal(u"l'a\u0000b\tc\r\n"_s), u"'l''abc'"_s);
-}
-
-TEST_F(DatabaseTest, BoundValuesStayDataAndBelongToOneStatement) {
-    Connection c;
-    open(c);
-    const qlonglong domain = addDomain(u"d"_s);
-    const QString hostile = u"x'); DELETE FROM Domains; --\u0000y"_s;
-    EXPECT_EQ(c.execute(u"UPDATE Domains SET Name = ? WHERE ID = ?"_s, {hostile, domain}), 1);
-    Recordset rs;
-    rs.open(u"SELECT Name FROM Domains WHERE Name = ?"_s, {hostile}, c);
-    ASSERT_EQ(rs.recordCount(), 1);
-    EXPECT_EQ(rs.value(0).toString(), hostile);
-    // A second statement would run without its values: refused before anything runs.
-    EXPECT_THROW(c.execute(u"DELETE FROM Files WHERE ID = ?; DELETE FROM Domains"_s, {1}),
-                 AppError);
-    EXPECT_THROW(rs.open(u"SELECT * FROM Domains WHERE ID = ?"_s, {}, c), AppError);
-    EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
-}
-
-TEST_F(DatabaseTest, APasswordRewriteNeverWritesThroughAPlantedLink) {
-    ASSERT_TRUE(QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner));
-    const QString elsewhere = path(u"elsewhere.db"_s);
-    ASSERT_TRUE(QFile::link(elsewhere, DatabaseFile::rewriteCopyOf(dbPath)));
-    try {
-        DatabaseFile::rewrite(dbPath, dbPassword, QString());
-    } catch (const AppError&) {
-        // Refusing is as good as replacing the link: what matters is where the copy went.
-    }
-    EXPECT_FALSE(QFileInfo::exists(elsewhere));
-    EXPECT_FALSE(QFileInfo(dbPath).isSymLink());
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(dbPath).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_TRUE(DatabaseFile::opensWith(dbPath, dbPassword) ||
-                DatabaseFile::opensWith(dbPath, QString()));
-}
-
-TEST(SearchStatements, AnIdCriterionThatIsNoNumberBuildsNoStatement) {
-    for (const QString& text : {kUnion, u"1 OR 1=1"_s, u"4;"_s}) {
-        EXPECT_FALSE(SearchPanel::isValidCriterion(SearchPanel::kIdField, text)) << text;
-        EXPECT_THROW(SearchPanel::condition(0, text, {}, {}, false), AppError);
-    }
-    EXPECT_TRUE(SearchPanel::isValidCriterion(2, kUnion));
-}
 
 class HostileCriteriaTest : public SearchTest {
 protected:
@@ -169,7 +97,7 @@ protected:
 TEST_F(HostileCriteriaTest, TheIdFieldTakesDigitsOnlyWhateverTheWay) {
     for (auto [window, criteria] : windows()) {
         QLineEdit* box = text(window);
-        choose(window, *criteria, SearchPanel::kIdField);
+        choose(window, *criteria, SearchStatement::kIdField);
         // Typed: only the digits stay.
         QTest::keyClicks(box, u"1 OR 1=1"_s);
         EXPECT_EQ(box->text(), u"111"_s);
@@ -207,7 +135,7 @@ TEST_F(HostileCriteriaTest, UndoBringsNoTextIntoTheIdField) {
             text(window)->clear();
             QTest::keyClicks(text(window), typed);
             criteria->fieldFocused();
-            field->setCurrentIndex(SearchPanel::kIdField);
+            field->setCurrentIndex(SearchStatement::kIdField);
             criteria->fieldChosen();
             text(window)->undo();
             EXPECT_EQ(text(window)->text(), u""_s) << typed;
@@ -218,7 +146,7 @@ TEST_F(HostileCriteriaTest, UndoBringsNoTextIntoTheIdField) {
 TEST_F(HostileCriteriaTest, AnIdThatIsNoNumberIsRefusedWithoutAQuery) {
     for (auto [window, criteria] : windows()) {
         QLineEdit* box = text(window);
-        choose(window, *criteria, SearchPanel::kIdField);
+        choose(window, *criteria, SearchStatement::kIdField);
         box->setText(u"4"_s);
         criteria->search();
         ASSERT_EQ(column(*criteria, 0), QStringList{u"00004"_s});
@@ -265,7 +193,7 @@ TEST_F(HostileCriteriaTest, TextCriteriaFindExactlyTheRecordsHoldingThem) {
         EXPECT_EQ(column(*criteria, 0), (QStringList{u"00003"_s, u"00005"_s}));
         // No field ever lists an account.
         for (int field = 1; field <= 10; ++field) {
-            if (field == SearchPanel::kDateCreated || field == SearchPanel::kDateModified) {
+            if (field == SearchStatement::kDateCreated || field == SearchStatement::kDateModified) {
                 continue;
             }
             choose(window, *criteria, field);

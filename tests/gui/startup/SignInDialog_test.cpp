@@ -1,4 +1,5 @@
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 #include "core/session/Session.h"
 #include "gui/startup/SignInDialog.h"
 #include "core/files/PasswordFile.h"

@@ -1,8 +1,9 @@
-#include "gui/SessionFixture.h"
 #include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
+#include "gui/configuration/ConfigurationWindow.h"
 #include "gui/tray/TrayMenu.h"
 #include "gui/widgets/ProgressWindow.h"
-#include "gui/configuration/ConfigurationWindow.h"
 
 #include <QAction>
 #include <QApplication>

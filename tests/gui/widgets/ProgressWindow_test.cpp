@@ -1,6 +1,6 @@
 #include "gui/widgets/ProgressWindow.h"
 
-#include "TestSupport.h"
+#include "gui/TestSupport.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,11 +1,12 @@
-#include "core/session/Session.h"
-#include "gui/SessionFixture.h"
-#include "gui/startup/SignInDialog.h"
 #include "core/AppError.h"
 #include "core/db/DatabaseFile.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
+#include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
+#include "gui/startup/SignInDialog.h"
 
 #include <QDeadlineTimer>
 #include <QLineEdit>
@@ -21,7 +22,8 @@ using namespace Qt::StringLiterals;
 
 // Another user's process is killed at random instants of its work; after each kill the team's
 // database must open with its password file's password, be whole, keep every committed record and
-// let users sign in, without a word to anyone.
+// let users sign in, without a word to anyone. Users sign in through the real sign-in dialog,
+// hence this place among the window tests.
 class FaultTrialTest : public SessionTest {
 protected:
     void SetUp() override {

@@ -1,20 +1,16 @@
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 
 #include "core/Clock.h"
 
 #include <QFile>
-#include <memory>
+
+RecordingReporter* reported = nullptr;
 
 void LexivarTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
-    auto scripted = std::make_unique<ScriptedDialogs>();
-    dialogs = scripted.get();
-    Dialogs::install(std::move(scripted));
 }
 
 void LexivarTest::TearDown() {
-    Dialogs::install(nullptr);
-    dialogs = nullptr;
     Clock::setNow(std::nullopt);
 }
 
@@ -27,6 +23,11 @@ void LexivarTest::writeFile(const QString& file, const QByteArray& bytes) {
 QByteArray LexivarTest::readFile(const QString& file) {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void RecordingReporter::report(const QString& procedure, long number, const QString& description,
+                               ErrorWording wording) {
+    errors.push_back({procedure, number, description, wording});
 }
 
 std::ostream& operator<<(std::ostream& os, const QString& s) {

@@ -1,8 +1,9 @@
-#include "gui/SessionFixture.h"
+#include "core/session/SessionFixture.h"
 
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
+#include "core/session/Session.h"
 
 using namespace Qt::StringLiterals;
 

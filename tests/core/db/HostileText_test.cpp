@@ -1,0 +1,83 @@
+// Text typed by a user stays data on its way into the database, and a password rewrite never
+// writes through a planted link.
+#include "core/AppError.h"
+#include "core/db/DatabaseFile.h"
+#include "core/db/DatabaseFixture.h"
+#include "core/db/Recordset.h"
+#include "core/db/SqlText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUnion =
+    u"0 UNION SELECT ID, Login, Pass, Name, Name, 0, Name, 0, Type FROM Passwords --"_s;
+
+} // namespace
+
+TEST(SqlText, RecordNumbersAreWholeNumbersOnly) {
+    const struct {
+        QString text;
+        qint64 number; // -1: refused
+    } cases[] = {
+        {u"42"_s, 42},
+        {u"00042"_s, 42},
+        {u"999999999999999999"_s, 999999999999999999},
+        {u""_s, -1},
+        {u"1 OR 1=1"_s, -1},
+        {kUnion, -1},
+        {u"-1"_s, -1},
+        {u"+1"_s, -1},
+        {u" 42"_s, -1},
+        {u"1e3"_s, -1},
+        {u"0x10"_s, -1},
+        {u"4\u0000"_s, -1},
+        {u"\u0664\u0662"_s, -1}, // Arabic-Indic digits
+        {u"\uFF14\uFF12"_s, -1}, // full-width digits
+        {u"1234567890123456789"_s, -1},
+    };
+    for (const auto& c : cases) {
+        const std::optional<qint64> n = SqlText::wholeNumber(c.text);
+        EXPECT_EQ(n.value_or(-1), c.number) << c.text;
+    }
+    EXPECT_EQ(SqlText::literal(u"l'a\u0000b\tc\r\n"_s), u"'l''abc'"_s);
+}
+
+TEST_F(DatabaseTest, BoundValuesStayDataAndBelongToOneStatement) {
+    Connection c;
+    open(c);
+    const qlonglong domain = addDomain(u"d"_s);
+    const QString hostile = u"x'); DELETE FROM Domains; --\u0000y"_s;
+    EXPECT_EQ(c.execute(u"UPDATE Domains SET Name = ? WHERE ID = ?"_s, {hostile, domain}), 1);
+    Recordset rs;
+    rs.open(u"SELECT Name FROM Domains WHERE Name = ?"_s, {hostile}, c);
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(0).toString(), hostile);
+    // A second statement would run without its values: refused before anything runs.
+    EXPECT_THROW(c.execute(u"DELETE FROM Files WHERE ID = ?; DELETE FROM Domains"_s, {1}),
+                 AppError);
+    EXPECT_THROW(rs.open(u"SELECT * FROM Domains WHERE ID = ?"_s, {}, c), AppError);
+    EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
+}
+
+TEST_F(DatabaseTest, APasswordRewriteNeverWritesThroughAPlantedLink) {
+    ASSERT_TRUE(QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner));
+    const QString elsewhere = path(u"elsewhere.db"_s);
+    ASSERT_TRUE(QFile::link(elsewhere, DatabaseFile::rewriteCopyOf(dbPath)));
+    try {
+        DatabaseFile::rewrite(dbPath, dbPassword, QString());
+    } catch (const AppError&) {
+        // Refusing is as good as replacing the link: what matters is where the copy went.
+    }
+    EXPECT_FALSE(QFileInfo::exists(elsewhere));
+    EXPECT_FALSE(QFileInfo(dbPath).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dbPath).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_TRUE(DatabaseFile::opensWith(dbPath, dbPassword) ||
+                DatabaseFile::opensWith(dbPath, QString()));
+}
