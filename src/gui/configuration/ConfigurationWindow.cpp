@@ -2,18 +2,21 @@
 
 #include "core/files/ProgramFolder.h"
 
+#include "core/AppError.h"
+#include "core/db/Connection.h"
 #include "core/db/PasswordChange.h"
-#include "core/session/Session.h"
+#include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/SettingsFile.h"
-#include "core/AppError.h"
+#include "core/interchange/JetFileReader.h"
+#include "core/interchange/LegacyImport.h"
+#include "core/session/Session.h"
+#include "core/text/Validation.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/Notices.h"
-#include "core/text/Validation.h"
-#include "core/db/Connection.h"
-#include "core/db/Recordset.h"
+#include "gui/widgets/ProgressWindow.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -44,12 +47,13 @@ QLineEdit* passwordBox(QWidget* parent, const QString& name) {
 
 void invalid(const QString& lines) {
     showMessage(kInvalidFields + kCrLf + lines, u"Erreur"_s, Dialogs::Buttons::Ok,
-           Dialogs::Icon::Critical);
+                Dialogs::Icon::Critical);
 }
 
 } // namespace
 
-ConfigurationWindow::ConfigurationWindow(Session& session, QWidget* parent) : QDialog(parent), m_session(session) {
+ConfigurationWindow::ConfigurationWindow(Session& session, QWidget* parent)
+    : QDialog(parent), m_session(session) {
     setObjectName(u"frmConfiguration"_s);
     setWindowTitle(u"Configuration de la base de données"_s);
     auto* upper = named(new QGroupBox(u"Base de données à utiliser"_s, this), u"Frame1"_s);
@@ -171,11 +175,13 @@ void ConfigurationWindow::findDatabase() {
     const QString chosen = askForDatabase();
     if (chosen.isEmpty() || !QFileInfo(chosen).isFile()) {
         showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
-               u"avoir choisi une base de données, le programme va s'arrêter."_s,
-               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                    u"avoir choisi une base de données, le programme va s'arrêter."_s,
+                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
-    txtDBPath->setText(chosen);
+    if (const auto shown = convertIfOld(chosen, u"Form_Load"_s)) {
+        txtDBPath->setText(*shown);
+    }
 }
 
 void ConfigurationWindow::browseForDatabase() {
@@ -185,11 +191,55 @@ void ConfigurationWindow::browseForDatabase() {
     }
     if (!QFileInfo(chosen).isFile()) {
         showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
-               u"avoir choisi une base de données, le programme va s'arrêter."_s,
-               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                    u"avoir choisi une base de données, le programme va s'arrêter."_s,
+                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
-    txtDBPath->setText(chosen);
+    if (const auto shown = convertIfOld(chosen, u"cmdBrowseDB_Click"_s)) {
+        txtDBPath->setText(*shown);
+    }
+}
+
+std::optional<QString> ConfigurationWindow::convertIfOld(const QString& chosen,
+                                                         const QString& procedure) {
+    if (!JetFileReader::isJetFile(chosen)) {
+        return chosen;
+    }
+    const QString title = u"Conversion de la base de données"_s;
+    if (showMessage(u"Ce fichier est une base de l'ancienne version. Voulez-vous la convertir ?"_s,
+                    title, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                    Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+        return std::nullopt;
+    }
+    // The old file is only read; the new base goes beside it under a name nothing else has.
+    const QString target = convertedDatabasePath(chosen);
+    ProgressWindow& progress = ProgressWindow::instance();
+    try {
+        const QString password = legacyDatabasePassword(chosen).value_or(QString());
+        std::unique_ptr<LegacyTableReader> reader;
+        if (m_openLegacy) {
+            reader = m_openLegacy(chosen);
+        } else {
+            reader = std::make_unique<JetFileReader>(chosen);
+        }
+        const LegacyImportSummary summary =
+            importLegacyDatabase(*reader, target, password, [&](qint64 done, qint64 total) {
+                if (!progress.isLoaded()) {
+                    progress.start(0, static_cast<std::int32_t>(std::min<qint64>(total, INT32_MAX)),
+                                   u"Conversion de la base de données"_s, this);
+                }
+                progress.setValue(static_cast<std::int32_t>(std::min<qint64>(done, INT32_MAX)));
+            });
+        progress.unload();
+        showMessage(summaryText(summary, target, 30), title, Dialogs::Buttons::Ok,
+                    summary.skipped.isEmpty() ? Dialogs::Icon::Information
+                                              : Dialogs::Icon::Exclamation);
+        return target;
+    } catch (const AppError& e) {
+        progress.unload();
+        showErrorBox(procedure, e);
+        return std::nullopt;
+    }
 }
 
 void ConfigurationWindow::select(QRadioButton* option) {
@@ -268,13 +318,12 @@ bool ConfigurationWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool ConfigurationWindow::testDatabase(const QString& path, const QString& password,
-                                    const QString& procedure, const QString& wrongPasswordText) {
+                                       const QString& procedure, const QString& wrongPasswordText) {
     try {
         Connection c;
         c.open({path, password}, Connection::Mode::ReadWrite);
         Recordset rs;
-        rs.open(u"SELECT * FROM Domains"_s, c, Recordset::Static,
-                Recordset::OptimisticLock);
+        rs.open(u"SELECT * FROM Domains"_s, c, Recordset::Static, Recordset::OptimisticLock);
         return true;
     } catch (const AppError& e) {
         showDatabaseError(procedure, e, wrongPasswordText);
@@ -294,10 +343,10 @@ void ConfigurationWindow::saveDatabaseChoice() {
     // The settings file gives back no more than this: a longer path would be cut at next start.
     if (path.size() > kSettingMaxLength) {
         showMessage(u"Le chemin de la base de données est trop long : il ne peut pas dépasser "_s +
-                   QString::number(kSettingMaxLength) +
-                   u" caractères. Déplacez la base de données dans un dossier au chemin plus "
-                   u"court."_s,
-               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                        QString::number(kSettingMaxLength) +
+                        u" caractères. Déplacez la base de données dans un dossier au chemin plus "
+                        u"court."_s,
+                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
     if (optNewPass->isChecked()) {
@@ -339,15 +388,16 @@ void ConfigurationWindow::changePassword() {
         invalid(u"Le mot de passe doit avoir au moins 8 caractères."_s + kCrLf);
         return;
     }
-    if (!testDatabase(m_session.databasePath(), txtDBOldPassword->text().trimmed(), u"cmdSavePass_Click"_s,
-                      u"L'ancien mot de passe est invalide!"_s)) {
+    if (!testDatabase(m_session.databasePath(), txtDBOldPassword->text().trimmed(),
+                      u"cmdSavePass_Click"_s, u"L'ancien mot de passe est invalide!"_s)) {
         return;
     }
     const QString confirmed = txtDbPasswordConfirm->text();
     if (confirmed != newPassword) {
-        showMessage(u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
-               u"pas.."_s,
-               u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        showMessage(
+            u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
+            u"pas.."_s,
+            u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         cmdSavePass->setEnabled(false);
         return;
     }
@@ -374,7 +424,7 @@ void ConfigurationWindow::removePassword() {
 }
 
 bool ConfigurationWindow::applyPasswordChange(const QString& from, const QString& to,
-                                           const QString& wrongPasswordText) {
+                                              const QString& wrongPasswordText) {
     try {
         PasswordChange::apply(m_session.databasePath(), from, to);
         return true;
