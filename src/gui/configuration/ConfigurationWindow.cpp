@@ -234,6 +234,10 @@ std::optional<QString> ConfigurationWindow::convertIfOld(const QString& chosen,
         showMessage(summaryText(summary, target, 30), title, Dialogs::Buttons::Ok,
                     summary.skipped.isEmpty() ? Dialogs::Icon::Information
                                               : Dialogs::Icon::Exclamation);
+        // Where the password is asked for (at start-up), the new base's is the old one's.
+        if (txtCurrentDBPassword->isEnabled()) {
+            txtCurrentDBPassword->setText(password);
+        }
         return target;
     } catch (const AppError& e) {
         progress.unload();

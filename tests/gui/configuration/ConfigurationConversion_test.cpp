@@ -2,6 +2,8 @@
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
+#include "core/files/SettingsFile.h"
 #include "core/interchange/MemoryReader.h"
 #include "core/session/Session.h"
 #include "gui/SessionFixture.h"
@@ -90,6 +92,27 @@ TEST_F(ConfigurationConversionTest, ConvertsBesideTheOldBaseAndShowsTheNewOne) {
     browseTo(w, old);
     EXPECT_EQ(shownPath(w), folder + u"/Equipe-converti-2.mdb"_s);
     EXPECT_EQ(folderContents().size(), 6);
+}
+
+// At start-up the converted base is the one configured once saved, with the old base's password.
+TEST_F(ConfigurationConversionTest, AtStartUpTheConvertedBaseIsSavedAsTheDatabase) {
+    ConfigurationWindow w(session);
+    w.applyStartupPreset();
+    w.setLegacyReaderFactory([this](const QString&) {
+        auto reader = std::make_unique<MemoryReader>();
+        reader->tablesByName = tables;
+        return reader;
+    });
+    dialogs->answers.push_back(Dialogs::Answer::Yes);
+    browseTo(w, old);
+    const QString converted = folder + u"/Equipe-converti.mdb"_s;
+    ASSERT_EQ(shownPath(w), converted);
+    w.saveDatabaseChoice();
+    EXPECT_EQ(dialogs->messages.size(), 2u) << dialogs->messages.back().text;
+    EXPECT_EQ(session.databasePath(), converted);
+    EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, QString(), ProgramFolder::settingsFile()),
+              converted);
+    EXPECT_EQ(session.location().password, u"mot du groupe"_s);
 }
 
 TEST_F(ConfigurationConversionTest, DecliningChangesNothing) {
