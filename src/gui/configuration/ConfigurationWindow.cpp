@@ -169,7 +169,10 @@ QString ConfigurationWindow::askForDatabase() {
 void ConfigurationWindow::findDatabase() {
     const QString standard = ProgramFolder::path() + u"Lexivar4.mdb"_s;
     if (QFileInfo(standard).isFile()) {
-        txtDBPath->setText(standard);
+        // Installed beside the older version, whose base has the same name.
+        if (const auto shown = convertIfOld(standard, u"Form_Load"_s)) {
+            txtDBPath->setText(*shown);
+        }
         return;
     }
     const QString chosen = askForDatabase();

@@ -140,3 +140,27 @@ TEST_F(ConfigurationConversionTest, AFailedConversionLeavesNothingAndKeepsThePat
     EXPECT_EQ(shownPath(w), dbPath);
     EXPECT_EQ(folderContents(), (QStringList{u"Autre.mdb"_s, u"Equipe.mdb"_s, u"Equipe.pws"_s}));
 }
+
+// Installed beside the older version: its Lexivar4.mdb, found at the first start, is offered for
+// conversion before anything uses it.
+TEST_F(ConfigurationConversionTest, OffersToConvertTheOldBaseFoundBesideTheProgram) {
+    const QString program = folder + u"/programme"_s;
+    ASSERT_TRUE(QDir().mkpath(program));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LEXIVAR_LEGACY_FIXTURES "/password-protected-v2000.mdb"),
+                            program + u"/Lexivar4.mdb"_s));
+    ProgramFolder::set(program);
+    session.setDatabasePath(QString());
+    for (const auto answer : {Dialogs::Answer::No, Dialogs::Answer::Yes}) {
+        dialogs->messages.clear();
+        dialogs->answers.push_back(answer);
+        ConfigurationWindow w(session);
+        ASSERT_FALSE(dialogs->messages.empty());
+        EXPECT_EQ(dialogs->messages[0].text, question);
+        // No Lexivar tables in this Jet file: Oui ends in the error box, and neither answer
+        // leaves a path or a file behind.
+        EXPECT_EQ(dialogs->messages.size(), answer == Dialogs::Answer::Yes ? 2u : 1u);
+        EXPECT_EQ(findControl<QLineEdit>(&w, u"txtDBPath"_s)->text(), QString());
+        EXPECT_EQ(QDir(program).entryList(QDir::Files), QStringList{u"Lexivar4.mdb"_s});
+        session.setDatabasePath(QString());
+    }
+}
