@@ -63,7 +63,7 @@ TEST_F(AdminImportTest, ImportsWithTheOldPasswordAndPrintsTheSummary) {
                        u"Fiches : 1 importée sur 2 lues.\n"
                        u"Usagers : 1 importé sur 1 lu.\n"
                        u"Lignes écartées : 1\n"
-                       u"- Fiche n° 43 : domaine n° 8 introuvable.\n"_s);
+                       u"- Fiche n° 00043 : domaine n° 8 introuvable.\n"_s);
     QString password;
     ASSERT_TRUE(readPasswordFile(passwordFileOf(fresh), password));
     EXPECT_EQ(password, u"mot du groupe"_s);

@@ -7,6 +7,7 @@
 #include "core/db/Transaction.h"
 #include "core/files/FileIo.h"
 #include "core/files/PasswordFile.h"
+#include "core/text/RecordNumber.h"
 #include "core/text/VariantKind.h"
 
 #include <QDateTime>
@@ -340,8 +341,12 @@ QString summaryText(const LegacyImportSummary& summary, const QString& targetPat
         const QString what = skip.table == u"Domains"_s ? u"Domaine"_s
                              : skip.table == u"Files"_s ? u"Fiche"_s
                                                         : u"Usager"_s;
-        s += u"- "_s + what + u" n° "_s + (skip.id.isNull() ? u"(vide)"_s : skip.id.toString()) +
-             u" : "_s + skip.reason + u".\n"_s;
+        // Records by the number users know ("00042"); odd numbers as they were stored.
+        const QString number = skip.id.isNull() ? u"(vide)"_s
+                               : skip.table == u"Files"_s && positiveId(skip.id)
+                                   ? formatRecordNumber(skip.id)
+                                   : skip.id.toString();
+        s += u"- "_s + what + u" n° "_s + number + u" : "_s + skip.reason + u".\n"_s;
         ++listed;
     }
     s.chop(1);

@@ -100,7 +100,7 @@ TEST_F(LegacyImportTest, BringsEveryValueAcrossUnchanged) {
          {u"CreatedBy"_s, u"Éloïse Côté"_s},
          {u"DateModified"_s, modified},
          {u"ModifiedBy"_s, QVariant()}},
-        record(100000, 17),
+        record(100000, 17, u"x'); DROP TABLE Files; --"_s),
     };
     reader.tablesByName[u"Passwords"_s] = {account(5, u"ecote"_s, 2)};
 
@@ -126,6 +126,7 @@ TEST_F(LegacyImportTest, BringsEveryValueAcrossUnchanged) {
     EXPECT_EQ(r[9].toDateTime(), modified);
     EXPECT_TRUE(r[10].isNull());
     EXPECT_TRUE(files.value(100000)[5].isNull());
+    EXPECT_EQ(files.value(100000)[1], QVariant(u"x'); DROP TABLE Files; --"_s));
     EXPECT_EQ(stored(u"Domains"_s, password).value(17)[1], QVariant(u"Droit"_s));
     const auto accounts = stored(u"Passwords"_s, password);
     ASSERT_EQ(accounts.keys(), (QList<qint64>{5}));
@@ -157,6 +158,7 @@ TEST_F(LegacyImportTest, ReportsRowsThatBreakTheRulesAndImportsTheRest) {
                                        record(-1, 1),
                                        record(14, 5),
                                        record(QVariant(2.5), 5),
+                                       record(QVariant(Q_INT64_C(3000000000)), 5),
                                        [] {
                                            LegacyRow r = record(15, 5);
                                            r[u"Date"_s] = QDateTime();
@@ -168,7 +170,7 @@ TEST_F(LegacyImportTest, ReportsRowsThatBreakTheRulesAndImportsTheRest) {
 
     EXPECT_EQ(summary.domains.read, 7);
     EXPECT_EQ(summary.domains.imported, 2);
-    EXPECT_EQ(summary.records.read, 8);
+    EXPECT_EQ(summary.records.read, 9);
     EXPECT_EQ(summary.records.imported, 3);
     EXPECT_EQ(summary.accounts.imported, 1);
     QStringList reasons;
@@ -187,6 +189,7 @@ TEST_F(LegacyImportTest, ReportsRowsThatBreakTheRulesAndImportsTheRest) {
                   u"Files 13: domaine absent"_s,
                   u"Files -1: numéro non valide (« -1 »)"_s,
                   u"Files 2.5: numéro non valide (« 2.5 »)"_s,
+                  u"Files 3000000000: numéro non valide (« 3000000000 »)"_s,
                   u"Files 15: date non valide dans la colonne Date"_s,
                   u"Passwords 2: valeur non valide dans la colonne Type (« x »)"_s,
               }));
@@ -209,7 +212,7 @@ TEST_F(LegacyImportTest, SummarisesInFrench) {
               u"Fiches : 1 importée sur 3 lues.\n"
               u"Usagers : 1 importé sur 1 lu.\n"
               u"Lignes écartées : 2\n"
-              u"- Fiche n° 12 : domaine n° 99 introuvable.\n"
+              u"- Fiche n° 00012 : domaine n° 99 introuvable.\n"
               u"- Fiche n° (vide) : numéro non valide (vide)."_s);
     EXPECT_TRUE(summaryText(s, u"x.mdb"_s, 1).endsWith(u"introuvable.\n… et 1 autres."_s));
     s.skipped.clear();
