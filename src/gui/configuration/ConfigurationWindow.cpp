@@ -170,7 +170,7 @@ void ConfigurationWindow::findDatabase() {
     const QString standard = ProgramFolder::path() + u"Lexivar4.mdb"_s;
     if (QFileInfo(standard).isFile()) {
         // Installed beside the older version, whose base has the same name.
-        if (const auto shown = convertIfOld(standard, u"Form_Load"_s)) {
+        if (const auto shown = convertIfOld(standard, u"FindDatabase"_s)) {
             txtDBPath->setText(*shown);
         }
         return;
@@ -182,7 +182,7 @@ void ConfigurationWindow::findDatabase() {
                     u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
-    if (const auto shown = convertIfOld(chosen, u"Form_Load"_s)) {
+    if (const auto shown = convertIfOld(chosen, u"FindDatabase"_s)) {
         txtDBPath->setText(*shown);
     }
 }

@@ -159,6 +159,9 @@ TEST_F(ConfigurationConversionTest, OffersToConvertTheOldBaseFoundBesideTheProgr
         // No Lexivar tables in this Jet file: Oui ends in the error box, and neither answer
         // leaves a path or a file behind.
         EXPECT_EQ(dialogs->messages.size(), answer == Dialogs::Answer::Yes ? 2u : 1u);
+        if (answer == Dialogs::Answer::Yes) {
+            EXPECT_EQ(dialogs->messages.back().title, u"Procédure: FindDatabase"_s);
+        }
         EXPECT_EQ(findControl<QLineEdit>(&w, u"txtDBPath"_s)->text(), QString());
         EXPECT_EQ(QDir(program).entryList(QDir::Files), QStringList{u"Lexivar4.mdb"_s});
         session.setDatabasePath(QString());
