@@ -1,20 +1,23 @@
 #include "gui/configuration/ConfigurationWindow.h"
 
 #include "core/db/PasswordChange.h"
-#include "core/session/Session.h"
+#include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
-#include "core/AppError.h"
+#include "core/interchange/JetFileReader.h"
+#include "core/interchange/LegacyImport.h"
+#include "core/session/Session.h"
+#include "core/text/Validation.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
 #include "gui/dialogs/WindowMessages.h"
+#include "gui/widgets/ProgressWindow.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/Notices.h"
 #include "core/text/LineBreak.h"
-#include "core/text/Validation.h"
 #include "core/db/Connection.h"
-#include "core/db/Recordset.h"
+#include "core/AppError.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -159,17 +162,22 @@ QString ConfigurationWindow::askForDatabase() {
 void ConfigurationWindow::findDatabase() {
     const QString standard = ProgramFolder::path() + u"Lexivar4.mdb"_s;
     if (QFileInfo(standard).isFile()) {
-        txtDBPath->setText(standard);
+        // Installed beside the older version, whose base has the same name.
+        if (const auto shown = convertIfOld(standard, u"FindDatabase"_s)) {
+            txtDBPath->setText(*shown);
+        }
         return;
     }
     const QString chosen = askForDatabase();
     if (chosen.isEmpty() || !QFileInfo(chosen).isFile()) {
         showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
-               u"avoir choisi une base de données, le programme va s'arrêter."_s,
-               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                    u"avoir choisi une base de données, le programme va s'arrêter."_s,
+                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
-    txtDBPath->setText(chosen);
+    if (const auto shown = convertIfOld(chosen, u"FindDatabase"_s)) {
+        txtDBPath->setText(*shown);
+    }
 }
 
 void ConfigurationWindow::browseForDatabase() {
@@ -179,11 +187,59 @@ void ConfigurationWindow::browseForDatabase() {
     }
     if (!QFileInfo(chosen).isFile()) {
         showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
-               u"avoir choisi une base de données, le programme va s'arrêter."_s,
-               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                    u"avoir choisi une base de données, le programme va s'arrêter."_s,
+                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
-    txtDBPath->setText(chosen);
+    if (const auto shown = convertIfOld(chosen, u"cmdBrowseDB_Click"_s)) {
+        txtDBPath->setText(*shown);
+    }
+}
+
+std::optional<QString> ConfigurationWindow::convertIfOld(const QString& chosen,
+                                                         const QString& procedure) {
+    if (!JetFileReader::isJetFile(chosen)) {
+        return chosen;
+    }
+    const QString title = u"Conversion de la base de données"_s;
+    if (showMessage(u"Ce fichier est une base de l'ancienne version. Voulez-vous la convertir ?"_s,
+                    title, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                    Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+        return std::nullopt;
+    }
+    // The old file is only read; the new base goes beside it under a name nothing else has.
+    const QString target = convertedDatabasePath(chosen);
+    ProgressWindow& progress = ProgressWindow::instance();
+    try {
+        const QString password = legacyDatabasePassword(chosen).value_or(QString());
+        std::unique_ptr<LegacyTableReader> reader;
+        if (m_openLegacy) {
+            reader = m_openLegacy(chosen);
+        } else {
+            reader = std::make_unique<JetFileReader>(chosen);
+        }
+        const LegacyImportSummary summary =
+            importLegacyDatabase(*reader, target, password, [&](qint64 done, qint64 total) {
+                if (!progress.isLoaded()) {
+                    progress.start(0, static_cast<std::int32_t>(std::min<qint64>(total, INT32_MAX)),
+                                   u"Conversion de la base de données"_s, this);
+                }
+                progress.setValue(static_cast<std::int32_t>(std::min<qint64>(done, INT32_MAX)));
+            });
+        progress.unload();
+        showMessage(summaryText(summary, target, 30), title, Dialogs::Buttons::Ok,
+                    summary.skipped.isEmpty() ? Dialogs::Icon::Information
+                                              : Dialogs::Icon::Exclamation);
+        // Where the password is asked for (at start-up), the new base's is the old one's.
+        if (txtCurrentDBPassword->isEnabled()) {
+            txtCurrentDBPassword->setText(password);
+        }
+        return target;
+    } catch (const AppError& e) {
+        progress.unload();
+        showErrorBox(procedure, e);
+        return std::nullopt;
+    }
 }
 
 void ConfigurationWindow::select(QRadioButton* option) {
@@ -280,10 +336,10 @@ void ConfigurationWindow::saveDatabaseChoice() {
     // The settings file gives back no more than this: a longer path would be cut at next start.
     if (path.size() > kSettingMaxLength) {
         showMessage(u"Le chemin de la base de données est trop long : il ne peut pas dépasser "_s +
-                   QString::number(kSettingMaxLength) +
-                   u" caractères. Déplacez la base de données dans un dossier au chemin plus "
-                   u"court."_s,
-               u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                        QString::number(kSettingMaxLength) +
+                        u" caractères. Déplacez la base de données dans un dossier au chemin plus "
+                        u"court."_s,
+                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
     if (optNewPass->isChecked()) {
@@ -343,9 +399,10 @@ bool ConfigurationWindow::changePassword() {
     testDatabase(m_session.databasePath(), txtDBOldPassword->text().trimmed());
     const QString confirmed = txtDbPasswordConfirm->text();
     if (confirmed != newPassword) {
-        showMessage(u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
-               u"pas.."_s,
-               u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        showMessage(
+            u"Veuillez vérifier votre nouveau mot de passe, car la confirmation ne correspond "
+            u"pas.."_s,
+            u"Confirmation inexacte!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         cmdSavePass->setEnabled(false);
         return false;
     }

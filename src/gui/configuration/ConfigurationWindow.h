@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/interchange/LegacyTableReader.h"
+
 #include <QDialog>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -25,6 +28,9 @@ public:
     void saveDatabaseChoice();
     void savePassword();
     void browseForDatabase();
+    // What reads a base of the older version before converting it (the Jet file reader unless
+    // set).
+    void setLegacyReaderFactory(LegacyReaderFactory factory) { m_openLegacy = std::move(factory); }
 
     void reject() override;
 
@@ -38,6 +44,9 @@ private:
     void load();
     void findDatabase();
     QString askForDatabase();
+    // A file of the older version is offered for conversion into a new base beside it: the path
+    // to show (the chosen file, or the new base), or nothing when the user declines or it fails.
+    std::optional<QString> convertIfOld(const QString& chosen, const QString& procedure);
     void select(QRadioButton* option);
     void configChosen();
     void newPasswordChosen();
@@ -76,4 +85,5 @@ private:
     bool m_restricted = false;
     bool m_closing = false;
     Session& m_session;
+    LegacyReaderFactory m_openLegacy;
 };

@@ -1,12 +1,14 @@
 #include "tools/admin/AdminTool.h"
 
-#include "tools/admin/DemoData.h"
 #include "core/AppError.h"
-#include "core/text/Cp1252.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
 #include "core/files/PasswordFile.h"
+#include "core/interchange/JetFileReader.h"
+#include "core/interchange/LegacyImport.h"
+#include "core/text/Cp1252.h"
+#include "tools/admin/DemoData.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,7 @@ const QString kHelp = uR"(Usage :
   lexivar-admin create CHEMIN.mdb --name NOM --login USAGER --password MOT_DE_PASSE
                 [--db-password MOT_DE_PASSE_BD]
   lexivar-admin demo CHEMIN.mdb
+  lexivar-admin import ANCIENNE.mdb NOUVELLE.mdb [--db-password MOT_DE_PASSE_BD]
   lexivar-admin --help
 
 create  Crée une base de données Lexivar vide (tables Files, Domains et Passwords) et
@@ -41,6 +44,12 @@ create  Crée une base de données Lexivar vide (tables Files, Domains et Passwo
 demo    Crée une base de démonstration : quelques domaines, des fiches bilingues et trois
         comptes. Administrateur : usager « admin », mot de passe « admin ». Mot de passe
         de la base : « lexivar-demo ».
+
+import  Crée une nouvelle base Lexivar à partir d'une base de l'ancienne version (fichier
+        Jet), qui n'est jamais modifiée : domaines, fiches et comptes avec leurs numéros.
+        La nouvelle base prend le mot de passe du fichier .pws de l'ancienne, sauf si
+        --db-password en donne un autre. Les lignes qui ne peuvent pas être importées sont
+        énumérées avec leur raison.
 
 Aucun fichier existant n'est jamais remplacé.
 )"_s;
@@ -184,19 +193,68 @@ createRequest parseCreate(const QStringList& args) {
     return r;
 }
 
+int importOld(const QStringList& args, QTextStream& out, const LegacyReaderFactory& openLegacy) {
+    bool missing = false;
+    const QString override = option(args, u"--db-password"_s, missing);
+    const bool overridden = args.contains(u"--db-password"_s);
+    QStringList paths;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args.at(i) == u"--db-password"_s) {
+            ++i;
+        } else {
+            paths << args.at(i);
+        }
+    }
+    if (missing || paths.size() != 2 || paths.at(0).startsWith(u"--"_s) ||
+        paths.at(1).startsWith(u"--"_s)) {
+        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
+    }
+    const QString& oldPath = paths.at(0);
+    const QString& newPath = paths.at(1);
+    if (!QFileInfo::exists(oldPath)) {
+        throw Refusal(u"Le fichier « "_s + oldPath + u" » est introuvable."_s);
+    }
+    if (!JetFileReader::isJetFile(oldPath)) {
+        throw Refusal(u"Le fichier « "_s + oldPath +
+                      u" » n'est pas une base de l'ancienne version."_s);
+    }
+    checkTarget(newPath);
+    QString password = override;
+    if (!overridden) {
+        password = legacyDatabasePassword(oldPath).value_or(QString());
+    }
+    if (const auto bad = Cp1252::firstUnencodable(password)) {
+        throw Refusal(u"Le mot de passe de la base de données contient le caractère « "_s + *bad +
+                      u" », qui ne peut pas être enregistré."_s);
+    }
+    std::unique_ptr<LegacyTableReader> reader;
+    if (openLegacy) {
+        reader = openLegacy(oldPath);
+    } else {
+        reader = std::make_unique<JetFileReader>(oldPath);
+    }
+    const LegacyImportSummary summary = importLegacyDatabase(*reader, newPath, password);
+    out << summaryText(summary, newPath) << u"\n"_s;
+    return kOk;
+}
+
 } // namespace
 
-int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                 const LegacyReaderFactory& openLegacy) {
     const QString command = arguments.value(0);
     if (command.isEmpty() || command == u"--help"_s || command == u"-h"_s) {
         (command.isEmpty() ? err : out) << kHelp;
         return command.isEmpty() ? kUsage : kOk;
     }
-    if (command != u"create"_s && command != u"demo"_s) {
+    if (command != u"create"_s && command != u"demo"_s && command != u"import"_s) {
         err << u"Commande inconnue : « "_s << command << u" ».\n\n"_s << kHelp;
         return kUsage;
     }
     try {
+        if (command == u"import"_s) {
+            return importOld(arguments, out, openLegacy);
+        }
         createRequest r;
         if (command == u"demo"_s) {
             r.path = arguments.value(1);
