@@ -1,8 +1,8 @@
-#include "gui/widgets/AppIcon.h"
 #include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
-#include "gui/startup/Program.h"
 #include "gui/dialogs/ErrorBox.h"
+#include "gui/startup/Program.h"
+#include "gui/widgets/AppIcon.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,7 +1,7 @@
 #include "core/db/Binding.h"
 
-#include "core/db/JetDate.h"
 #include "core/AppError.h"
+#include "core/db/JetDate.h"
 #include "core/text/VariantKind.h"
 
 #include <QDateTime>

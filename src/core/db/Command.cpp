@@ -1,7 +1,7 @@
 #include "core/db/Command.h"
 
-#include "core/db/Connection.h"
 #include "core/AppError.h"
+#include "core/db/Connection.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,9 +1,9 @@
 #include "core/db/Connection.h"
 
+#include "core/AppError.h"
 #include "core/db/Binding.h"
 #include "core/db/JetDialect.h"
 #include "core/db/SqliteError.h"
-#include "core/AppError.h"
 
 #include <QFile>
 #include <QFileInfo>

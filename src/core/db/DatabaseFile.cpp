@@ -1,9 +1,9 @@
 #include "core/db/DatabaseFile.h"
 
-#include "core/db/Connection.h"
-#include "core/files/FileIo.h"
-#include "core/db/SqliteError.h"
 #include "core/AppError.h"
+#include "core/db/Connection.h"
+#include "core/db/SqliteError.h"
+#include "core/files/FileIo.h"
 
 #include <QFile>
 #include <QFileInfo>

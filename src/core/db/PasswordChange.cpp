@@ -1,9 +1,9 @@
 #include "core/db/PasswordChange.h"
 
+#include "core/AppError.h"
 #include "core/db/DatabaseFile.h"
 #include "core/files/FileIo.h"
 #include "core/files/PasswordFile.h"
-#include "core/AppError.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

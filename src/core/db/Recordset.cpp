@@ -1,11 +1,11 @@
 #include "core/db/Recordset.h"
 
+#include "core/AppError.h"
 #include "core/db/Binding.h"
 #include "core/db/Connection.h"
 #include "core/db/JetDate.h"
 #include "core/db/JetDialect.h"
 #include "core/db/SqliteError.h"
-#include "core/AppError.h"
 #include "core/text/VariantKind.h"
 
 #include <QDateTime>

@@ -14,12 +14,7 @@ struct sqlite3_stmt;
 // single table that includes its ID can add, change and delete rows.
 class Recordset {
 public:
-    enum CursorType {
-        ForwardOnly = 0,
-        Keyset = 1,
-        Dynamic = 2,
-        Static = 3
-    };
+    enum CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
     enum LockType { ReadOnlyLock = 1, PessimisticLock = 2, OptimisticLock = 3 };
 
     Recordset() = default;

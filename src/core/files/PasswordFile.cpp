@@ -1,9 +1,9 @@
 #include "core/files/PasswordFile.h"
 
-#include "core/files/FileIo.h"
 #include "core/AppError.h"
-#include "core/text/Cp1252.h"
 #include "core/ErrorReporter.h"
+#include "core/files/FileIo.h"
+#include "core/text/Cp1252.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -133,8 +133,7 @@ FileIo::Permissions ownPermissions(const QString& file) {
 
 } // namespace
 
-bool writePasswordFile(const QString& file, const QString& password,
-                          const QString& databasePath) {
+bool writePasswordFile(const QString& file, const QString& password, const QString& databasePath) {
     try {
         const QByteArray packed = packPassword(password);
         FileIo::writeAll(file, packed,

@@ -18,7 +18,7 @@ bool readPasswordFile(const QString& file, QString& password);
 // takes the permissions of `databasePath`'s password file, or keeps its own without the bits for
 // others when no database is named.
 bool writePasswordFile(const QString& file, const QString& password,
-                          const QString& databasePath = {});
+                       const QString& databasePath = {});
 
 // Who may read a database's password file: its owner, and the database's group when the group may
 // read the database; never others, since the packing is reversible.

@@ -1,10 +1,10 @@
 #include "core/files/SettingsFile.h"
 
+#include "core/AppError.h"
+#include "core/ErrorReporter.h"
 #include "core/files/FileIo.h"
 #include "core/files/IniFile.h"
-#include "core/AppError.h"
 #include "core/text/Cp1252.h"
-#include "core/ErrorReporter.h"
 
 #include <QFile>
 
@@ -25,8 +25,7 @@ bool writeSetting(const QString& section, const QString& key, const QString& val
         if (trimmed.size() > kSettingMaxLength) {
             throw AppError(ErrorNumber::InvalidCall,
                            u"La valeur est trop longue pour le fichier de configuration ("_s +
-                               QString::number(kSettingMaxLength) +
-                               u" caractères au plus)."_s);
+                               QString::number(kSettingMaxLength) + u" caractères au plus)."_s);
         }
         if (!ini.setValue(section, key, trimmed)) {
             const QString bad = Cp1252::firstUnencodable(section + key + trimmed).value_or(u'?');

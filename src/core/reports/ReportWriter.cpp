@@ -1,16 +1,16 @@
 #include "core/reports/ReportWriter.h"
 
-#include "core/reports/SpoolFile.h"
 #include "core/AppError.h"
 #include "core/Clock.h"
 #include "core/ErrorReporter.h"
+#include "core/db/Connection.h"
+#include "core/db/Recordset.h"
+#include "core/reports/SpoolFile.h"
 #include "core/text/FieldText.h"
 #include "core/text/HtmlEscape.h"
 #include "core/text/LineBreak.h"
 #include "core/text/RecordNumber.h"
 #include "core/text/Validation.h"
-#include "core/db/Connection.h"
-#include "core/db/Recordset.h"
 
 #include <functional>
 
@@ -328,8 +328,9 @@ void fullRecordOpera(Report& r, Recordset& rs) {
     r.line(u"<HR WIDTH=\"100%\"></DIV>"_s);
 }
 
-bool printFull(const QString& procedure, const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath,
-               const QString& title, bool opera) {
+bool printFull(const QString& procedure, const DatabaseLocation& location,
+               const IdentifierList& ids, const QString& spoolPath, const QString& title,
+               bool opera) {
     return generate(procedure, [&] {
         Report r(procedure, location, spoolPath, title);
         int position = 0;
@@ -396,8 +397,9 @@ void shortRow(Report& r, Recordset& rs, const ShortDateFormatter& dates) {
     r.line(u"</TR>"_s, 6);
 }
 
-bool printShort(const QString& procedure, const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath,
-                const QString& title, bool opera) {
+bool printShort(const QString& procedure, const DatabaseLocation& location,
+                const IdentifierList& ids, const QString& spoolPath, const QString& title,
+                bool opera) {
     return generate(procedure, [&] {
         Report r(procedure, location, spoolPath, title);
         shortHead(r);
@@ -457,23 +459,28 @@ QString reportTitle(const QString& userName) {
     return userName.trimmed() + u", "_s + Clock::now().time().toString(u"HH:mm:ss"_s);
 }
 
-bool writeFullListing(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+bool writeFullListing(const DatabaseLocation& location, const IdentifierList& ids,
+                      const QString& spoolPath, const QString& title) {
     return printFull(u"bPrintFull"_s, location, ids, spoolPath, title, false);
 }
 
-bool writeFullListingForOpera(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+bool writeFullListingForOpera(const DatabaseLocation& location, const IdentifierList& ids,
+                              const QString& spoolPath, const QString& title) {
     return printFull(u"bPrintFullOpera"_s, location, ids, spoolPath, title, true);
 }
 
-bool writeShortListing(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+bool writeShortListing(const DatabaseLocation& location, const IdentifierList& ids,
+                       const QString& spoolPath, const QString& title) {
     return printShort(u"bPrintShort"_s, location, ids, spoolPath, title, false);
 }
 
-bool writeShortListingForOpera(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title) {
+bool writeShortListingForOpera(const DatabaseLocation& location, const IdentifierList& ids,
+                               const QString& spoolPath, const QString& title) {
     return printShort(u"bPrintShortOpera"_s, location, ids, spoolPath, title, true);
 }
 
-bool writeDomainList(const DatabaseLocation& location, const QString& spoolPath, const QString& title) {
+bool writeDomainList(const DatabaseLocation& location, const QString& spoolPath,
+                     const QString& title) {
     const QString procedure = u"bPrintDomains"_s;
     return generate(procedure, [&] {
         Report r(procedure, location, spoolPath, title);

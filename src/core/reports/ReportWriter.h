@@ -19,11 +19,16 @@ using IdentifierList = std::vector<std::int32_t>;
 bool writeHtmlHeader(SpoolFile& file, const QString& title);
 bool writeHtmlTrailer(SpoolFile& file);
 
-bool writeFullListing(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title);
-bool writeFullListingForOpera(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title);
-bool writeShortListing(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title);
-bool writeShortListingForOpera(const DatabaseLocation& location, const IdentifierList& ids, const QString& spoolPath, const QString& title);
-bool writeDomainList(const DatabaseLocation& location, const QString& spoolPath, const QString& title);
+bool writeFullListing(const DatabaseLocation& location, const IdentifierList& ids,
+                      const QString& spoolPath, const QString& title);
+bool writeFullListingForOpera(const DatabaseLocation& location, const IdentifierList& ids,
+                              const QString& spoolPath, const QString& title);
+bool writeShortListing(const DatabaseLocation& location, const IdentifierList& ids,
+                       const QString& spoolPath, const QString& title);
+bool writeShortListingForOpera(const DatabaseLocation& location, const IdentifierList& ids,
+                               const QString& spoolPath, const QString& title);
+bool writeDomainList(const DatabaseLocation& location, const QString& spoolPath,
+                     const QString& title);
 
 // The WHERE texts of the identifier groups: 34 identifiers in the first, 35 in each later one.
 QStringList identifierGroups(const IdentifierList& ids);

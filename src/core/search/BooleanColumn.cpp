@@ -1,7 +1,7 @@
 #include "core/search/BooleanColumn.h"
 
 void BooleanColumn::define(const QString& sourceFieldName, const QString& displayName,
-                                     const QString& trueValue, const QString& falseValue) {
+                           const QString& trueValue, const QString& falseValue) {
     m_source = sourceFieldName;
     m_display = displayName;
     m_true = trueValue;

@@ -6,7 +6,7 @@
 class BooleanColumn : public ColumnDescriptor {
 public:
     void define(const QString& sourceFieldName, const QString& displayName,
-                     const QString& trueValue, const QString& falseValue);
+                const QString& trueValue, const QString& falseValue);
 
     QString sourceField() const override { return m_source; }
     void setSourceField(const QString& v) { m_source = v; }

@@ -1,7 +1,7 @@
 #include "core/search/CodedColumn.h"
 
-void CodedColumn::define(const QString& sourceFieldName, const QString& displayName,
-                                  int lowerBound, const QStringList& table) {
+void CodedColumn::define(const QString& sourceFieldName, const QString& displayName, int lowerBound,
+                         const QStringList& table) {
     setTable(lowerBound, table);
     m_source = sourceFieldName;
     m_display = displayName;

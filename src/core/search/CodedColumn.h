@@ -9,7 +9,7 @@ class CodedColumn : public ColumnDescriptor {
 public:
     // The table's first index and its texts, in order.
     void define(const QString& sourceFieldName, const QString& displayName, int lowerBound,
-                     const QStringList& table);
+                const QStringList& table);
     void setTable(int lowerBound, const QStringList& table);
 
     QString sourceField() const override { return m_source; }

@@ -3,7 +3,7 @@
 #include "core/text/RecordNumber.h"
 
 void FormattedColumn::define(const QString& sourceFieldName, const QString& displayName,
-                                    const QString& format) {
+                             const QString& format) {
     m_source = sourceFieldName;
     m_display = displayName;
     m_format = format;

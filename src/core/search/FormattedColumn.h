@@ -5,8 +5,7 @@
 // Shows the value through a format expression ("#####00000" and the like).
 class FormattedColumn : public ColumnDescriptor {
 public:
-    void define(const QString& sourceFieldName, const QString& displayName,
-                     const QString& format);
+    void define(const QString& sourceFieldName, const QString& displayName, const QString& format);
 
     QString sourceField() const override { return m_source; }
     void setSourceField(const QString& v) { m_source = v; }

@@ -1,7 +1,7 @@
 #include "core/text/FieldText.h"
 
-#include "core/text/VariantKind.h"
 #include "core/text/ShortDateFormat.h"
+#include "core/text/VariantKind.h"
 
 #include <QLocale>
 #include <cmath>
@@ -115,7 +115,8 @@ private:
     std::vector<Token> m_tokens;
 };
 
-ShortDateFormatter::ShortDateFormatter() : m_picture(std::make_unique<Picture>(shortDateFormat())) {}
+ShortDateFormatter::ShortDateFormatter()
+    : m_picture(std::make_unique<Picture>(shortDateFormat())) {}
 
 ShortDateFormatter::~ShortDateFormatter() = default;
 

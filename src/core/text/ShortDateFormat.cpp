@@ -16,7 +16,7 @@ QString shortDateFormat() {
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
     if (format.isEmpty()) {
         reportError(u"sGetDateFormat"_s, ErrorNumber::InvalidCall,
-                     u"Le format de date abrégé des paramètres régionaux est introuvable."_s);
+                    u"Le format de date abrégé des paramètres régionaux est introuvable."_s);
     }
     return format;
 }

@@ -1,23 +1,23 @@
 #include "gui/accounts/AccountWindow.h"
 
-#include "core/session/Session.h"
 #include "core/AppError.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/ErrorBox.h"
-#include "gui/dialogs/WindowMessages.h"
-#include "core/text/FieldText.h"
-#include "core/text/LineBreak.h"
-#include "gui/widgets/Named.h"
-#include "gui/widgets/SingleWindow.h"
-#include "gui/lists/ListView.h"
-#include "gui/lists/ListFiller.h"
-#include "core/search/CodedColumn.h"
-#include "core/search/TextColumn.h"
 #include "core/db/Command.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/StoredRow.h"
 #include "core/db/WriteUnlessChanged.h"
+#include "core/search/CodedColumn.h"
+#include "core/search/TextColumn.h"
+#include "core/session/Session.h"
+#include "core/text/FieldText.h"
+#include "core/text/LineBreak.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
+#include "gui/lists/ListFiller.h"
+#include "gui/lists/ListView.h"
+#include "gui/widgets/Named.h"
+#include "gui/widgets/SingleWindow.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -42,10 +42,11 @@ enum Column { Number = 0, Name = 1, Login = 2, Pass = 3, Level = 4 };
 const QStringList kShownFields = {u"Name"_s, u"Login"_s, u"Pass"_s, u"Type"_s};
 
 bool askToReplace() {
-    return showMessage(u"Ce compte d'usager a été modifié par un autre administrateur depuis que vous "
-                  u"l'avez choisi. Voulez-vous remplacer ses changements par les vôtres?"_s,
-                  u"Compte modifié entre-temps"_s, Dialogs::Buttons::YesNo,
-                  Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+    return showMessage(
+               u"Ce compte d'usager a été modifié par un autre administrateur depuis que vous "
+               u"l'avez choisi. Voulez-vous remplacer ses changements par les vôtres?"_s,
+               u"Compte modifié entre-temps"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation,
+               Dialogs::Answer::No) == Dialogs::Answer::Yes;
 }
 
 std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& display) {
@@ -56,7 +57,8 @@ std::shared_ptr<ColumnDescriptor> plain(const QString& source, const QString& di
 
 } // namespace
 
-AccountWindow::AccountWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
+AccountWindow::AccountWindow(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmAdministrator"_s);
     setWindowTitle(u"Gestion des usagers"_s);
     lvwResult = named(new ListView(this), u"lvwResult"_s);
@@ -124,7 +126,7 @@ AccountWindow::AccountWindow(Session& session, QWidget* parent) : QWidget(parent
 
     auto level = std::make_shared<CodedColumn>();
     level->define(u"Type"_s, u"Type"_s, 0,
-                       {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
+                  {u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s});
     m_colDisplay = std::make_unique<ColumnList>(
         ColumnList{plain(u"ID"_s, u"ID"_s), plain(u"Login"_s, u"Nom d'usager"_s),
                    plain(u"Pass"_s, u"Mot de passe"_s), level, plain(u"Name"_s, u"Nom"_s)});
@@ -141,8 +143,8 @@ AccountWindow* AccountWindow::existing() {
 }
 
 void AccountWindow::fillList() {
-    ListFiller::fill(*lvwResult, m_session.location(), u"Select * from Passwords"_s, *this, u"Affichage des comptes"_s,
-                     m_colDisplay.get());
+    ListFiller::fill(*lvwResult, m_session.location(), u"Select * from Passwords"_s, *this,
+                     u"Affichage des comptes"_s, m_colDisplay.get());
 }
 
 void AccountWindow::changed() {
@@ -282,16 +284,17 @@ QStringList AccountWindow::shownTexts(const Recordset& rs) const {
 void AccountWindow::remove() {
     if (m_selected.isEmpty()) {
         showMessage(u"Vous devez choisir un usager!"_s, u"Impossible de supprimer"_s,
-               Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+                    Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
     if (showMessage(u"Êtes-vous certain de vouloir supprimer cet usager?"_s,
-               u"Suppression d'un usager?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
-               Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+                    u"Suppression d'un usager?"_s, Dialogs::Buttons::YesNo,
+                    Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
     try {
-        executeChange(m_session.location(), u"DELETE * FROM Passwords WHERE ID = ?"_s, {m_selected.toLongLong()});
+        executeChange(m_session.location(), u"DELETE * FROM Passwords WHERE ID = ?"_s,
+                      {m_selected.toLongLong()});
     } catch (const AppError& e) {
         showErrorBox(u"cmdDelete_Click"_s, e);
         return;

@@ -1,7 +1,7 @@
 #include "gui/configuration/Compaction.h"
 
-#include "core/db/DatabaseFile.h"
 #include "core/AppError.h"
+#include "core/db/DatabaseFile.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
 

@@ -1,5 +1,7 @@
 #include "gui/configuration/ConfigurationWindow.h"
 
+#include "core/AppError.h"
+#include "core/db/Connection.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
@@ -8,16 +10,14 @@
 #include "core/interchange/JetFileReader.h"
 #include "core/interchange/LegacyImport.h"
 #include "core/session/Session.h"
+#include "core/text/LineBreak.h"
 #include "core/text/Validation.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
 #include "gui/dialogs/WindowMessages.h"
-#include "gui/widgets/ProgressWindow.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/Notices.h"
-#include "core/text/LineBreak.h"
-#include "core/db/Connection.h"
-#include "core/AppError.h"
+#include "gui/widgets/ProgressWindow.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -22,6 +22,6 @@ void Dialogs::install(std::unique_ptr<Dialogs> dialogs) {
 }
 
 Dialogs::Answer showMessage(const QString& text, const QString& title, Dialogs::Buttons buttons,
-                       Dialogs::Icon icon, Dialogs::Answer defaultButton) {
+                            Dialogs::Icon icon, Dialogs::Answer defaultButton) {
     return Dialogs::get().message(text, title, buttons, icon, defaultButton);
 }

@@ -35,6 +35,6 @@ public:
 
 // Short form for the common case.
 Dialogs::Answer showMessage(const QString& text, const QString& title,
-                       Dialogs::Buttons buttons = Dialogs::Buttons::Ok,
-                       Dialogs::Icon icon = Dialogs::Icon::None,
-                       Dialogs::Answer defaultButton = Dialogs::Answer::Ok);
+                            Dialogs::Buttons buttons = Dialogs::Buttons::Ok,
+                            Dialogs::Icon icon = Dialogs::Icon::None,
+                            Dialogs::Answer defaultButton = Dialogs::Answer::Ok);

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 void showErrorBox(const QString& procedure, long number, const QString& description,
                   ErrorWording wording) {
     showMessage(errorBoxText(number, description, wording), u"Procédure: "_s + procedure,
-           Dialogs::Buttons::Ok, Dialogs::Icon::Critical, Dialogs::Answer::Ok);
+                Dialogs::Buttons::Ok, Dialogs::Icon::Critical, Dialogs::Answer::Ok);
 }
 
 void showErrorBox(const QString& procedure, const AppError& error, ErrorWording wording) {
@@ -21,9 +21,10 @@ void showDatabaseError(const QString& procedure, const AppError& error,
         showErrorBox(procedure, error);
         return;
     }
-    showMessage(wrongPasswordText.isEmpty() ? u"Le mot de passe pour la base de données est invalide!"_s
-                                       : wrongPasswordText,
-           u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    showMessage(wrongPasswordText.isEmpty()
+                    ? u"Le mot de passe pour la base de données est invalide!"_s
+                    : wrongPasswordText,
+                u"Mauvais mot de passe!"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }
 
 void ErrorBoxReporter::report(const QString& procedure, long number, const QString& description,

@@ -1,25 +1,25 @@
 #include "gui/domains/DomainWindow.h"
 
-#include "core/session/Session.h"
 #include "core/AppError.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/ErrorBox.h"
-#include "gui/dialogs/WindowMessages.h"
-#include "gui/widgets/Named.h"
-#include "gui/widgets/SingleWindow.h"
-#include "core/text/LineBreak.h"
-#include "core/text/Validation.h"
-#include "gui/lists/ListView.h"
-#include "gui/lists/ListFiller.h"
-#include "core/search/TextColumn.h"
-#include "gui/print/PrintDocument.h"
-#include "gui/print/PrintFlow.h"
 #include "core/db/Command.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/StoredRow.h"
 #include "core/db/Transaction.h"
 #include "core/db/WriteUnlessChanged.h"
+#include "core/search/TextColumn.h"
+#include "core/session/Session.h"
+#include "core/text/LineBreak.h"
+#include "core/text/Validation.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
+#include "gui/lists/ListFiller.h"
+#include "gui/lists/ListView.h"
+#include "gui/print/PrintDocument.h"
+#include "gui/print/PrintFlow.h"
+#include "gui/widgets/Named.h"
+#include "gui/widgets/SingleWindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -61,17 +61,19 @@ bool renameDomain(Connection& connection, int id, const QString& seen, const QSt
             rs.update();
         },
         [](const QString& stored) {
-            return showMessage(u"Ce domaine a été renommé « "_s + stored +
-                              u" » depuis que vous l'avez choisi. Voulez-vous remplacer ce nom "
-                              u"par le vôtre?"_s,
-                          u"Domaine modifié entre-temps"_s, Dialogs::Buttons::YesNo,
-                          Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+            return showMessage(
+                       u"Ce domaine a été renommé « "_s + stored +
+                           u" » depuis que vous l'avez choisi. Voulez-vous remplacer ce nom "
+                           u"par le vôtre?"_s,
+                       u"Domaine modifié entre-temps"_s, Dialogs::Buttons::YesNo,
+                       Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
         });
 }
 
 } // namespace
 
-DomainWindow::DomainWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
+DomainWindow::DomainWindow(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmDomain"_s);
     setWindowTitle(u"Gestion des domaines"_s);
     sstChoix = named(new QTabWidget(this), u"sstChoix"_s);
@@ -276,8 +278,8 @@ void DomainWindow::loadDomainList() {
     auto descriptor = std::make_shared<TextColumn>();
     descriptor->define(u"NAME"_s, u"Domaine"_s);
     m_colDisplay = std::make_unique<ColumnList>(ColumnList{descriptor});
-    ListFiller::fill(*lvwDomains, m_session.location(), u"SELECT NAME FROM Domains order by name"_s, *this,
-                     u"Affichage des Domaines"_s, m_colDisplay.get());
+    ListFiller::fill(*lvwDomains, m_session.location(), u"SELECT NAME FROM Domains order by name"_s,
+                     *this, u"Affichage des Domaines"_s, m_colDisplay.get());
     m_listFilled = true;
 }
 
@@ -294,7 +296,7 @@ void DomainWindow::takeSecondName() {
 }
 
 bool DomainWindow::nameIsFree(Connection& connection, const QString& name, const QString& title,
-                           std::initializer_list<int> except) {
+                              std::initializer_list<int> except) {
     Recordset rs;
     // Bound: the name compared is exactly the name typed.
     rs.open(u"SELECT * FROM domains WHERE Name = ?"_s, {name}, connection, Recordset::Static,
@@ -302,7 +304,7 @@ bool DomainWindow::nameIsFree(Connection& connection, const QString& name, const
     for (; !rs.atEnd(); rs.moveNext()) {
         if (std::find(except.begin(), except.end(), rs.value(u"ID"_s).toInt()) == except.end()) {
             showMessage(u"Désolé, ce domaine existe déjà."_s, title, Dialogs::Buttons::Ok,
-                   Dialogs::Icon::Critical);
+                        Dialogs::Icon::Critical);
             return false;
         }
     }
@@ -382,11 +384,12 @@ void DomainWindow::remove() {
                     Recordset::Static, Recordset::OptimisticLock);
             records = rs.recordCount();
         }
-        if (showMessage(u"Êtes-vous certain de vouloir supprimer ce domaine? Cela supprimera aussi "_s +
-                       QString::number(records) +
-                       u" fiche(s) pour lesquelles ce domaine s'applique."_s,
-                   u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
-                   Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+        if (showMessage(
+                u"Êtes-vous certain de vouloir supprimer ce domaine? Cela supprimera aussi "_s +
+                    QString::number(records) +
+                    u" fiche(s) pour lesquelles ce domaine s'applique."_s,
+                u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
+                Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
             return;
         }
         executeChange(m_session.location(), u"DELETE * FROM domains WHERE ID = ?;"_s, {id});
@@ -439,8 +442,8 @@ void DomainWindow::merge() {
         }
         files.close();
         Recordset domain;
-        domain.open(u"SELECT * FROM Domains WHERE ID = ?"_s, {first}, connection,
-                    Recordset::Static, Recordset::OptimisticLock);
+        domain.open(u"SELECT * FROM Domains WHERE ID = ?"_s, {first}, connection, Recordset::Static,
+                    Recordset::OptimisticLock);
         domain.setValue(u"Name"_s, name);
         domain.update();
         domain.close();
@@ -468,8 +471,7 @@ void DomainWindow::printDomainList() {
     }
     PrintFlow::Request request;
     request.embedded = [](const DatabaseLocation& location, const IdentifierList&,
-                          const QString& spool, const QString& title) {
-        return writeDomainList(location, spool, title);
-    };
+                          const QString& spool,
+                          const QString& title) { return writeDomainList(location, spool, title); };
     PrintFlow::print(m_session, *this, *m_printDocument, request);
 }

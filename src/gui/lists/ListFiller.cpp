@@ -5,7 +5,6 @@
 #include "core/db/JetDate.h"
 #include "core/db/Recordset.h"
 #include "core/search/TextColumn.h"
-#include "core/session/Session.h"
 #include "core/text/FieldText.h"
 #include "core/text/RecordNumber.h"
 #include "gui/dialogs/ErrorBox.h"

@@ -15,8 +15,8 @@ namespace ListFiller {
 // Fills the list from a SELECT: one row per record, the first column through the record-number
 // format, the others through the column list's descriptors when one matches. Returns the number
 // of records listed (0 when none, or when the query could not run, after one error box).
-std::int32_t fill(ListView& list, const DatabaseLocation& location, const QString& query, QWidget& caller, const QString& title,
-                  const ColumnList* colDisplay);
+std::int32_t fill(ListView& list, const DatabaseLocation& location, const QString& query,
+                  QWidget& caller, const QString& title, const ColumnList* colDisplay);
 
 // Fits each column to its widest text, header included, plus 250 twips.
 void resizeColumns(ListView& list, QWidget& caller);

@@ -1,7 +1,7 @@
 #include "gui/print/BrowserLaunch.h"
 
-#include "gui/print/ShellLauncher.h"
 #include "gui/dialogs/ErrorBox.h"
+#include "gui/print/ShellLauncher.h"
 
 using namespace Qt::StringLiterals;
 
@@ -57,7 +57,7 @@ Failure failureFor(int value) {
 } // namespace
 
 bool shellExecute(const QString& file, std::int32_t showCommand, const QString& parameters,
-                   const QString& directory, std::int32_t operation, std::int32_t& windowHandle) {
+                  const QString& directory, std::int32_t operation, std::int32_t& windowHandle) {
     static const QString kVerbs[] = {u"open"_s, u"print"_s, u"explore"_s, u"play"_s};
     if (file.contains(u".EXE"_s, Qt::CaseInsensitive)) {
         showCommand = 0;

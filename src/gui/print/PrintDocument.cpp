@@ -1,8 +1,8 @@
 #include "gui/print/PrintDocument.h"
 
 #include "core/AppError.h"
-#include "gui/dialogs/Dialogs.h"
 #include "core/files/FileIo.h"
+#include "gui/dialogs/Dialogs.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,12 +1,12 @@
 #include "gui/print/PrintFlow.h"
 
-#include "gui/print/PrintDocument.h"
-#include "core/session/Session.h"
-#include "core/files/ProgramFolder.h"
-#include "gui/print/BrowserLaunch.h"
 #include "core/AppError.h"
-#include "gui/dialogs/ErrorBox.h"
 #include "core/files/KeyValueStore.h"
+#include "core/files/ProgramFolder.h"
+#include "core/session/Session.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/print/BrowserLaunch.h"
+#include "gui/print/PrintDocument.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -64,9 +64,10 @@ void print(Session& session, QWidget& window, PrintDocument& document, const Req
         return;
     }
     QCoreApplication::processEvents();
-    const QString parameter = request.parameter == OperaParameter::SpoolPath
-                                  ? spool
-                                  : QString(ProgramFolder::path()).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
+    const QString parameter =
+        request.parameter == OperaParameter::SpoolPath
+            ? spool
+            : QString(ProgramFolder::path()).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
     std::int32_t handle = static_cast<std::int32_t>(window.winId());
     if (!shellExecute(operaPath(request.naming), 10, parameter, QString(), 1, handle)) {
         QFile::remove(spool); // the browser never received it

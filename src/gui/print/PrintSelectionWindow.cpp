@@ -1,15 +1,15 @@
 #include "gui/print/PrintSelectionWindow.h"
 
+#include "gui/dialogs/Dialogs.h"
+#include "gui/lists/ListView.h"
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintFlow.h"
-#include "gui/dialogs/Dialogs.h"
+#include "gui/search/SearchPanel.h"
+#include "gui/widgets/Anchors.h"
+#include "gui/widgets/ProgressWindow.h"
 #include "gui/widgets/SingleWindow.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/WrappingButton.h"
-#include "gui/widgets/ProgressWindow.h"
-#include "gui/widgets/Anchors.h"
-#include "gui/lists/ListView.h"
-#include "gui/search/SearchPanel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,7 +29,8 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, i
 
 } // namespace
 
-PrintSelectionWindow::PrintSelectionWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
+PrintSelectionWindow::PrintSelectionWindow(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmPrint"_s);
     setWindowTitle(u"Imprimer une fiche"_s);
     m_printDocument = new PrintDocument(this);
@@ -56,10 +57,10 @@ PrintSelectionWindow::PrintSelectionWindow(Session& session, QWidget* parent) : 
     client->setGeometry(0, menuHeight, base.width(), base.height());
     setMinimumSize(base + QSize(0, menuHeight));
 
-    m_criteria =
-        new SearchPanel(*client, m_session, {u"No de fiche"_s, 2760, 360, true,
-                                     [this](bool available) { setPrintCommands(available); },
-                                     [this] { setPrintCommands(true); }});
+    m_criteria = new SearchPanel(*client, m_session,
+                                 {u"No de fiche"_s, 2760, 360, true,
+                                  [this](bool available) { setPrintCommands(available); },
+                                  [this] { setPrintCommands(true); }});
     auto* cmdSelectAll = button(client, u"cmdSelectAll"_s, u"TOUT &Sélectionner"_s, 120);
     auto* cmdClearAll = button(client, u"cmdClearAll"_s, u"Effa&cer le TOUT"_s, 1800);
     auto* cmdClose = button(client, u"cmdClose"_s, u"&Quitter"_s, 10200);
@@ -119,9 +120,10 @@ IdentifierList PrintSelectionWindow::selectedIdentifiers() const {
 
 void PrintSelectionWindow::print(Listing listing) {
     if (m_criteria->list().selectedRows().empty()) {
-        if (showMessage(u"Ancun enregistrement n'a été selectionné. Voulez-vous les tous imprimer ?"_s,
-                   u"Lexivar"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-                   Dialogs::Answer::No) != Dialogs::Answer::Yes) {
+        if (showMessage(
+                u"Ancun enregistrement n'a été selectionné. Voulez-vous les tous imprimer ?"_s,
+                u"Lexivar"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                Dialogs::Answer::No) != Dialogs::Answer::Yes) {
             return;
         }
         selectAllRows();

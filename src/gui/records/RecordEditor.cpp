@@ -1,27 +1,27 @@
 #include "gui/records/RecordEditor.h"
 
-#include "core/session/Session.h"
-#include "gui/startup/SignInDialog.h"
 #include "core/AppError.h"
 #include "core/Clock.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/ErrorBox.h"
-#include "gui/dialogs/WindowMessages.h"
-#include "gui/widgets/Named.h"
-#include "gui/widgets/RecordChanges.h"
-#include "core/text/LineBreak.h"
-#include "core/text/RecordNumber.h"
-#include "gui/widgets/SingleWindow.h"
-#include "core/text/ShortDateFormat.h"
-#include "gui/lists/ComboData.h"
-#include "gui/print/PrintDocument.h"
-#include "gui/print/PrintFlow.h"
 #include "core/db/Command.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/StoredRow.h"
 #include "core/db/Transaction.h"
 #include "core/db/WriteUnlessChanged.h"
+#include "core/session/Session.h"
+#include "core/text/LineBreak.h"
+#include "core/text/RecordNumber.h"
+#include "core/text/ShortDateFormat.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/dialogs/WindowMessages.h"
+#include "gui/lists/ComboData.h"
+#include "gui/print/PrintDocument.h"
+#include "gui/print/PrintFlow.h"
+#include "gui/startup/SignInDialog.h"
+#include "gui/widgets/Named.h"
+#include "gui/widgets/RecordChanges.h"
+#include "gui/widgets/SingleWindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -86,17 +86,18 @@ QVariantList readStored(Connection& connection, const QString& shownNumber,
 bool askToReplace(const QString& modifiedBy) {
     // Names may come blank-padded; a change with no name (a domain merge) still gets a subject.
     const QString who = modifiedBy.trimmed();
-    return showMessage(u"Cette fiche a été modifiée par "_s +
-                      (who.isEmpty() ? u"un autre usager"_s : who) +
-                      u" depuis que vous l'avez ouverte. Voulez-vous remplacer ses changements "
-                      u"par les vôtres?"_s,
-                  u"Fiche modifiée entre-temps"_s, Dialogs::Buttons::YesNo,
-                  Dialogs::Icon::Exclamation, Dialogs::Answer::No) == Dialogs::Answer::Yes;
+    return showMessage(
+               u"Cette fiche a été modifiée par "_s + (who.isEmpty() ? u"un autre usager"_s : who) +
+                   u" depuis que vous l'avez ouverte. Voulez-vous remplacer ses changements "
+                   u"par les vôtres?"_s,
+               u"Fiche modifiée entre-temps"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation,
+               Dialogs::Answer::No) == Dialogs::Answer::Yes;
 }
 
 } // namespace
 
-RecordEditor::RecordEditor(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
+RecordEditor::RecordEditor(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmFile"_s);
     setWindowTitle(u"Fiche"_s);
     buildControls();
@@ -307,8 +308,8 @@ void RecordEditor::showRecord(std::int32_t recordNumber) {
         if (recordNumber != 0 && !loadRecord(connection, recordNumber)) {
             startBlankRecord();
             showMessage(u"La fiche numéro "_s + QString::number(recordNumber) +
-                       u" n'existe plus. Une nouvelle fiche vide est affichée."_s,
-                   u"Fiche introuvable"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+                            u" n'existe plus. Une nouvelle fiche vide est affichée."_s,
+                        u"Fiche introuvable"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         }
     } catch (const AppError& e) {
         showErrorBox(u"InitializeForm"_s, e, ErrorWording::Second);
@@ -426,16 +427,17 @@ void RecordEditor::remove() {
     }
     if (lblFiche->text().isEmpty()) {
         showMessage(u"Vous ne pouvez pas supprimer une fiche qui n'est pas encore enregistrée!"_s,
-               u"Suppression d'une fiche"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+                    u"Suppression d'une fiche"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return;
     }
     if (showMessage(u"Êtes-vous certain de vouloir supprimer cette fiche?"_s,
-               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
-               Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+                    u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
+                    Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
     try {
-        executeChange(m_session.location(), u"DELETE * FROM files WHERE ID = ?;"_s, {lblFiche->text().toLongLong()});
+        executeChange(m_session.location(), u"DELETE * FROM files WHERE ID = ?;"_s,
+                      {lblFiche->text().toLongLong()});
     } catch (const AppError& e) {
         showErrorBox(u"cmdDelete_Click"_s, e, ErrorWording::Second);
         return;
@@ -467,8 +469,8 @@ void RecordEditor::print() {
     }
     if (lblFiche->text().isEmpty()) {
         showMessage(u"Cette fiche n'est pas encore enregistrée. Veuillez la sauvegarder avant de "
-               u"l'imprimer."_s,
-               u"Impression d'une fiche"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+                    u"l'imprimer."_s,
+                    u"Impression d'une fiche"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return;
     }
     PrintFlow::Request request;

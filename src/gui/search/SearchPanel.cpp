@@ -229,8 +229,8 @@ void SearchPanel::searchWithinResults() {
 }
 
 void SearchPanel::fill(const QString& statement) {
-    const std::int32_t count =
-        ListFiller::fill(*lvwResult, m_session.location(), statement, m_window, kTitle, m_colDisplay.get());
+    const std::int32_t count = ListFiller::fill(*lvwResult, m_session.location(), statement,
+                                                m_window, kTitle, m_colDisplay.get());
     if (m_variant.setRecordCommands) {
         m_variant.setRecordCommands(count != 0);
     }
@@ -250,7 +250,8 @@ std::int32_t SearchPanel::refill() {
         chosen.insert(lvwResult->itemText(row, 0));
     }
     const std::int32_t count =
-        ListFiller::fill(*lvwResult, m_session.location(), m_query + kRefillOrder, m_window, kTitle, m_colDisplay.get());
+        ListFiller::fill(*lvwResult, m_session.location(), m_query + kRefillOrder, m_window, kTitle,
+                         m_colDisplay.get());
     std::vector<int> rows;
     for (int row = 0;
          row < lvwResult->itemCount() && rows.size() < static_cast<size_t>(chosen.size()); ++row) {

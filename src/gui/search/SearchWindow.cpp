@@ -1,19 +1,19 @@
 #include "gui/search/SearchWindow.h"
 
-#include "gui/widgets/Anchors.h"
-#include "gui/lists/ListView.h"
-#include "gui/search/SearchPanel.h"
-#include "core/session/Session.h"
-#include "gui/startup/SignInDialog.h"
 #include "core/AppError.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/ErrorBox.h"
-#include "gui/widgets/SingleWindow.h"
-#include "gui/widgets/Twips.h"
-#include "gui/widgets/ProgressWindow.h"
-#include "gui/records/RecordEditor.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
+#include "core/session/Session.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ErrorBox.h"
+#include "gui/lists/ListView.h"
+#include "gui/records/RecordEditor.h"
+#include "gui/search/SearchPanel.h"
+#include "gui/startup/SignInDialog.h"
+#include "gui/widgets/Anchors.h"
+#include "gui/widgets/ProgressWindow.h"
+#include "gui/widgets/SingleWindow.h"
+#include "gui/widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -33,14 +33,16 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, i
 
 } // namespace
 
-SearchWindow::SearchWindow(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), m_session(session) {
+SearchWindow::SearchWindow(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session) {
     setObjectName(u"frmSearch"_s);
     setWindowTitle(u"Rechercher une fiche"_s);
     const QSize base(Twips::px(11790), Twips::px(7815));
     setMinimumSize(base);
-    m_criteria = new SearchPanel(
-        *this, m_session, {u"No de Fiche"_s, 2640, 480, false,
-                [this](bool available) { setRecordCommands(available); }, nullptr});
+    m_criteria =
+        new SearchPanel(*this, m_session,
+                        {u"No de Fiche"_s, 2640, 480, false,
+                         [this](bool available) { setRecordCommands(available); }, nullptr});
     cmdDisplay = button(this, u"cmdDisplay"_s, u"&Afficher"_s, 120);
     cmdDelete = button(this, u"cmdDelete"_s, u"&Supprimer"_s, 5280);
     cmdClose = button(this, u"cmdClose"_s, u"&Quitter"_s, 10440);
@@ -82,7 +84,7 @@ int SearchWindow::chosenRow() {
     const int row = m_criteria->list().selectedRow();
     if (row < 0) {
         showMessage(u"Veuillez d'abord choisir une fiche dans la liste."_s, u"Attention!"_s,
-               Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+                    Dialogs::Buttons::Ok, Dialogs::Icon::Information);
     }
     return row;
 }
@@ -114,8 +116,8 @@ void SearchWindow::remove() {
         return;
     }
     if (showMessage(u"Êtes-vous certain de vouloir supprimer cette fiche?"_s,
-               u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Information,
-               Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
+                    u"Suppression d'une fiche?"_s, Dialogs::Buttons::YesNo,
+                    Dialogs::Icon::Information, Dialogs::Answer::Yes) != Dialogs::Answer::Yes) {
         return;
     }
     const qlonglong id = list.itemText(row, 0).toLongLong();

@@ -1,13 +1,13 @@
 #include "gui/startup/Program.h"
 
-#include "core/session/Session.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/startup/SplashScreen.h"
-#include "gui/tray/TrayMenu.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
+#include "core/session/Session.h"
 #include "gui/configuration/ConfigurationWindow.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/startup/SplashScreen.h"
+#include "gui/tray/TrayMenu.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,7 +61,7 @@ int runProgram(Session& session) {
         readSetting(u"Database"_s, u"Path"_s, QString(), ProgramFolder::settingsFile()).trimmed());
     if (session.databasePath().isEmpty()) {
         showMessage(u"Vous devez configurer le logiciel."_s, u"Attention!"_s, Dialogs::Buttons::Ok,
-               Dialogs::Icon::Exclamation);
+                    Dialogs::Icon::Exclamation);
         showStartupConfiguration(session);
         if (session.databasePath().isEmpty()) {
             return 0;
@@ -69,15 +69,16 @@ int runProgram(Session& session) {
     }
     if (!QFile::exists(passwordFileOf(session.databasePath()))) {
         showMessage(u"Il y a un problème avec le mot de passe de la base de données. Veuillez en "
-               u"choisir un nouveau."_s,
-               u"Problème de mot de passe"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+                    u"choisir un nouveau."_s,
+                    u"Problème de mot de passe"_s, Dialogs::Buttons::Ok,
+                    Dialogs::Icon::Exclamation);
         showStartupConfiguration(session);
         if (!session.isDatabaseValidated()) {
             showMessage(u"L\u2019exécution de ce programme ne pourra se poursuivre, car la base de "
-                   u"données choisie n'est pas reconnue par Lexivar ou le mot de passe est "
-                   u"invalide."_s,
-                   u"Pas de base de données valide!"_s, Dialogs::Buttons::Ok,
-                   Dialogs::Icon::Critical);
+                        u"données choisie n'est pas reconnue par Lexivar ou le mot de passe est "
+                        u"invalide."_s,
+                        u"Pas de base de données valide!"_s, Dialogs::Buttons::Ok,
+                        Dialogs::Icon::Critical);
             return 0;
         }
     }

@@ -1,12 +1,12 @@
 #include "gui/startup/SignInDialog.h"
 
-#include "core/session/Session.h"
 #include "core/AppError.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/dialogs/ErrorBox.h"
-#include "core/text/Validation.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
+#include "core/session/Session.h"
+#include "core/text/Validation.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/ErrorBox.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,7 +26,8 @@ void refuse(const QString& text) {
 
 SignInDialog::SignInDialog(Session& session, QWidget* parent)
     : QDialog(parent), txtLogin(new QLineEdit(this)), txtPassword(new QLineEdit(this)),
-      cmdOk(new QPushButton(u"&OK"_s, this)), cmdCancel(new QPushButton(u"&Annuler"_s, this)), m_session(session) {
+      cmdOk(new QPushButton(u"&OK"_s, this)), cmdCancel(new QPushButton(u"&Annuler"_s, this)),
+      m_session(session) {
     setObjectName(u"frmLogin"_s);
     setWindowTitle(u"Veuillez entrer vos informations"_s);
     txtLogin->setObjectName(u"txtLogin"_s);

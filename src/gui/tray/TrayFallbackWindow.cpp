@@ -1,7 +1,7 @@
 #include "gui/tray/TrayFallbackWindow.h"
 
-#include "gui/widgets/AppIcon.h"
 #include "gui/tray/TrayMenu.h"
+#include "gui/widgets/AppIcon.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>

@@ -1,19 +1,19 @@
 #include "gui/tray/TrayMenu.h"
 
-#include "gui/widgets/AppIcon.h"
 #include "core/session/Session.h"
-#include "gui/tray/TrayFallbackWindow.h"
 #include "gui/accounts/AccountWindow.h"
-#include "gui/dialogs/Dialogs.h"
-#include "gui/widgets/Notices.h"
-#include "gui/widgets/ProgressWindow.h"
-#include "gui/domains/DomainWindow.h"
-#include "gui/startup/SignInDialog.h"
-#include "gui/search/SearchWindow.h"
-#include "gui/records/RecordEditor.h"
-#include "gui/print/PrintSelectionWindow.h"
 #include "gui/configuration/Compaction.h"
 #include "gui/configuration/ConfigurationWindow.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/domains/DomainWindow.h"
+#include "gui/print/PrintSelectionWindow.h"
+#include "gui/records/RecordEditor.h"
+#include "gui/search/SearchWindow.h"
+#include "gui/startup/SignInDialog.h"
+#include "gui/tray/TrayFallbackWindow.h"
+#include "gui/widgets/AppIcon.h"
+#include "gui/widgets/Notices.h"
+#include "gui/widgets/ProgressWindow.h"
 #include "gui/widgets/SingleWindow.h"
 
 #include <QApplication>
@@ -32,7 +32,8 @@ const QString kManagerRefusal =
 
 TrayMenu::TrayMenu(Session& session, QWidget* parent)
     : QWidget(parent), mnuTrayIcon(new QMenu(this)), m_icon(new QSystemTrayIcon(this)),
-      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }), m_session(session) {
+      m_clickTimer(new QTimer(this)), m_exit([] { QCoreApplication::exit(0); }),
+      m_session(session) {
     setObjectName(u"frmTrayIcon"_s);
     setWindowTitle(u"TrayIcon"_s);
     setWindowIcon(AppIcon::icon());
@@ -40,14 +41,11 @@ TrayMenu::TrayMenu(Session& session, QWidget* parent)
     mnuTrayIcon->setTitle(u"TrayIcon"_s);
 
     addEntry(u"mnuAjouterFiche"_s, u"Ajouter une fiche"_s, &TrayMenu::addRecord);
-    addEntry(u"mnuTrayIconSearch"_s, u"Rechercher une fiche"_s,
-             &TrayMenu::openSearch);
+    addEntry(u"mnuTrayIconSearch"_s, u"Rechercher une fiche"_s, &TrayMenu::openSearch);
     addEntry(u"mnuImprimer"_s, u"Imprimer des fiches"_s, &TrayMenu::openPrintSelection);
     addSeparator(u"mnuSeparator1"_s);
-    addEntry(u"mnuGesionDomaines"_s, u"Gestion des domaines"_s,
-             &TrayMenu::openDomains);
-    addEntry(u"mnuTrayIconAdministration"_s, u"Gestion des usagers"_s,
-             &TrayMenu::openAccounts);
+    addEntry(u"mnuGesionDomaines"_s, u"Gestion des domaines"_s, &TrayMenu::openDomains);
+    addEntry(u"mnuTrayIconAdministration"_s, u"Gestion des usagers"_s, &TrayMenu::openAccounts);
     addSeparator(u"mnuSeparator2"_s);
     addEntry(u"mnucompact"_s, u"Compacter la base de données"_s, &TrayMenu::compact);
     addEntry(u"mnuTrayIconConfig"_s, u"Configuration de la base de données"_s,
@@ -68,7 +66,9 @@ TrayMenu::TrayMenu(Session& session, QWidget* parent)
     };
     m_finders[Window::File] = [] { return static_cast<QWidget*>(RecordEditor::existing()); };
     m_finders[Window::Search] = [] { return static_cast<QWidget*>(SearchWindow::existing()); };
-    m_finders[Window::Print] = [] { return static_cast<QWidget*>(PrintSelectionWindow::existing()); };
+    m_finders[Window::Print] = [] {
+        return static_cast<QWidget*>(PrintSelectionWindow::existing());
+    };
     m_finders[Window::Configuration] = [] {
         return static_cast<QWidget*>(SingleWindow<ConfigurationWindow>::existing());
     };
@@ -88,8 +88,7 @@ TrayMenu::~TrayMenu() {
     delete m_fallback;
 }
 
-QAction* TrayMenu::addEntry(const QString& name, const QString& caption,
-                               void (TrayMenu::*slot)()) {
+QAction* TrayMenu::addEntry(const QString& name, const QString& caption, void (TrayMenu::*slot)()) {
     QAction* action = mnuTrayIcon->addAction(caption);
     action->setObjectName(name);
     connect(action, &QAction::triggered, this, slot);
@@ -256,11 +255,11 @@ void TrayMenu::signOut() {
     if (ProgressWindow::instance().isLoaded()) {
         return;
     }
-    const auto answer =
-        showMessage(u"Terminer la session courante va fermer toutes les fenêtres de Lexivar en cours "
-               u"d'utilisation. Êtes-vous certain de vouloir continuer? "_s,
-               u"Fin de session"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-               Dialogs::Answer::Yes);
+    const auto answer = showMessage(
+        u"Terminer la session courante va fermer toutes les fenêtres de Lexivar en cours "
+        u"d'utilisation. Êtes-vous certain de vouloir continuer? "_s,
+        u"Fin de session"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+        Dialogs::Answer::Yes);
     if (answer != Dialogs::Answer::Yes) {
         return;
     }
@@ -272,8 +271,8 @@ void TrayMenu::signOut() {
     ProgressWindow::instance().unload();
     if (anyWindowOpen()) {
         showMessage(u"La session n'a pu être fermée, car une des fenêtres est encore ouverte."_s,
-               u"Fermeture de session impossible."_s, Dialogs::Buttons::Ok,
-               Dialogs::Icon::Critical);
+                    u"Fermeture de session impossible."_s, Dialogs::Buttons::Ok,
+                    Dialogs::Icon::Critical);
         return;
     }
     m_session.signOut();
@@ -290,8 +289,8 @@ void TrayMenu::quit() {
     }
     if (anyWindowOpen()) {
         showMessage(u"Le logiciel n'a pu être fermé, car une des fenêtres est encore ouverte."_s,
-               u"Fermeture du logiciel impossible."_s, Dialogs::Buttons::Ok,
-               Dialogs::Icon::Critical);
+                    u"Fermeture du logiciel impossible."_s, Dialogs::Buttons::Ok,
+                    Dialogs::Icon::Critical);
         return;
     }
     m_icon->hide();

@@ -2,7 +2,6 @@
 
 #include "core/files/ProgramFolder.h"
 
-#include "core/session/Session.h"
 #include "core/files/SettingsFile.h"
 
 using namespace Qt::StringLiterals;
@@ -41,7 +40,8 @@ void Anchors::fit(QSize size) const {
 
 QSize Anchors::storedSize(const QString& window, QSize base) {
     const QStringList parts =
-        readSetting(kSection, window, QString(), ProgramFolder::settingsFile()).split(u'x', Qt::SkipEmptyParts);
+        readSetting(kSection, window, QString(), ProgramFolder::settingsFile())
+            .split(u'x', Qt::SkipEmptyParts);
     if (parts.size() != 2) {
         return base;
     }

@@ -47,8 +47,8 @@ ProgressWindow::ProgressWindow()
     setMinimumWidth(360);
 }
 
-void ProgressWindow::start(std::int32_t minimum, std::int32_t maximum,
-                                           const QString& title, QWidget* caller) {
+void ProgressWindow::start(std::int32_t minimum, std::int32_t maximum, const QString& title,
+                           QWidget* caller) {
     if (minimum >= maximum) {
         unload();
         return;

@@ -17,8 +17,7 @@ class ProgressWindow : public QWidget {
 public:
     static ProgressWindow& instance();
 
-    void start(std::int32_t minimum, std::int32_t maximum, const QString& title,
-                               QWidget* caller);
+    void start(std::int32_t minimum, std::int32_t maximum, const QString& title, QWidget* caller);
     void increment();
 
     void setValue(std::int32_t value);

@@ -146,7 +146,8 @@ public:
         auto columns = searchColumns();
         std::int32_t found = 0;
         const double lexivar = bestOf([&] {
-            found = ListFiller::fill(list, m_session.location(), query, window, u"Affichage des fiches"_s, columns.get());
+            found = ListFiller::fill(list, m_session.location(), query, window,
+                                     u"Affichage des fiches"_s, columns.get());
         });
         long stepped = 0;
         const double baseline = bestOf([&] { stepped = bareQuery(path, query); });
@@ -195,7 +196,8 @@ public:
             ids.push_back(i * 100 + 1);
         }
         const QString spool = m_folder + u"/spool.html"_s;
-        const double lexivar = bestOf([&] { writeFullListing(m_session.location(), ids, spool, u"banc, 12:00:00"_s); });
+        const double lexivar = bestOf(
+            [&] { writeFullListing(m_session.location(), ids, spool, u"banc, 12:00:00"_s); });
         const QStringList groups = identifierGroups(ids);
         const double baseline = bestOf([&] {
             sqlite3* db = bareOpen(path);

@@ -1,6 +1,6 @@
-#include "core/db/DatabaseFixture.h"
 #include "core/AppError.h"
 #include "core/db/Command.h"
+#include "core/db/DatabaseFixture.h"
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
 
@@ -62,7 +62,9 @@ TEST_F(DatabaseTest, FilesThatAreNotDatabasesAreRefusedUntouched) {
         EXPECT_EQ(readFile(path(f.name)), f.bytes);
     }
     Connection c;
-    EXPECT_EQ(errorOf([&] { c.open({path(u"absent.mdb"_s), {}}, Connection::Mode::Read); }),
+    EXPECT_EQ(errorOf([&] {
+                  c.open({path(u"absent.mdb"_s), {}}, Connection::Mode::Read);
+              }),
               ErrorNumber::ProviderGeneric);
     EXPECT_FALSE(QFile::exists(path(u"absent.mdb"_s)));
 }
@@ -139,8 +141,8 @@ TEST_F(DatabaseTest, ExistingRowsChangeThroughFieldsUpdateAndMoveNext) {
     Connection c;
     open(c);
     Recordset rs;
-    rs.open(u"SELECT * FROM Files WHERE domainID = "_s + QString::number(b), c,
-            Recordset::Static, Recordset::OptimisticLock);
+    rs.open(u"SELECT * FROM Files WHERE domainID = "_s + QString::number(b), c, Recordset::Static,
+            Recordset::OptimisticLock);
     while (!rs.atEnd()) {
         rs.setValue(u"DomainID"_s, a);
         rs.moveNext(); // moving on saves the change
@@ -255,8 +257,8 @@ TEST_F(DatabaseTest, DatesAreDayNumbers) {
 
 // A password reaches the engine exactly as given, whatever separators or quotes it holds.
 TEST_F(DatabaseTest, PasswordsOpenAsGiven) {
-    for (const QString& password : {u"a;b=c"_s, u"l'eau"_s, u"'entre guillemets'"_s,
-                                    u";MODE=READ;"_s, u" espaces "_s}) {
+    for (const QString& password :
+         {u"a;b=c"_s, u"l'eau"_s, u"'entre guillemets'"_s, u";MODE=READ;"_s, u" espaces "_s}) {
         const QString file = path(u"base.mdb"_s);
         QFile::remove(file);
         Schema::createDatabase(file, password);
@@ -264,7 +266,9 @@ TEST_F(DatabaseTest, PasswordsOpenAsGiven) {
         c.open({file, password}, Connection::Mode::ReadWrite);
         c.execute(u"INSERT INTO Domains (Name) VALUES ('écrit');"_s);
         c.close();
-        EXPECT_EQ(errorOf([&] { c.open({file, password + u"x"_s}, Connection::Mode::Read); }),
+        EXPECT_EQ(errorOf([&] {
+                      c.open({file, password + u"x"_s}, Connection::Mode::Read);
+                  }),
                   ErrorNumber::NotValidPassword)
             << password.toStdString();
     }

@@ -9,12 +9,12 @@
 //   lexivar_fault_child <database> compact                 (compacts again and again)
 //   lexivar_fault_child <database> save [count]
 
-#include "core/session/Session.h"
 #include "core/AppError.h"
 #include "core/db/Connection.h"
 #include "core/db/DatabaseFile.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
+#include "core/session/Session.h"
 
 #include <QCoreApplication>
 #include <QStringList>

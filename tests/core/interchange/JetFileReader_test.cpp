@@ -1,7 +1,7 @@
 #include "core/interchange/JetFileReader.h"
 
-#include "core/TestSupport.h"
 #include "core/AppError.h"
+#include "core/TestSupport.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "core/interchange/MemoryReader.h"
 
-#include "core/TestSupport.h"
 #include "core/AppError.h"
+#include "core/TestSupport.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"

@@ -1,6 +1,5 @@
 #include "core/reports/ReportFixture.h"
 #include "core/reports/ReportWriter.h"
-#include "core/session/Session.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,7 +48,8 @@ TEST_F(ReportTest, FullListingOfOneRecordIsTheSpecifiedLayout) {
          {u"Date"_s, QDate(2004, 2, 3)},
          {u"CreatedBy"_s, u"essai"_s},
          {u"DateModified"_s, QDateTime(QDate(2005, 3, 4), QTime(9, 30))}});
-    ASSERT_TRUE(writeFullListing(location(dbPassword), {static_cast<std::int32_t>(id)}, spool(), u"essai, 14:05:09"_s));
+    ASSERT_TRUE(writeFullListing(location(dbPassword), {static_cast<std::int32_t>(id)}, spool(),
+                                 u"essai, 14:05:09"_s));
     const auto table = [](const QString& labelCell, const QString& label, const QString& valueCell,
                           const QString& value) {
         return QStringList{kTable, kRow, labelCell,       label, kEnd, u"         "_s + valueCell,
@@ -251,7 +251,8 @@ TEST_F(ReportTest, LineBreaksOfEitherKindPrintAsBreaks) {
                                                     {u"French"_s, u"terme"_s},
                                                     {u"DomainID"_s, domain},
                                                     {u"DEFINITION"_s, c.definition}});
-        ASSERT_TRUE(writeFullListing(location(dbPassword), {static_cast<std::int32_t>(id)}, spool(), u"essai"_s));
+        ASSERT_TRUE(writeFullListing(location(dbPassword), {static_cast<std::int32_t>(id)}, spool(),
+                                     u"essai"_s));
         EXPECT_TRUE(body().contains(c.written)) << c.definition;
     }
 }

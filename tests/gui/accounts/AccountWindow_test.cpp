@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-class frmAdministratorTest : public SessionTest {
+class AccountWindowTest : public SessionTest {
 protected:
     void SetUp() override {
         SessionTest::SetUp();
@@ -54,7 +54,7 @@ protected:
     AccountWindow* window = nullptr;
 };
 
-TEST_F(frmAdministratorTest, OpensWithTheAccountsListed) {
+TEST_F(AccountWindowTest, OpensWithTheAccountsListed) {
     EXPECT_EQ(AccountWindow::existing(), window);
     EXPECT_EQ(window->windowTitle(), u"Gestion des usagers"_s);
     QStringList headers;
@@ -69,7 +69,7 @@ TEST_F(frmAdministratorTest, OpensWithTheAccountsListed) {
     EXPECT_FALSE(unsaved());
 }
 
-TEST_F(frmAdministratorTest, ValidationCountsSpacesAndListsInOrder) {
+TEST_F(AccountWindowTest, ValidationCountsSpacesAndListsInOrder) {
     window->save();
     EXPECT_EQ(dialogs->messages.back().text,
               u"Les champs suivants sont invalides:\r\nLe nom de la personne est requis.\r\nLe "
@@ -89,7 +89,7 @@ TEST_F(frmAdministratorTest, ValidationCountsSpacesAndListsInOrder) {
     EXPECT_NE(row(u"abcd"_s), -1);
 }
 
-TEST_F(frmAdministratorTest, LevelsAreStoredAsTheirCodes) {
+TEST_F(AccountWindowTest, LevelsAreStoredAsTheirCodes) {
     const struct {
         QString option;
         int code;
@@ -104,7 +104,7 @@ TEST_F(frmAdministratorTest, LevelsAreStoredAsTheirCodes) {
     }
 }
 
-TEST_F(frmAdministratorTest, ASelectedAccountIsChangedThenDeleted) {
+TEST_F(AccountWindowTest, ASelectedAccountIsChangedThenDeleted) {
     window->showAccount(row(u"jfcote"_s));
     EXPECT_EQ(window->selectedAccount(), u"00002"_s);
     EXPECT_EQ(control<QLineEdit>(u"txtLogin"_s)->text(), u"jfcote"_s);
@@ -129,7 +129,7 @@ TEST_F(frmAdministratorTest, ASelectedAccountIsChangedThenDeleted) {
     EXPECT_EQ(row(u"egagnon"_s), -1);
 }
 
-TEST_F(frmAdministratorTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
+TEST_F(AccountWindowTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
     window->showAccount(row(u"egagnon"_s));
     type(u"txtName"_s, u"Élise Gagnon-Roy"_s);
     dialogs->answers = {Dialogs::Answer::No};
@@ -143,7 +143,7 @@ TEST_F(frmAdministratorTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
     EXPECT_EQ(AccountWindow::existing(), nullptr);
 }
 
-TEST_F(frmAdministratorTest, AddingClosesTheWindowAndOpensAFreshOne) {
+TEST_F(AccountWindowTest, AddingClosesTheWindowAndOpensAFreshOne) {
     window->showAccount(row(u"egagnon"_s));
     type(u"txtName"_s, u"Élise Gagnon-Roy"_s);
     dialogs->answers = {Dialogs::Answer::No}; // keep the change
@@ -183,16 +183,16 @@ void PrintTo(const AccountCase& c, std::ostream* os) {
 
 // A second account window, as another administrator has it, changes jfcote's account after
 // this window selected it.
-class AccountConflictTest : public frmAdministratorTest,
+class AccountConflictTest : public AccountWindowTest,
                             public ::testing::WithParamInterface<AccountCase> {
 protected:
     void SetUp() override {
-        frmAdministratorTest::SetUp();
+        AccountWindowTest::SetUp();
         other = std::make_unique<AccountWindow>(session);
     }
     void TearDown() override {
         other.reset();
-        frmAdministratorTest::TearDown();
+        AccountWindowTest::TearDown();
     }
     void happenMeanwhile(AccountMeanwhile what) {
         for (int r = 0; r < other->list().itemCount(); ++r) {

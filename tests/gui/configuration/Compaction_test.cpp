@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-class basCompactTest : public DatabaseTest {
+class CompactionTest : public DatabaseTest {
 protected:
     void fill(int records) {
         const qlonglong d = addDomain(u"Électricité"_s);
@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(basCompactTest, CompactedDatabaseKeepsRowsAndPasswordAndShrinks) {
+TEST_F(CompactionTest, CompactedDatabaseKeepsRowsAndPasswordAndShrinks) {
     fill(2000);
     {
         Connection c;
@@ -58,7 +58,7 @@ TEST_F(basCompactTest, CompactedDatabaseKeepsRowsAndPasswordAndShrinks) {
     EXPECT_THROW(wrong.open(location(u""_s), Connection::Mode::Read), AppError);
 }
 
-TEST_F(basCompactTest, FailuresLeaveTheDatabaseAsItWas) {
+TEST_F(CompactionTest, FailuresLeaveTheDatabaseAsItWas) {
     fill(10);
     const QByteArray original = readFile(dbPath);
     EXPECT_FALSE(compactDatabase(dbPath, u"faux"_s));

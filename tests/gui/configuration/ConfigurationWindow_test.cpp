@@ -1,11 +1,11 @@
-#include "core/session/Session.h"
-#include "core/files/ProgramFolder.h"
-#include "core/session/SessionFixture.h"
-#include "gui/TestSupport.h"
 #include "core/AppError.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
+#include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
 #include "gui/configuration/ConfigurationWindow.h"
 
 #include <QDir>
@@ -18,12 +18,14 @@
 
 using namespace Qt::StringLiterals;
 
-class frmConfigurationTest : public SessionTest {
+class ConfigurationWindowTest : public SessionTest {
 protected:
     template <typename T = QWidget> T* control(ConfigurationWindow& w, const QString& name) {
         return findControl<T>(&w, name);
     }
-    bool enabled(ConfigurationWindow& w, const QString& name) { return control(w, name)->isEnabled(); }
+    bool enabled(ConfigurationWindow& w, const QString& name) {
+        return control(w, name)->isEnabled();
+    }
     void type(ConfigurationWindow& w, const QString& box, const QString& text) {
         control<QLineEdit>(w, box)->setText(text);
     }
@@ -51,7 +53,7 @@ protected:
     }
 };
 
-TEST_F(frmConfigurationTest, LoadsWithBothSaveButtonsDisabled) {
+TEST_F(ConfigurationWindowTest, LoadsWithBothSaveButtonsDisabled) {
     for (const QString& stored : {dbPassword, u""_s}) {
         ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), stored));
         ConfigurationWindow w(session);
@@ -65,7 +67,7 @@ TEST_F(frmConfigurationTest, LoadsWithBothSaveButtonsDisabled) {
     }
 }
 
-TEST_F(frmConfigurationTest, EnablingRulesFollowEachEdit) {
+TEST_F(ConfigurationWindowTest, EnablingRulesFollowEachEdit) {
     ConfigurationWindow w(session);
     type(w, u"txtDBPath"_s, dbPath + u" "_s);
     EXPECT_TRUE(enabled(w, u"cmdSaveDB"_s));
@@ -88,7 +90,7 @@ TEST_F(frmConfigurationTest, EnablingRulesFollowEachEdit) {
     EXPECT_EQ(path->text(), u"abc"_s);
 }
 
-TEST_F(frmConfigurationTest, PresetsLeaveOnlyWhatTheUserMayDo) {
+TEST_F(ConfigurationWindowTest, PresetsLeaveOnlyWhatTheUserMayDo) {
     ConfigurationWindow start(session);
     start.applyStartupPreset();
     EXPECT_TRUE(control<QRadioButton>(start, u"optNewPass"_s)->isChecked());
@@ -106,7 +108,7 @@ TEST_F(frmConfigurationTest, PresetsLeaveOnlyWhatTheUserMayDo) {
     }
 }
 
-TEST_F(frmConfigurationTest, SavingThePathChecksItFirst) {
+TEST_F(ConfigurationWindowTest, SavingThePathChecksItFirst) {
     ConfigurationWindow w(session);
     type(w, u"txtDBPath"_s, path(u"absent.mdb"_s));
     w.saveDatabaseChoice();
@@ -126,7 +128,7 @@ TEST_F(frmConfigurationTest, SavingThePathChecksItFirst) {
     EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
 }
 
-TEST_F(frmConfigurationTest, AFailedDatabaseTestWritesNothing) {
+TEST_F(ConfigurationWindowTest, AFailedDatabaseTestWritesNothing) {
     const QString notADatabase = path(u"Texte.mdb"_s);
     writeFile(notADatabase, QByteArray(2048, 'x'));
     const struct {
@@ -154,7 +156,7 @@ TEST_F(frmConfigurationTest, AFailedDatabaseTestWritesNothing) {
     }
 }
 
-TEST_F(frmConfigurationTest, AValidatedDatabaseStoresItsPassword) {
+TEST_F(ConfigurationWindowTest, AValidatedDatabaseStoresItsPassword) {
     QFile::remove(passwordFileOf(dbPath));
     ConfigurationWindow w(session);
     control<QRadioButton>(w, u"optNewPass"_s)->click();
@@ -166,7 +168,7 @@ TEST_F(frmConfigurationTest, AValidatedDatabaseStoresItsPassword) {
     EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
 }
 
-TEST_F(frmConfigurationTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
+TEST_F(ConfigurationWindowTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
     const struct {
         QString oldPassword;
         QString newPassword;
@@ -207,7 +209,7 @@ TEST_F(frmConfigurationTest, PasswordChangesAreCheckedBeforeAnythingChanges) {
     }
 }
 
-TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
+TEST_F(ConfigurationWindowTest, PasswordIsSetChangedAndRemoved) {
     const QString second = u"deuxième mot de passe"_s;
     {
         ConfigurationWindow w(session);
@@ -243,7 +245,7 @@ TEST_F(frmConfigurationTest, PasswordIsSetChangedAndRemoved) {
     EXPECT_EQ(count(u"SELECT * FROM Passwords"_s), 3); // rows survive each change
 }
 
-TEST_F(frmConfigurationTest, ClosingWithUnsavedChangesAsks) {
+TEST_F(ConfigurationWindowTest, ClosingWithUnsavedChangesAsks) {
     ConfigurationWindow w(session);
     w.show();
     type(w, u"txtDbPassword"_s, u"x"_s);
@@ -259,7 +261,7 @@ TEST_F(frmConfigurationTest, ClosingWithUnsavedChangesAsks) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(frmConfigurationTest, APathTheSettingsFileCannotHoldIsRefused) {
+TEST_F(ConfigurationWindowTest, APathTheSettingsFileCannotHoldIsRefused) {
     // A database path of exactly `length` characters.
     const auto databaseOfLength = [this](qsizetype length) {
         const QString name = u"/Lexivar4.mdb"_s;
@@ -289,7 +291,7 @@ TEST_F(frmConfigurationTest, APathTheSettingsFileCannotHoldIsRefused) {
     EXPECT_EQ(readSetting(u"Database"_s, u"Path"_s, u""_s, ProgramFolder::settingsFile()), longest);
 }
 
-TEST_F(frmConfigurationTest, PasswordStepsRefuseAnEditedUnsavedPath) {
+TEST_F(ConfigurationWindowTest, PasswordStepsRefuseAnEditedUnsavedPath) {
     const QString other = path(u"Autre.mdb"_s);
     ASSERT_TRUE(QFile::copy(dbPath, other));
     ASSERT_TRUE(writePasswordFile(passwordFileOf(other), dbPassword));

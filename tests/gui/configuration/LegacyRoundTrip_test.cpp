@@ -3,9 +3,9 @@
 #include "core/interchange/LegacyImport.h"
 #include "core/interchange/MemoryReader.h"
 #include "core/reports/ReportWriter.h"
+#include "core/search/SearchStatement.h"
 #include "core/session/SessionFixture.h"
 #include "gui/TestSupport.h"
-#include "core/search/SearchStatement.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -28,7 +28,7 @@ protected:
     // Every cell of every row the search window's "all records" statement finds, in ID order.
     QList<QVariantList> searched(const DatabaseLocation& where) {
         const QString sql = SearchStatement::newSearchStatement(2, QString(), QDate(2000, 1, 1),
-                                                            QDate(2000, 1, 1), false) +
+                                                                QDate(2000, 1, 1), false) +
                             u" ORDER BY Files.ID"_s;
         Connection c;
         c.open(where, Connection::Mode::Read);

@@ -1,8 +1,8 @@
 #include "core/db/DatabaseFile.h"
-#include "core/files/ProgramFolder.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/PasswordChangeFixture.h"
 #include "core/db/SmallDisk.h"
+#include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
 #include "gui/TestSupport.h"
 #include "gui/configuration/ConfigurationWindow.h"
@@ -79,7 +79,8 @@ TEST_F(FullDiskTest, SmallFileWritesAreRefusedAndChangeNothing) {
                                    u"un mot de passe bien plus long "
                                    u"que l'ancien"_s,
                                    dbPath));
-    EXPECT_FALSE(writeSetting(u"Database"_s, u"Path"_s, dbPath + u"-ailleurs"_s, ProgramFolder::settingsFile()));
+    EXPECT_FALSE(writeSetting(u"Database"_s, u"Path"_s, dbPath + u"-ailleurs"_s,
+                              ProgramFolder::settingsFile()));
     changeInWindow(session, dbPassword, u"nouveau mot de passe"_s);
     ConfigurationWindow w(session);
     findControl<QRadioButton>(&w, u"optNoPass"_s)->click();

@@ -1,10 +1,10 @@
 #include "core/session/Session.h"
-#include "gui/lists/ListView.h"
-#include "gui/search/SearchPanel.h"
-#include "gui/search/SearchFixture.h"
 #include "gui/lists/ListFiller.h"
+#include "gui/lists/ListView.h"
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintSelectionWindow.h"
+#include "gui/search/SearchFixture.h"
+#include "gui/search/SearchPanel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-class frmPrintTest : public SearchTest {
+class PrintSelectionWindowTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
@@ -40,7 +40,7 @@ protected:
     PrintSelectionWindow* window = nullptr;
 };
 
-TEST_F(frmPrintTest, ChosenRowsGiveTheirNumbersInListOrder) {
+TEST_F(PrintSelectionWindowTest, ChosenRowsGiveTheirNumbersInListOrder) {
     EXPECT_EQ(window->windowTitle(), u"Imprimer une fiche"_s);
     EXPECT_EQ(list().columnHeaderText(0), u"No de fiche"_s);
     ASSERT_EQ(list().itemCount(), 10);
@@ -53,7 +53,7 @@ TEST_F(frmPrintTest, ChosenRowsGiveTheirNumbersInListOrder) {
     EXPECT_EQ(window->selectedIdentifiers().size(), 3u);
 }
 
-TEST_F(frmPrintTest, NothingChosenAsksWhetherToPrintEverything) {
+TEST_F(PrintSelectionWindowTest, NothingChosenAsksWhetherToPrintEverything) {
     window->printFull(); // No, the default
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].text,
@@ -73,7 +73,7 @@ TEST_F(frmPrintTest, NothingChosenAsksWhetherToPrintEverything) {
     EXPECT_TRUE(window->selectedIdentifiers().empty());
 }
 
-TEST_F(frmPrintTest, SearchesDecideThePrintCommands) {
+TEST_F(PrintSelectionWindowTest, SearchesDecideThePrintCommands) {
     auto* full = window->findChild<QAction*>(u"mnuPrintFull"_s);
     EXPECT_TRUE(full->isEnabled());
     auto* box = window->findChild<QComboBox*>(u"cboField"_s);

@@ -1,8 +1,8 @@
-#include "gui/records/SaveTurn.h"
-#include "core/session/Session.h"
-#include "gui/search/SearchFixture.h"
-#include "gui/records/RecordEditor.h"
 #include "core/db/Recordset.h"
+#include "core/session/Session.h"
+#include "gui/records/RecordEditor.h"
+#include "gui/records/SaveTurn.h"
+#include "gui/search/SearchFixture.h"
 
 #include <QDeadlineTimer>
 #include <QLineEdit>

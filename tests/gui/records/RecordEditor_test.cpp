@@ -1,10 +1,10 @@
-#include "core/session/Session.h"
-#include "core/files/ProgramFolder.h"
-#include "gui/tray/TrayMenu.h"
 #include "core/Clock.h"
-#include "gui/search/SearchFixture.h"
-#include "gui/records/RecordEditor.h"
 #include "core/db/Recordset.h"
+#include "core/files/ProgramFolder.h"
+#include "core/session/Session.h"
+#include "gui/records/RecordEditor.h"
+#include "gui/search/SearchFixture.h"
+#include "gui/tray/TrayMenu.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -16,7 +16,7 @@
 
 using namespace Qt::StringLiterals;
 
-class frmFileTest : public SearchTest {
+class RecordEditorTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
@@ -49,7 +49,7 @@ protected:
     RecordEditor* editor = nullptr;
 };
 
-TEST_F(frmFileTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
+TEST_F(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     Clock::setNow(QDateTime(QDate(2006, 6, 20), QTime(11, 0)));
     editor->showRecord(0);
     EXPECT_EQ(RecordEditor::existing(), editor);
@@ -83,7 +83,7 @@ TEST_F(frmFileTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 6);
 }
 
-TEST_F(frmFileTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
+TEST_F(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
     editor->showRecord(3);
     EXPECT_EQ(text(u"lblFiche"_s), u"3"_s);
     EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->currentText(), u"Médecine"_s);
@@ -100,7 +100,7 @@ TEST_F(frmFileTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
 }
 
-TEST_F(frmFileTest, AMissingRecordGivesOneMessageAndABlankRecord) {
+TEST_F(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
     editor->showRecord(99);
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, u"Fiche introuvable"_s);
@@ -108,7 +108,7 @@ TEST_F(frmFileTest, AMissingRecordGivesOneMessageAndABlankRecord) {
     EXPECT_EQ(control<QLineEdit>(u"txtEnglish"_s)->text(), u""_s);
 }
 
-TEST_F(frmFileTest, ValidationListsDomainEnglishAndFrenchInOrder) {
+TEST_F(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
     editor->showRecord(0);
     type(u"txtEnglish"_s, u"   "_s);
     editor->save();
@@ -121,7 +121,7 @@ TEST_F(frmFileTest, ValidationListsDomainEnglishAndFrenchInOrder) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
 }
 
-TEST_F(frmFileTest, DatesSnapSoCreationNeverFollowsModification) {
+TEST_F(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
     editor->showRecord(2); // created 2005-01-01, modified 2005-01-01
     auto* created = control<QDateEdit>(u"dtpDate"_s);
     auto* modified = control<QDateEdit>(u"dtpLastModified"_s);
@@ -135,7 +135,7 @@ TEST_F(frmFileTest, DatesSnapSoCreationNeverFollowsModification) {
     EXPECT_EQ(created->date(), QDate(2005, 2, 2));
 }
 
-TEST_F(frmFileTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
+TEST_F(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
     editor->showRecord(0);
     editor->remove();
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -154,7 +154,7 @@ TEST_F(frmFileTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
     EXPECT_FALSE(unsaved());
 }
 
-TEST_F(frmFileTest, AFailedStoreKeepsTheNumberAndTheTyping) {
+TEST_F(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
     editor->showRecord(0);
     chooseDomain(u"Droit"_s);
     type(u"txtEnglish"_s, u"statute"_s);
@@ -173,7 +173,7 @@ TEST_F(frmFileTest, AFailedStoreKeepsTheNumberAndTheTyping) {
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE English = 'statute'"_s), 0);
 }
 
-TEST_F(frmFileTest, ClosingWithChangesAsksAndHoldsTheSession) {
+TEST_F(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
     editor->showRecord(1);
     type(u"txtSource"_s, u"changé"_s);
     TrayMenu tray(session);
@@ -196,7 +196,7 @@ TEST_F(frmFileTest, ClosingWithChangesAsksAndHoldsTheSession) {
     EXPECT_EQ(stored(1, u"AF"_s).toString(), u"OQLF"_s);
 }
 
-TEST_F(frmFileTest, PrintingAskesForASavedRecord) {
+TEST_F(RecordEditorTest, PrintingAskesForASavedRecord) {
     editor->showRecord(0);
     editor->print();
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -208,7 +208,7 @@ TEST_F(frmFileTest, PrintingAskesForASavedRecord) {
     EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
 }
 
-TEST_F(frmFileTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
+TEST_F(RecordEditorTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
     const QDateTime created(QDate(2005, 6, 1), QTime(14, 30, 15));
     const struct {
         QString stored;

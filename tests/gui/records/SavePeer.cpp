@@ -8,10 +8,10 @@
 //
 // It prints "ready" once the record is shown and ends at the end of its input.
 
-#include "gui/records/SaveTurn.h"
 #include "core/session/Session.h"
 #include "gui/dialogs/ScriptedDialogs.h"
 #include "gui/records/RecordEditor.h"
+#include "gui/records/SaveTurn.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -20,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-class frmSearchTest : public SearchTest {
+class SearchWindowTest : public SearchTest {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
@@ -61,7 +61,7 @@ protected:
     QPointer<SearchWindow> window; // deleted on close
 };
 
-TEST_F(frmSearchTest, LoadsWithIdChosenAndCommandsUnavailable) {
+TEST_F(SearchWindowTest, LoadsWithIdChosenAndCommandsUnavailable) {
     EXPECT_EQ(SearchWindow::existing(), window);
     EXPECT_EQ(window->windowTitle(), u"Rechercher une fiche"_s);
     EXPECT_EQ(control<QComboBox>(u"cboField"_s)->currentText(), u"ID"_s);
@@ -74,7 +74,7 @@ TEST_F(frmSearchTest, LoadsWithIdChosenAndCommandsUnavailable) {
     EXPECT_EQ(control(u"lvwResult"_s)->geometry(), QRect(8, 80, 769, 393));
 }
 
-TEST_F(frmSearchTest, SearchesRefinesAndShowsTheCount) {
+TEST_F(SearchWindowTest, SearchesRefinesAndShowsTheCount) {
     search(0, u""_s);
     EXPECT_EQ(shownCount(), u"5"_s);
     EXPECT_TRUE(recordCommands());
@@ -120,7 +120,7 @@ TEST_F(frmSearchTest, SearchesRefinesAndShowsTheCount) {
     EXPECT_EQ(list().columnHeaderCount(), 0);
 }
 
-TEST_F(frmSearchTest, DateRangesCompareWholeDays) {
+TEST_F(SearchWindowTest, DateRangesCompareWholeDays) {
     choose(7);
     EXPECT_FALSE(control(u"txtSearch"_s)->isVisible());
     EXPECT_TRUE(control(u"dtpDateStart"_s)->isVisible());
@@ -137,7 +137,7 @@ TEST_F(frmSearchTest, DateRangesCompareWholeDays) {
     EXPECT_TRUE(control<QLineEdit>(u"txtSearch"_s)->text().isEmpty());
 }
 
-TEST_F(frmSearchTest, KeysAreFilteredForTheIdField) {
+TEST_F(SearchWindowTest, KeysAreFilteredForTheIdField) {
     auto* text = control<QLineEdit>(u"txtSearch"_s);
     QTest::keyClicks(text, u"4a-2"_s);
     EXPECT_EQ(text->text(), u"42"_s);
@@ -153,7 +153,7 @@ TEST_F(frmSearchTest, KeysAreFilteredForTheIdField) {
     EXPECT_EQ(text->text(), u"a-b"_s);
 }
 
-TEST_F(frmSearchTest, ActivationRefillsWithTheLastQueryOnly) {
+TEST_F(SearchWindowTest, ActivationRefillsWithTheLastQueryOnly) {
     window->criteria().activate(); // no query yet: nothing
     EXPECT_EQ(list().itemCount(), 0);
     search(2, u"water"_s);
@@ -164,7 +164,7 @@ TEST_F(frmSearchTest, ActivationRefillsWithTheLastQueryOnly) {
     EXPECT_EQ(shownCount(), u"2"_s); // the label keeps its value
 }
 
-TEST_F(frmSearchTest, OnlyAReturnFromElsewhereRefills) {
+TEST_F(SearchWindowTest, OnlyAReturnFromElsewhereRefills) {
     search(0, u""_s);
     list().selectRow(1);
     const QString chosen = list().itemText(1, 0);
@@ -193,7 +193,7 @@ TEST_F(frmSearchTest, OnlyAReturnFromElsewhereRefills) {
     EXPECT_EQ(list().itemText(list().selectedRow(), 0), chosen);
 }
 
-TEST_F(frmSearchTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
+TEST_F(SearchWindowTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
     signInAs(u"Administrateur"_s, 0);
     search(0, u""_s);
     ListFiller::sortByColumn(list(), 3); // French terms, descending
@@ -219,7 +219,7 @@ TEST_F(frmSearchTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
     delete editor;
 }
 
-TEST_F(frmSearchTest, LabelsStayWholeBesideTheirControls) {
+TEST_F(SearchWindowTest, LabelsStayWholeBesideTheirControls) {
     choose(7);
     for (const auto& [labelName, pickerName] :
          {std::pair{u"Label3"_s, u"dtpDateStart"_s}, std::pair{u"Label5"_s, u"dtpDateEnd"_s}}) {
@@ -231,7 +231,7 @@ TEST_F(frmSearchTest, LabelsStayWholeBesideTheirControls) {
     }
 }
 
-TEST_F(frmSearchTest, GrowsWithTheWindowAndRemembersItsSize) {
+TEST_F(SearchWindowTest, GrowsWithTheWindowAndRemembersItsSize) {
     const QRect list = control(u"lvwResult"_s)->geometry();
     const QRect close = control(u"cmdClose"_s)->geometry();
     const QSize base = window->size();
@@ -249,7 +249,7 @@ TEST_F(frmSearchTest, GrowsWithTheWindowAndRemembersItsSize) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-TEST_F(frmSearchTest, DisplayOpensTheChosenRecordInTheEditor) {
+TEST_F(SearchWindowTest, DisplayOpensTheChosenRecordInTheEditor) {
     const auto shownRecord = [] {
         RecordEditor* editor = RecordEditor::existing();
         return editor ? findControl<QLabel>(editor, u"lblFiche"_s)->text() : QString();
@@ -265,7 +265,7 @@ TEST_F(frmSearchTest, DisplayOpensTheChosenRecordInTheEditor) {
     EXPECT_EQ(shownRecord(), u"4"_s);
 }
 
-TEST_F(frmSearchTest, DeletionFollowsTheOwnerRule) {
+TEST_F(SearchWindowTest, DeletionFollowsTheOwnerRule) {
     search(0, u""_s);
     // Nobody signed in: the sign-in comes first, and cancelling it ends the deletion.
     list().selectRow(0);
@@ -295,7 +295,7 @@ TEST_F(frmSearchTest, DeletionFollowsTheOwnerRule) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 3);
 }
 
-TEST_F(frmSearchTest, DeletingTheLastRecordEmptiesTheList) {
+TEST_F(SearchWindowTest, DeletingTheLastRecordEmptiesTheList) {
     signInAs(u"Administrateur"_s, 0);
     search(0, u"4"_s);
     list().selectRow(0);
@@ -315,7 +315,7 @@ TEST_F(frmSearchTest, DeletingTheLastRecordEmptiesTheList) {
     EXPECT_EQ(shownCount(), u"3"_s);
 }
 
-TEST_F(frmSearchTest, ClosingIsRefusedDuringAFill) {
+TEST_F(SearchWindowTest, ClosingIsRefusedDuringAFill) {
     QWidget other;
     ProgressWindow::instance().start(1, 10, u""_s, &other);
     EXPECT_FALSE(window->close());

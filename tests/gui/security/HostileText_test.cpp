@@ -295,8 +295,8 @@ protected:
 };
 
 TEST_F(ReportEscapingTest, RecordTextPrintsLiterally) {
-    using Generator = bool (*)(const DatabaseLocation&, const IdentifierList&, const QString&,
-                              const QString&);
+    using Generator =
+        bool (*)(const DatabaseLocation&, const IdentifierList&, const QString&, const QString&);
     const struct {
         Generator generate;
         QStringList shown;
@@ -342,14 +342,13 @@ TEST_F(ReportEscapingTest, TheSpoolIsOwnerOnlyAndNeverWrittenThroughALink) {
     // A report that fails is removed, and no temporary file is ever left.
     QWidget window;
     PrintDocument document(&window);
-    const PrintFlow::Request failing{
-        {id},
-        [](const DatabaseLocation& where, const IdentifierList& ids, const QString& file,
-           const QString& title) {
-            writeShortListing(where, ids, file, title);
-            return false;
-        },
-        {}};
+    const PrintFlow::Request failing{{id},
+                                     [](const DatabaseLocation& where, const IdentifierList& ids,
+                                        const QString& file, const QString& title) {
+                                         writeShortListing(where, ids, file, title);
+                                         return false;
+                                     },
+                                     {}};
     PrintFlow::print(session, window, document, failing);
     EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
     const QStringList left =

@@ -1,10 +1,10 @@
-#include "core/session/SessionFixture.h"
-#include "gui/TestSupport.h"
-#include "core/session/Session.h"
-#include "gui/startup/Program.h"
-#include "gui/tray/TrayMenu.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
+#include "core/session/Session.h"
+#include "core/session/SessionFixture.h"
+#include "gui/TestSupport.h"
+#include "gui/startup/Program.h"
+#include "gui/tray/TrayMenu.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -13,7 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-class basMainTest : public SessionTest {
+class ProgramTest : public SessionTest {
 protected:
     void TearDown() override {
         shutDownProgram();
@@ -28,7 +28,7 @@ protected:
     }
 };
 
-TEST_F(basMainTest, ConfiguredProgramStartsInTheNotificationArea) {
+TEST_F(ProgramTest, ConfiguredProgramStartsInTheNotificationArea) {
     session.setDatabasePath({});
     EXPECT_EQ(runProgram(session), -1);
     EXPECT_TRUE(dialogs->messages.empty());
@@ -41,7 +41,7 @@ TEST_F(basMainTest, ConfiguredProgramStartsInTheNotificationArea) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-TEST_F(basMainTest, NotConfiguredAndNothingChosenEndsSilently) {
+TEST_F(ProgramTest, NotConfiguredAndNothingChosenEndsSilently) {
     QFile::remove(ProgramFolder::settingsFile());
     QFile::rename(dbPath, path(u"ailleurs.mdb"_s)); // no Lexivar4.mdb beside the program
     session.setDatabasePath({});
@@ -52,7 +52,7 @@ TEST_F(basMainTest, NotConfiguredAndNothingChosenEndsSilently) {
     EXPECT_EQ(trayMenu(), nullptr);
 }
 
-TEST_F(basMainTest, MissingPasswordFileNeedsAValidatedDatabase) {
+TEST_F(ProgramTest, MissingPasswordFileNeedsAValidatedDatabase) {
     QFile::remove(passwordFileOf(dbPath));
     session.setDatabasePath({});
     EXPECT_EQ(runProgram(session), 0); // the configuration window is closed without validating
@@ -76,12 +76,13 @@ TEST_F(basMainTest, MissingPasswordFileNeedsAValidatedDatabase) {
     EXPECT_NE(trayMenu(), nullptr);
 }
 
-TEST_F(basMainTest, BlankPathCountsAsNotConfiguredAndTheStandardDatabaseIsFound) {
+TEST_F(ProgramTest, BlankPathCountsAsNotConfiguredAndTheStandardDatabaseIsFound) {
     writeFile(ProgramFolder::settingsFile(), "[Database]\r\nPath=   \r\n");
     QFile::rename(dbPath, path(u"Lexivar4.mdb"_s));
     QFile::rename(passwordFileOf(dbPath), path(u"Lexivar4.pws"_s));
     session.setDatabasePath({});
-    EXPECT_EQ(runProgram(session), -1); // the window found Lexivar4.mdb and was closed without saving
+    EXPECT_EQ(runProgram(session),
+              -1); // the window found Lexivar4.mdb and was closed without saving
     EXPECT_EQ(titles(), QStringList{u"Attention!"_s});
     EXPECT_EQ(session.databasePath(), path(u"Lexivar4.mdb"_s));
 }

@@ -1,15 +1,15 @@
+#include "core/files/PasswordFile.h"
+#include "core/session/Session.h"
 #include "core/session/SessionFixture.h"
 #include "gui/TestSupport.h"
-#include "core/session/Session.h"
 #include "gui/startup/SignInDialog.h"
-#include "core/files/PasswordFile.h"
 
 #include <QLineEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-class frmLoginTest : public SessionTest {
+class SignInDialogTest : public SessionTest {
 protected:
     // Types into the window and presses OK; returns the messages shown.
     void attempt(const QString& login, const QString& password) {
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(frmLoginTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
+TEST_F(SignInDialogTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
     const struct {
         QString login;
         QString password;
@@ -44,7 +44,7 @@ TEST_F(frmLoginTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
     }
 }
 
-TEST_F(frmLoginTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
+TEST_F(SignInDialogTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
     addAccount(u"Marie-Ève Bouchard-Villeneuve de la Tour"_s, u"mevb"_s, u"clé'1"_s, 2);
     attempt(u"  MEVB "_s, u" clé'1  "_s);
     EXPECT_TRUE(dialogs->messages.empty()) << lastMessage();
@@ -54,7 +54,7 @@ TEST_F(frmLoginTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
     EXPECT_TRUE(session.mayChange(u"Marie-Ève Bouchard-Villen"_s));
 }
 
-TEST_F(frmLoginTest, EnterInEitherBoxSignsInOnce) {
+TEST_F(SignInDialogTest, EnterInEitherBoxSignsInOnce) {
     for (const QString& box : {u"txtLogin"_s, u"txtPassword"_s}) {
         dialogs->messages.clear();
         SignInDialog window(session);
@@ -68,7 +68,7 @@ TEST_F(frmLoginTest, EnterInEitherBoxSignsInOnce) {
     }
 }
 
-TEST_F(frmLoginTest, WrongDatabasePasswordIsReportedOnce) {
+TEST_F(SignInDialogTest, WrongDatabasePasswordIsReportedOnce) {
     ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), u"pas le bon"_s));
     attempt(u"admin"_s, u"admin"_s);
     ASSERT_EQ(dialogs->messages.size(), 1u);

@@ -16,7 +16,7 @@
 
 using namespace Qt::StringLiterals;
 
-class frmTrayIconTest : public SessionTest {
+class TrayMenuTest : public SessionTest {
 protected:
     void SetUp() override {
         SessionTest::SetUp();
@@ -49,7 +49,7 @@ protected:
     int exits = 0;
 };
 
-TEST_F(frmTrayIconTest, MenuHasItsEntriesInOrder) {
+TEST_F(TrayMenuTest, MenuHasItsEntriesInOrder) {
     QStringList entries;
     for (QAction* a : tray->menu()->actions()) {
         entries << (a->isSeparator() ? u"-"_s : a->text());
@@ -62,7 +62,7 @@ TEST_F(frmTrayIconTest, MenuHasItsEntriesInOrder) {
                      u"-"_s, u"Terminer la session"_s, u"-"_s, u"Quitter"_s}));
 }
 
-TEST_F(frmTrayIconTest, EntriesAskForSignInThenApplyTheLevel) {
+TEST_F(TrayMenuTest, EntriesAskForSignInThenApplyTheLevel) {
     // Not signed in: the sign-in comes first; a manager is then refused the accounts.
     answerSignIn(u"jfcote"_s, u"gestion"_s);
     tray->openAccounts();
@@ -90,14 +90,14 @@ TEST_F(frmTrayIconTest, EntriesAskForSignInThenApplyTheLevel) {
     EXPECT_EQ(dialogs->modalShown.size(), 1u);
 }
 
-TEST_F(frmTrayIconTest, CancelledSignInDoesNothing) {
+TEST_F(TrayMenuTest, CancelledSignInDoesNothing) {
     tray->configure(); // the scripted sign-in is cancelled
     EXPECT_FALSE(session.isSignedIn());
     EXPECT_EQ(tray->window(TrayMenu::Window::Configuration), nullptr);
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-TEST_F(frmTrayIconTest, NonManagersSeeARestrictedConfiguration) {
+TEST_F(TrayMenuTest, NonManagersSeeARestrictedConfiguration) {
     signInAs(u"Élise Gagnon"_s, 2);
     tray->configure();
     QWidget* config = tray->window(TrayMenu::Window::Configuration);
@@ -118,7 +118,7 @@ TEST_F(frmTrayIconTest, NonManagersSeeARestrictedConfiguration) {
     config->close();
 }
 
-TEST_F(frmTrayIconTest, SessionEndIsRefusedWhileAWindowKeepsChanges) {
+TEST_F(TrayMenuTest, SessionEndIsRefusedWhileAWindowKeepsChanges) {
     signInAs(u"Administrateur"_s, 0);
     tray->configure();
     QWidget* config = tray->window(TrayMenu::Window::Configuration);
@@ -140,7 +140,7 @@ TEST_F(frmTrayIconTest, SessionEndIsRefusedWhileAWindowKeepsChanges) {
     EXPECT_EQ(tray->window(TrayMenu::Window::Configuration), nullptr);
 }
 
-TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
+TEST_F(TrayMenuTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
     signInAs(u"Administrateur"_s, 0);
     dialogs->answers = {Dialogs::Answer::No};
     tray->signOut();
@@ -162,7 +162,7 @@ TEST_F(frmTrayIconTest, SessionEndsAndQuitWaitsForTheProgressWindow) {
     EXPECT_EQ(exits, 1);
 }
 
-TEST_F(frmTrayIconTest, AClickWaitsForASecondOneBeforeThePopUpMenu) {
+TEST_F(TrayMenuTest, AClickWaitsForASecondOneBeforeThePopUpMenu) {
     const int interval = QApplication::doubleClickInterval();
     // A double click is reported as a click, then a double click: no menu, the search window.
     tray->iconActivated(QSystemTrayIcon::Trigger);
@@ -178,7 +178,7 @@ TEST_F(frmTrayIconTest, AClickWaitsForASecondOneBeforeThePopUpMenu) {
     EXPECT_EQ(opened.size(), 1u);
 }
 
-TEST_F(frmTrayIconTest, QuietWorkEndsWithAShortConfirmation) {
+TEST_F(TrayMenuTest, QuietWorkEndsWithAShortConfirmation) {
     tray->showIcon(); // no notification area here: the fallback window stands in
     ASSERT_NE(tray->fallbackWindow(), nullptr);
     auto* status = tray->fallbackWindow()->findChild<QLabel*>(u"lblStatus"_s);

@@ -31,7 +31,7 @@ struct Caller {
 
 } // namespace
 
-class frmProgressBarTest : public LexivarTest {
+class ProgressWindowTest : public LexivarTest {
 protected:
     void SetUp() override {
         LexivarTest::SetUp();
@@ -46,7 +46,7 @@ protected:
     ProgressWindow& bar = ProgressWindow::instance();
 };
 
-TEST_F(frmProgressBarTest, ARunOfFewerThanTwoStepsShowsNothing) {
+TEST_F(ProgressWindowTest, ARunOfFewerThanTwoStepsShowsNothing) {
     Caller caller;
     bar.start(1, 1, u"Recherche"_s, &caller.window);
     EXPECT_FALSE(bar.isLoaded());
@@ -54,7 +54,7 @@ TEST_F(frmProgressBarTest, ARunOfFewerThanTwoStepsShowsNothing) {
     EXPECT_FALSE(bar.justRan());
 }
 
-TEST_F(frmProgressBarTest, BarFollowsTheCountAndClosesAtTheMaximum) {
+TEST_F(ProgressWindowTest, BarFollowsTheCountAndClosesAtTheMaximum) {
     Caller caller;
     bar.start(1, 5, u"Affichage des fiches"_s, &caller.window);
     EXPECT_TRUE(bar.isLoaded());
@@ -81,7 +81,7 @@ TEST_F(frmProgressBarTest, BarFollowsTheCountAndClosesAtTheMaximum) {
     EXPECT_TRUE(caller.text->isEnabled());
 }
 
-TEST_F(frmProgressBarTest, PercentRoundsHalvesToEvenAndNeverOverflows) {
+TEST_F(ProgressWindowTest, PercentRoundsHalvesToEvenAndNeverOverflows) {
     Caller caller;
     bar.start(0, 8, u""_s, &caller.window);
     bar.setValue(1); // 12.5 -> 12
@@ -93,7 +93,7 @@ TEST_F(frmProgressBarTest, PercentRoundsHalvesToEvenAndNeverOverflows) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-TEST_F(frmProgressBarTest, ARestartKeepsTheFirstLocking) {
+TEST_F(ProgressWindowTest, ARestartKeepsTheFirstLocking) {
     Caller caller;
     bar.start(1, 10, u"a"_s, &caller.window);
     bar.start(1, 20, u"b"_s, &caller.window); // everything is disabled now
