@@ -35,6 +35,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+void showInvalidPath() {
+    showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
+                u"avoir choisi une base de données, le programme va s'arrêter."_s,
+                u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
+
 const QString kPasswordChanged = u"Le mot de passe de la base de données a été changé."_s;
 
 QLineEdit* passwordBox(QWidget* parent, const QString& name) {
@@ -170,9 +176,7 @@ void ConfigurationWindow::findDatabase() {
     }
     const QString chosen = askForDatabase();
     if (chosen.isEmpty() || !QFileInfo(chosen).isFile()) {
-        showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
-                    u"avoir choisi une base de données, le programme va s'arrêter."_s,
-                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        showInvalidPath();
         return;
     }
     if (const auto shown = convertIfOld(chosen, u"FindDatabase"_s)) {
@@ -186,9 +190,7 @@ void ConfigurationWindow::browseForDatabase() {
         return;
     }
     if (!QFileInfo(chosen).isFile()) {
-        showMessage(u"Chemin de fichier invalide. Si vous quittez la fenêtre de configuration sans "
-                    u"avoir choisi une base de données, le programme va s'arrêter."_s,
-                    u"Erreur"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+        showInvalidPath();
         return;
     }
     if (const auto shown = convertIfOld(chosen, u"cmdBrowseDB_Click"_s)) {
