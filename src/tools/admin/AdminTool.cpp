@@ -7,6 +7,8 @@
 #include "core/files/PasswordFile.h"
 #include "core/interchange/JetFileReader.h"
 #include "core/interchange/LegacyImport.h"
+#include "core/interchange/TermExport.h"
+#include "core/interchange/TermImport.h"
 #include "core/text/Cp1252.h"
 #include "tools/admin/DemoData.h"
 
@@ -30,6 +32,8 @@ const QString kHelp = uR"(Usage :
                 [--db-password MOT_DE_PASSE_BD]
   lexivar-admin demo CHEMIN.mdb
   lexivar-admin import ANCIENNE.mdb NOUVELLE.mdb [--db-password MOT_DE_PASSE_BD]
+  lexivar-admin export BASE.mdb FICHIER [--format tbx|tbx2|csv]
+  lexivar-admin import-terms BASE.mdb FICHIER [--user NOM]
   lexivar-admin --help
 
 create  Crée une base de données Lexivar vide (tables Files, Domains et Passwords) et
@@ -51,7 +55,20 @@ import  Crée une nouvelle base Lexivar à partir d'une base de l'ancienne versi
         --db-password en donne un autre. Les lignes qui ne peuvent pas être importées sont
         énumérées avec leur raison.
 
-Aucun fichier existant n'est jamais remplacé.
+export  Écrit toutes les fiches de la base dans un fichier d'échange pour les outils de
+        traduction : TBX v3 (TBX-Basic, par défaut), TBX v2 (« martif ») ou CSV (UTF-8),
+        d'après --format ou, à défaut, l'extension du fichier (.csv). Un fichier existant
+        est remplacé d'un coup, une fois le nouveau entièrement écrit.
+
+import-terms
+        Ajoute à la base les entrées d'un fichier TBX (v2 ou v3) ou CSV (colonnes nommées
+        en français ou en anglais), en une seule transaction. Les domaines manquants sont
+        créés ; les doublons (mêmes termes anglais et français dans le même domaine) sont
+        écartés. L'auteur des entrées qui n'en ont pas est --user (par défaut, l'usager du
+        système). Un rapport énumère ce qui a été ajouté, écarté ou refusé.
+
+Le mot de passe de la base est lu dans son fichier .pws. Hormis l'exportation, aucun fichier
+existant n'est jamais remplacé.
 )"_s;
 
 struct createRequest {
@@ -238,6 +255,78 @@ int importOld(const QStringList& args, QTextStream& out, const LegacyReaderFacto
     return kOk;
 }
 
+// An existing base, opened with the password of its password file.
+DatabaseLocation existingBase(const QString& path) {
+    if (!path.endsWith(u".mdb"_s, Qt::CaseInsensitive) || !QFileInfo(path).isFile()) {
+        throw Refusal(u"La base de données « "_s + path + u" » est introuvable."_s);
+    }
+    QString password;
+    const QString pws = passwordFileOf(path);
+    if (QFileInfo::exists(pws) && !readPasswordFile(pws, password)) {
+        throw Refusal(u"Le fichier de mot de passe « "_s + pws + u" » est illisible."_s);
+    }
+    return {path, password};
+}
+
+// The two paths after the command, and the options' values.
+QStringList operands(const QStringList& args, const QStringList& options) {
+    QStringList paths;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (options.contains(args.at(i))) {
+            ++i;
+        } else {
+            paths << args.at(i);
+        }
+    }
+    if (paths.size() != 2 || paths.at(0).startsWith(u"--"_s) || paths.at(1).startsWith(u"--"_s)) {
+        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
+    }
+    return paths;
+}
+
+int exportCommand(const QStringList& args, QTextStream& out) {
+    bool missing = false;
+    const QString format = option(args, u"--format"_s, missing);
+    const QStringList paths = operands(args, {u"--format"_s});
+    if (missing) {
+        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
+    }
+    TermFormat chosen = formatForPath(paths.at(1));
+    if (format == u"tbx"_s) {
+        chosen = TermFormat::Tbx3;
+    } else if (format == u"tbx2"_s) {
+        chosen = TermFormat::Tbx2;
+    } else if (format == u"csv"_s) {
+        chosen = TermFormat::Csv;
+    } else if (!format.isEmpty()) {
+        throw Refusal(u"Format inconnu : « "_s + format + u" » (tbx, tbx2 ou csv)."_s);
+    }
+    const qint64 written =
+        exportTerms(existingBase(paths.at(0)), std::nullopt, paths.at(1), chosen);
+    out << QString::number(written) << (written > 1 ? u" fiches exportées"_s : u" fiche exportée"_s)
+        << u" dans « "_s << paths.at(1) << u" ».\n"_s;
+    return kOk;
+}
+
+int importTermsCommand(const QStringList& args, QTextStream& out) {
+    bool missing = false;
+    QString user = option(args, u"--user"_s, missing);
+    const QStringList paths = operands(args, {u"--user"_s});
+    if (missing) {
+        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
+    }
+    if (user.isEmpty()) {
+        user = qEnvironmentVariable("USER", u"lexivar-admin"_s);
+    }
+    const DatabaseLocation base = existingBase(paths.at(0));
+    if (!QFileInfo(paths.at(1)).isFile()) {
+        throw Refusal(u"Le fichier « "_s + paths.at(1) + u" » est introuvable."_s);
+    }
+    const TermImportSummary summary = importTerms(base, paths.at(1), user);
+    out << termImportText(summary, paths.at(1));
+    return summary.fileError.isEmpty() ? kOk : kFailed;
+}
+
 } // namespace
 
 int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
@@ -247,13 +336,20 @@ int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         (command.isEmpty() ? err : out) << kHelp;
         return command.isEmpty() ? kUsage : kOk;
     }
-    if (command != u"create"_s && command != u"demo"_s && command != u"import"_s) {
+    if (command != u"create"_s && command != u"demo"_s && command != u"import"_s &&
+        command != u"export"_s && command != u"import-terms"_s) {
         err << u"Commande inconnue : « "_s << command << u" ».\n\n"_s << kHelp;
         return kUsage;
     }
     try {
         if (command == u"import"_s) {
             return importOld(arguments, out, openLegacy);
+        }
+        if (command == u"export"_s) {
+            return exportCommand(arguments, out);
+        }
+        if (command == u"import-terms"_s) {
+            return importTermsCommand(arguments, out);
         }
         createRequest r;
         if (command == u"demo"_s) {
