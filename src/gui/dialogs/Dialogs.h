@@ -21,6 +21,10 @@ public:
     // A file-open dialog; "" when the user cancels.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& folder,
                                  const QString& filter) = 0;
+    // A file-save dialog offering `filters` (";;" between them); "" when the user cancels. The
+    // filter the user chose is put in `selectedFilter` when given.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& folder,
+                                 const QString& filters, QString* selectedFilter) = 0;
     // Shows a window modally and returns its result code.
     virtual int execModal(QDialog& dialog) = 0;
     // The print dialog: true when the user confirmed, the printer then set as chosen.

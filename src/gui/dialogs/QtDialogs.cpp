@@ -86,6 +86,11 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& title, const QSt
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
+QString QtDialogs::saveFileName(QWidget* parent, const QString& title, const QString& folder,
+                                const QString& filters, QString* selectedFilter) {
+    return QFileDialog::getSaveFileName(parent, title, folder, filters, selectedFilter);
+}
+
 int QtDialogs::execModal(QDialog& dialog) {
     return dialog.exec();
 }

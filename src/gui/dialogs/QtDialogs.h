@@ -7,6 +7,8 @@ class QtDialogs : public Dialogs {
 public:
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
                    Answer defaultButton) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& folder,
+                         const QString& filters, QString* selectedFilter) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& folder,
                          const QString& filter) override;
     int execModal(QDialog& dialog) override;

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+using namespace Qt::StringLiterals;
+
 Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& title, Buttons buttons,
                                          Icon icon, Answer defaultButton) {
     messages.push_back({text, title, buttons, icon, defaultButton});
@@ -20,6 +22,20 @@ QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&, 
     QString f = fileNames.front();
     fileNames.pop_front();
     return f;
+}
+
+QString ScriptedDialogs::saveFileName(QWidget*, const QString&, const QString&,
+                                      const QString& filters, QString* selectedFilter) {
+    saveFiltersOffered << filters;
+    if (saveAnswers.empty()) {
+        return {};
+    }
+    SaveAnswer a = saveAnswers.front();
+    saveAnswers.pop_front();
+    if (selectedFilter) {
+        *selectedFilter = a.filter.isEmpty() ? filters.section(u";;"_s, 0, 0) : a.filter;
+    }
+    return a.fileName;
 }
 
 int ScriptedDialogs::execModal(QDialog& dialog) {

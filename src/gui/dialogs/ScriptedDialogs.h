@@ -22,6 +22,8 @@ public:
                    Answer defaultButton) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& folder,
                          const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& folder,
+                         const QString& filters, QString* selectedFilter) override;
     int execModal(QDialog& dialog) override;
     bool printDialog(QPrinter& printer, QWidget* parent) override;
     bool pageSetupDialog(QPrinter& printer, QWidget* parent) override;
@@ -29,6 +31,14 @@ public:
     // Answers given in order; when none is queued the default button answers.
     std::deque<Answer> answers;
     std::deque<QString> fileNames;
+    // Each save dialog answers with the next file name and the filter chosen (the first
+    // offered when empty); none queued: cancelled. The filters offered are kept.
+    struct SaveAnswer {
+        QString fileName;
+        QString filter;
+    };
+    std::deque<SaveAnswer> saveAnswers;
+    QStringList saveFiltersOffered;
     // Each modal window shown runs the next handler (which may drive the window); none: rejected.
     std::deque<std::function<int(QDialog&)>> modalHandlers;
 

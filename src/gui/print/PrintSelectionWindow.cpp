@@ -1,6 +1,7 @@
 #include "gui/print/PrintSelectionWindow.h"
 
 #include "gui/dialogs/Dialogs.h"
+#include "gui/interchange/TermExchange.h"
 #include "gui/lists/ListView.h"
 #include "gui/print/PrintDocument.h"
 #include "gui/print/PrintFlow.h"
@@ -51,6 +52,9 @@ PrintSelectionWindow::PrintSelectionWindow(Session& session, QWidget* parent)
     mnuPrintFull =
         mnuPrint->addAction(u"Imprimer (complet)"_s, this, &PrintSelectionWindow::printFull);
     mnuPrintFull->setObjectName(u"mnuPrintFull"_s);
+    mnuPrint->addSeparator();
+    mnuExport = mnuPrint->addAction(u"Exporter…"_s, this, &PrintSelectionWindow::exportRecords);
+    mnuExport->setObjectName(u"mnuExport"_s);
     const QSize base(Twips::px(11790), Twips::px(7995));
     const int menuHeight = menuBar->sizeHint().height();
     menuBar->setGeometry(0, 0, base.width(), menuHeight);
@@ -97,6 +101,7 @@ PrintSelectionWindow* PrintSelectionWindow::existing() {
 void PrintSelectionWindow::setPrintCommands(bool available) {
     mnuPrintShort->setEnabled(available);
     mnuPrintFull->setEnabled(available);
+    mnuExport->setEnabled(available);
 }
 
 void PrintSelectionWindow::selectAllRows() {
@@ -140,6 +145,23 @@ void PrintSelectionWindow::print(Listing listing) {
     request.naming = PrintFlow::OperaName::AnyCase;
     request.parameter = PrintFlow::OperaParameter::EscapedFolder;
     PrintFlow::print(m_session, *this, *m_printDocument, request);
+}
+
+void PrintSelectionWindow::exportRecords() {
+    IdentifierList ids = selectedIdentifiers();
+    if (ids.empty()) {
+        if (showMessage(u"Aucune fiche n’a été sélectionnée. Voulez-vous exporter toutes les "
+                        u"fiches de la liste ?"_s,
+                        u"Lexivar"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                        Dialogs::Answer::No) != Dialogs::Answer::Yes) {
+            return;
+        }
+        const ListView& list = m_criteria->list();
+        for (int row = 0; row < list.itemCount(); ++row) {
+            ids.push_back(static_cast<std::int32_t>(list.itemText(row, 0).toLongLong()));
+        }
+    }
+    TermExchange::exportRecords(m_session, this, ids);
 }
 
 void PrintSelectionWindow::printFull() {

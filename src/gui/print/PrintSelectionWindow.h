@@ -31,6 +31,9 @@ public:
     void printFull();
     void printShort();
     void pageSetup();
+    // Writes the selected records (or, once the user agrees, every listed one) to a TBX or CSV
+    // file for translation tools.
+    void exportRecords();
 
     // The record numbers of the selected rows, in the list's order.
     IdentifierList selectedIdentifiers() const;
@@ -52,5 +55,6 @@ private:
     PrintDocument* m_printDocument;
     QAction* mnuPrintShort;
     QAction* mnuPrintFull;
+    QAction* mnuExport;
     Session& m_session;
 };

@@ -6,6 +6,7 @@
 #include "gui/configuration/ConfigurationWindow.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/domains/DomainWindow.h"
+#include "gui/interchange/TermExchange.h"
 #include "gui/print/PrintSelectionWindow.h"
 #include "gui/records/RecordEditor.h"
 #include "gui/search/SearchWindow.h"
@@ -46,6 +47,7 @@ TrayMenu::TrayMenu(Session& session, QWidget* parent)
     addSeparator(u"mnuSeparator1"_s);
     addEntry(u"mnuGesionDomaines"_s, u"Gestion des domaines"_s, &TrayMenu::openDomains);
     addEntry(u"mnuTrayIconAdministration"_s, u"Gestion des usagers"_s, &TrayMenu::openAccounts);
+    addEntry(u"mnuImportTerms"_s, u"Importer des termes…"_s, &TrayMenu::importTerms);
     addSeparator(u"mnuSeparator2"_s);
     addEntry(u"mnucompact"_s, u"Compacter la base de données"_s, &TrayMenu::compact);
     addEntry(u"mnuTrayIconConfig"_s, u"Configuration de la base de données"_s,
@@ -209,6 +211,17 @@ void TrayMenu::openAccounts() {
         open(Window::Administrator);
     } else {
         refuse(u"Vous devez être administrateur pour acceder à cette fonction."_s);
+    }
+}
+
+void TrayMenu::importTerms() {
+    if (!SignInDialog::ensureSignedIn(m_session, this)) {
+        return;
+    }
+    if (m_session.isManager()) {
+        TermExchange::importFile(m_session, this);
+    } else {
+        refuse(kManagerRefusal);
     }
 }
 

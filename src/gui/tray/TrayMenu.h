@@ -39,6 +39,8 @@ public:
     void openPrintSelection();
     void openDomains();
     void openAccounts();
+    // Adds the entries of a TBX or CSV file to the base; managers and administrators only.
+    void importTerms();
     void compact();
     void configure();
     void signOut();

@@ -87,3 +87,39 @@ TEST_F(PrintSelectionWindowTest, SearchesDecideThePrintCommands) {
     EXPECT_TRUE(window->close());
     EXPECT_EQ(PrintSelectionWindow::existing(), nullptr);
 }
+
+TEST_F(PrintSelectionWindowTest, ExportsTheChosenRecordsInTheChosenFormat) {
+    auto* mnuExport = window->findChild<QAction*>(u"mnuExport"_s);
+    ASSERT_NE(mnuExport, nullptr);
+    ListFiller::sortByColumn(list(), 1);
+    select({0, 1});
+    dialogs->saveAnswers.push_back({path(u"fiches"_s), u"CSV, UTF-8 (*.csv)"_s});
+    mnuExport->trigger();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text,
+              u"2 fiches exportées dans « "_s + path(u"fiches.csv"_s) + u" »."_s);
+    EXPECT_EQ(
+        dialogs->saveFiltersOffered,
+        QStringList{u"TBX v3, TBX-Basic (*.tbx);;TBX v2, martif (*.tbx);;CSV, UTF-8 (*.csv)"_s});
+    const QByteArray csv = readFile(path(u"fiches.csv"_s));
+    EXPECT_TRUE(csv.contains("\"10\",") && csv.contains("\"9\","));
+
+    // Nothing chosen: asked first; a folder that is not there is an error, never a success.
+    window->clearAllRows();
+    dialogs->answers = {Dialogs::Answer::Yes};
+    dialogs->saveAnswers.push_back({path(u"absent/fiches.tbx"_s), QString()});
+    mnuExport->trigger();
+    ASSERT_EQ(dialogs->messages.size(), 3u);
+    EXPECT_EQ(dialogs->messages[1].text, u"Aucune fiche n’a été sélectionnée. Voulez-vous "
+                                         u"exporter toutes les fiches de la liste ?"_s);
+    EXPECT_EQ(dialogs->messages[2].title, u"Procédure: mnuExport_Click"_s);
+    EXPECT_EQ(dialogs->messages[2].icon, Dialogs::Icon::Critical);
+
+    dialogs->answers = {Dialogs::Answer::Yes};
+    dialogs->saveAnswers.push_back({path(u"toutes.tbx"_s), QString()});
+    mnuExport->trigger();
+    ASSERT_EQ(dialogs->messages.size(), 5u);
+    EXPECT_EQ(dialogs->messages[4].text,
+              u"10 fiches exportées dans « "_s + path(u"toutes.tbx"_s) + u" »."_s);
+    EXPECT_EQ(readFile(path(u"toutes.tbx"_s)).count("<conceptEntry "), 10);
+}

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -54,12 +55,12 @@ TEST_F(TrayMenuTest, MenuHasItsEntriesInOrder) {
     for (QAction* a : tray->menu()->actions()) {
         entries << (a->isSeparator() ? u"-"_s : a->text());
     }
-    EXPECT_EQ(
-        entries,
-        (QStringList{u"Ajouter une fiche"_s, u"Rechercher une fiche"_s, u"Imprimer des fiches"_s,
-                     u"-"_s, u"Gestion des domaines"_s, u"Gestion des usagers"_s, u"-"_s,
-                     u"Compacter la base de données"_s, u"Configuration de la base de données"_s,
-                     u"-"_s, u"Terminer la session"_s, u"-"_s, u"Quitter"_s}));
+    EXPECT_EQ(entries, (QStringList{u"Ajouter une fiche"_s, u"Rechercher une fiche"_s,
+                                    u"Imprimer des fiches"_s, u"-"_s, u"Gestion des domaines"_s,
+                                    u"Gestion des usagers"_s, u"Importer des termes…"_s, u"-"_s,
+                                    u"Compacter la base de données"_s,
+                                    u"Configuration de la base de données"_s, u"-"_s,
+                                    u"Terminer la session"_s, u"-"_s, u"Quitter"_s}));
 }
 
 TEST_F(TrayMenuTest, EntriesAskForSignInThenApplyTheLevel) {
@@ -195,4 +196,28 @@ TEST_F(TrayMenuTest, QuietWorkEndsWithAShortConfirmation) {
     config.saveDatabaseChoice();
     EXPECT_EQ(status->text(), u"Le chemin de la base de données a été enregistré."_s);
     EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(TrayMenuTest, ManagersImportTermsAndSeeTheReport) {
+    const QString tbx =
+        QDir(QStringLiteral(LEXIVAR_LEGACY_FIXTURES)).filePath(u"several-terms-v3.tbx"_s);
+    signInAs(u"Élise Gagnon"_s, 2);
+    dialogs->fileNames = {tbx};
+    tray->menu()->findChild<QAction*>(u"mnuImportTerms"_s)->trigger();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].title, u"Accès refusé!"_s);
+    EXPECT_EQ(dialogs->fileNames.size(), 1u); // no file was asked for
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 0);
+
+    signInAs(u"Jean-François Côté"_s, 1);
+    tray->importTerms();
+    ASSERT_EQ(dialogs->messages.size(), 2u);
+    EXPECT_EQ(dialogs->messages[1].title, u"Importer des termes"_s);
+    EXPECT_TRUE(dialogs->messages[1].text.startsWith(
+        u"Importation de « several-terms-v3.tbx »\n3 entrées lues\n1 fiche ajoutée\n"_s))
+        << dialogs->messages[1].text;
+    EXPECT_EQ(count(u"SELECT * FROM Files WHERE CreatedBy = 'Jean-François Côté'"_s), 1);
+
+    tray->importTerms(); // cancelled: nothing shown
+    EXPECT_EQ(dialogs->messages.size(), 2u);
 }
