@@ -227,3 +227,23 @@ TEST_F(TermImportTest, aFailedInsertLeavesTheBaseAsItWas) {
     EXPECT_TRUE(stored().empty());
     EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
 }
+
+TEST_F(TermImportTest, reportsProgressAndSkipsDuplicatesWithinTheFile) {
+    QByteArray csv = "Anglais,Français,Domaine\n";
+    for (int i = 0; i < 450; ++i) {
+        // Every third row repeats the one before it, in other letter case.
+        const QByteArray n = QByteArray::number(i - (i % 3 == 2 ? 1 : 0));
+        csv += (i % 3 == 2 ? "TERM " : "term ") + n + ",terme " + n + ",Test\n";
+    }
+    writeFile(path(u"many.csv"_s), csv);
+    std::vector<std::pair<qint64, qint64>> calls;
+    const TermImportSummary s =
+        importTerms(location(dbPassword), path(u"many.csv"_s), u"gestion"_s,
+                    [&](qint64 done, qint64 total) { calls.emplace_back(done, total); });
+    EXPECT_EQ(s.recordsAdded, 300);
+    EXPECT_EQ(s.duplicates.size(), 150);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 300);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), (std::pair<qint64, qint64>{450, 450}));
+    EXPECT_EQ(calls.front(), (std::pair<qint64, qint64>{200, 450}));
+}
