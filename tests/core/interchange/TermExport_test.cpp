@@ -102,7 +102,7 @@ TEST_F(TermExportTest, everyFieldComesBackFromEachFormat) {
         EXPECT_EQ(summary.recordsAdded, 3);
         EXPECT_EQ(summary.domainsAdded, 2);
         EXPECT_TRUE(summary.refused.isEmpty());
-        EXPECT_EQ(rows(target), before);
+        EXPECT_EQ(rows(target).join(u'\n'), before.join(u'\n'));
     }
 }
 
