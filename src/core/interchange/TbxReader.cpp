@@ -212,6 +212,9 @@ private:
                                       ? u"section de langue sans langue connue"_s
                                       : (m_entry.english.isEmpty() ? u"aucun terme anglais"_s
                                                                    : u"aucun terme français"_s);
+            } else if (m_unknownLanguage) {
+                m_entry.notes
+                    << u"une section de langue sans langue connue a été laissée de côté"_s;
             }
             m_file.entries << m_entry;
             m_inEntry = false;

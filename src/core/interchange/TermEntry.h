@@ -24,6 +24,8 @@ struct TermEntry {
     QString modifiedBy;
     // Set by a reader that cannot take the entry, with the reason in French.
     QString refusal;
+    // What a reader left out of an entry it takes, in French, for the report.
+    QStringList notes;
 };
 
 // What a reader made of a file. A non-empty `error` (with its line) means the file as a whole is

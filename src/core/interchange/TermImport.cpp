@@ -10,7 +10,6 @@
 #include "core/interchange/CsvReader.h"
 #include "core/interchange/TbxReader.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -165,6 +164,9 @@ TermImportSummary importTermEntries(const DatabaseLocation& location, const Term
             summary.notes << TermImportSummary::Item{
                 e.label, u"plusieurs termes par langue : « "_s + english + u" » et « "_s + french +
                              u" » retenus, les autres mis dans l’observation"_s};
+        }
+        for (const QString& note : e.notes) {
+            summary.notes << TermImportSummary::Item{e.label, note};
         }
     }
     transaction.commit();

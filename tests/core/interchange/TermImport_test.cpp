@@ -247,3 +247,16 @@ TEST_F(TermImportTest, reportsProgressAndSkipsDuplicatesWithinTheFile) {
     EXPECT_EQ(calls.back(), (std::pair<qint64, qint64>{450, 450}));
     EXPECT_EQ(calls.front(), (std::pair<qint64, qint64>{200, 450}));
 }
+
+TEST_F(TermImportTest, aSectionWithoutLanguageIsNamedInTheReport) {
+    writeFile(path(u"sans-langue.tbx"_s),
+              "<tbx xmlns=\"urn:iso:std:iso:30042:ed-2\"><text><body><conceptEntry id=\"k1\">"
+              "<langSec xml:lang=\"en\"><termSec><term>key</term></termSec></langSec>"
+              "<langSec xml:lang=\"fr\"><termSec><term>clé</term></termSec></langSec>"
+              "<langSec><termSec><term>Schlüssel</term></termSec></langSec>"
+              "</conceptEntry></body></text></tbx>");
+    const TermImportSummary s = import(path(u"sans-langue.tbx"_s));
+    EXPECT_EQ(s.recordsAdded, 1);
+    EXPECT_EQ(labels(s.notes),
+              u"k1: une section de langue sans langue connue a été laissée de côté"_s);
+}
