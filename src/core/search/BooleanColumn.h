@@ -9,13 +9,9 @@ public:
                 const QString& trueValue, const QString& falseValue);
 
     QString sourceField() const override { return m_source; }
-    void setSourceField(const QString& v) { m_source = v; }
     QString displayName() const override { return m_display; }
-    void setDisplayName(const QString& v) { m_display = v; }
     QString trueText() const { return m_true; }
-    void setTrueText(const QString& v) { m_true = v; }
     QString falseText() const { return m_false; }
-    void setFalseText(const QString& v) { m_false = v; }
     // "True" or a nonzero number is true; anything else is false.
     QString displayValue(const QString& value) const override;
 

@@ -13,9 +13,7 @@ public:
     void setTable(int lowerBound, const QStringList& table);
 
     QString sourceField() const override { return m_source; }
-    void setSourceField(const QString& v) { m_source = v; }
     QString displayName() const override { return m_display; }
-    void setDisplayName(const QString& v) { m_display = v; }
     // The entry at the code's index; "" for a code outside the table or not a byte.
     QString displayValue(const QString& value) const override;
 

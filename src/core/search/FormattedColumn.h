@@ -8,11 +8,8 @@ public:
     void define(const QString& sourceFieldName, const QString& displayName, const QString& format);
 
     QString sourceField() const override { return m_source; }
-    void setSourceField(const QString& v) { m_source = v; }
     QString displayName() const override { return m_display; }
-    void setDisplayName(const QString& v) { m_display = v; }
     QString format() const { return m_format; }
-    void setFormat(const QString& v) { m_format = v; }
     // Numeric format expressions ("#####00000"); other values and expressions leave the text.
     QString displayValue(const QString& value) const override;
 

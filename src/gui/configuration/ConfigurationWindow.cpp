@@ -17,7 +17,7 @@
 #include "gui/dialogs/WindowMessages.h"
 #include "gui/widgets/Named.h"
 #include "gui/widgets/Notices.h"
-#include "gui/widgets/ProgressWindow.h"
+#include "gui/widgets/ProgressFeed.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -211,7 +211,6 @@ std::optional<QString> ConfigurationWindow::convertIfOld(const QString& chosen,
     }
     // The old file is only read; the new base goes beside it under a name nothing else has.
     const QString target = convertedDatabasePath(chosen);
-    ProgressWindow& progress = ProgressWindow::instance();
     try {
         const QString password = legacyDatabasePassword(chosen).value_or(QString());
         std::unique_ptr<LegacyTableReader> reader;
@@ -220,15 +219,11 @@ std::optional<QString> ConfigurationWindow::convertIfOld(const QString& chosen,
         } else {
             reader = std::make_unique<JetFileReader>(chosen);
         }
-        const LegacyImportSummary summary =
-            importLegacyDatabase(*reader, target, password, [&](qint64 done, qint64 total) {
-                if (!progress.isLoaded()) {
-                    progress.start(0, static_cast<std::int32_t>(std::min<qint64>(total, INT32_MAX)),
-                                   u"Conversion de la base de données"_s, this);
-                }
-                progress.setValue(static_cast<std::int32_t>(std::min<qint64>(done, INT32_MAX)));
-            });
-        progress.unload();
+        LegacyImportSummary summary;
+        {
+            ProgressFeed progress(this, u"Conversion de la base de données"_s);
+            summary = importLegacyDatabase(*reader, target, password, progress.callback());
+        }
         showMessage(summaryText(summary, target, 30), title, Dialogs::Buttons::Ok,
                     summary.skipped.isEmpty() ? Dialogs::Icon::Information
                                               : Dialogs::Icon::Exclamation);
@@ -238,7 +233,6 @@ std::optional<QString> ConfigurationWindow::convertIfOld(const QString& chosen,
         }
         return target;
     } catch (const AppError& e) {
-        progress.unload();
         showErrorBox(procedure, e);
         return std::nullopt;
     }

@@ -6,7 +6,7 @@
 #include "core/session/Session.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/ErrorBox.h"
-#include "gui/widgets/ProgressWindow.h"
+#include "gui/widgets/ProgressFeed.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,34 +20,6 @@ const QString kTbx2 = u"TBX v2, martif (*.tbx)"_s;
 const QString kCsv = u"CSV, UTF-8 (*.csv)"_s;
 // Long runs only: a few hundred records come and go before a window could be read.
 constexpr qint64 kShowProgressFrom = 2000;
-
-// Shows the progress window once a run proves long, and takes it down at the end.
-class Progress {
-public:
-    Progress(QWidget* caller, QString title) : m_caller(caller), m_title(std::move(title)) {}
-    ~Progress() {
-        if (m_shown) {
-            ProgressWindow::instance().unload();
-        }
-    }
-    ImportProgress callback() {
-        return [this](qint64 done, qint64 total) {
-            if (!m_shown && total >= kShowProgressFrom) {
-                ProgressWindow::instance().start(0, static_cast<std::int32_t>(total), m_title,
-                                                 m_caller);
-                m_shown = true;
-            }
-            if (m_shown) {
-                ProgressWindow::instance().setValue(static_cast<std::int32_t>(done));
-            }
-        };
-    }
-
-private:
-    QWidget* m_caller;
-    QString m_title;
-    bool m_shown = false;
-};
 
 } // namespace
 
@@ -74,13 +46,21 @@ bool exportRecords(Session& session, QWidget* caller, const IdentifierList& ids)
     const QString suffix = format == TermFormat::Csv ? u"csv"_s : u"tbx"_s;
     if (QFileInfo(path).suffix().isEmpty()) {
         path += u"."_s + suffix;
+        // The file dialog asked about the name as typed, not about this one.
+        if (QFileInfo::exists(path) &&
+            showMessage(u"Le fichier « "_s + QDir::toNativeSeparators(path) +
+                            u" » existe déjà. Voulez-vous le remplacer ?"_s,
+                        u"Exporter des fiches"_s, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                        Dialogs::Answer::No) != Dialogs::Answer::Yes) {
+            return false;
+        }
     }
     try {
-        Progress progress(caller, u"Exportation des fiches"_s);
-        const qint64 written =
-            exportTerms(session.location(), ids, path, format,
-                        static_cast<qint64>(ids.size()) >= kShowProgressFrom ? progress.callback()
-                                                                             : ImportProgress());
+        qint64 written = 0;
+        {
+            ProgressFeed progress(caller, u"Exportation des fiches"_s, kShowProgressFrom);
+            written = exportTerms(session.location(), ids, path, format, progress.callback());
+        }
         showMessage(
             QString::number(written) +
                 (written > 1 ? u" fiches exportées dans « "_s : u" fiche exportée dans « "_s) +
@@ -103,9 +83,12 @@ bool importFile(Session& session, QWidget* caller) {
         return false;
     }
     try {
-        Progress progress(caller, u"Importation des termes"_s);
-        const TermImportSummary summary =
-            importTerms(session.location(), path, session.userName(), progress.callback());
+        TermImportSummary summary;
+        {
+            ProgressFeed progress(caller, u"Importation des termes"_s, kShowProgressFrom);
+            summary =
+                importTerms(session.location(), path, session.userName(), progress.callback());
+        }
         showMessage(termImportText(summary, QDir::toNativeSeparators(path), 20),
                     u"Importer des termes"_s, Dialogs::Buttons::Ok,
                     summary.fileError.isEmpty() ? Dialogs::Icon::Information

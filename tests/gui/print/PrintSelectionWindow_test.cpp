@@ -122,4 +122,14 @@ TEST_F(PrintSelectionWindowTest, ExportsTheChosenRecordsInTheChosenFormat) {
     EXPECT_EQ(dialogs->messages[4].text,
               u"10 fiches exportées dans « "_s + path(u"toutes.tbx"_s) + u" »."_s);
     EXPECT_EQ(readFile(path(u"toutes.tbx"_s)).count("<conceptEntry "), 10);
+
+    // A name typed without its suffix gets one: replacing that other file is asked first.
+    writeFile(path(u"fiches.csv"_s), "garder");
+    dialogs->answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+    dialogs->saveAnswers.push_back({path(u"fiches"_s), u"CSV, UTF-8 (*.csv)"_s});
+    mnuExport->trigger();
+    ASSERT_EQ(dialogs->messages.size(), 7u);
+    EXPECT_EQ(dialogs->messages[6].text, u"Le fichier « "_s + path(u"fiches.csv"_s) +
+                                             u" » existe déjà. Voulez-vous le remplacer ?"_s);
+    EXPECT_EQ(readFile(path(u"fiches.csv"_s)), "garder");
 }
