@@ -1,6 +1,7 @@
 #include "tools/admin/AdminTool.h"
 
 #include "core/AppError.h"
+#include "core/ProgramVersion.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
@@ -34,7 +35,7 @@ const QString kHelp = uR"(Usage :
   lexivar-admin import ANCIENNE.mdb NOUVELLE.mdb [--db-password MOT_DE_PASSE_BD]
   lexivar-admin export BASE.mdb FICHIER [--format tbx|tbx2|csv]
   lexivar-admin import-terms BASE.mdb FICHIER [--user NOM]
-  lexivar-admin --help
+  lexivar-admin --help | --version
 
 create  Crée une base de données Lexivar vide (tables Files, Domains et Passwords) et
         son premier compte, de niveau Administrateur :
@@ -332,6 +333,10 @@ int importTermsCommand(const QStringList& args, QTextStream& out) {
 int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
                  const LegacyReaderFactory& openLegacy) {
     const QString command = arguments.value(0);
+    if (command == u"--version"_s || command == u"-v"_s) {
+        out << u"lexivar-admin "_s << QString::fromLatin1(kProgramVersion) << u'\n';
+        return kOk;
+    }
     if (command.isEmpty() || command == u"--help"_s || command == u"-h"_s) {
         (command.isEmpty() ? err : out) << kHelp;
         return command.isEmpty() ? kUsage : kOk;

@@ -2,6 +2,7 @@
 #include "core/db/Recordset.h"
 #include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
+#include "gui/print/PrintFlow.h"
 #include "gui/records/RecordEditor.h"
 #include "gui/search/SearchFixture.h"
 #include "gui/tray/TrayMenu.h"
@@ -201,11 +202,11 @@ TEST_F(RecordEditorTest, PrintingAskesForASavedRecord) {
     editor->print();
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, u"Impression d'une fiche"_s);
-    EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
+    EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
     editor->showRecord(2);
     editor->print(); // the scripted print dialog is cancelled
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
-    EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
+    EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
 }
 
 TEST_F(RecordEditorTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
