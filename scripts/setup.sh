@@ -10,6 +10,7 @@ PACKAGES=(
     googletest libgtest-dev
     xvfb xauth
     openbox trayer xdotool x11-utils imagemagick
+    libxcb1-dev
 )
 
 missing=()
