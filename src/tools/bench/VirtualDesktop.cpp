@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QProcessEnvironment>
+#include <QTextStream>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
@@ -34,6 +35,7 @@ VirtualDesktop::VirtualDesktop() {
     // trayer's panel is there once trayer owns the notification area.
     while (!probe.exists(notificationArea())) {
         if (waited.elapsed() > kStartDeadlineMs) {
+            QTextStream(stderr) << "la zone de notification (trayer) n'apparaît pas\n";
             m_display.clear();
             return;
         }
@@ -57,6 +59,7 @@ bool VirtualDesktop::startServer() {
     QProcess& server = launch(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
                                           u"1024x640x24"_s, u"-nolisten"_s, u"tcp"_s});
     if (!server.waitForStarted(kStartDeadlineMs)) {
+        QTextStream(stderr) << "Xvfb ne démarre pas\n";
         return false;
     }
     QByteArray number;
@@ -68,10 +71,17 @@ bool VirtualDesktop::startServer() {
         number += server.readAllStandardOutput();
     }
     if (!number.contains('\n')) {
+        QTextStream(stderr) << "Xvfb ne donne pas de numéro d'écran\n";
         return false;
     }
     m_display = ':' + number.trimmed();
-    return DesktopProbe(m_display).connected();
+    while (!DesktopProbe(m_display).connected()) {
+        if (waited.elapsed() > kStartDeadlineMs || server.state() != QProcess::Running) {
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
 }
 
 QProcess& VirtualDesktop::launch(const QString& program, const QStringList& arguments) {

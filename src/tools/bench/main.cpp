@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 #include <algorithm>
@@ -174,9 +175,14 @@ public:
             return {scenario, 0, std::nullopt, target};
         }
         const QString folder = m_folder + u"/program"_s;
-        QDir().mkpath(folder + u"/run"_s);
-        QFile(folder + u"/run"_s)
-            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(folder);
+        // A session's runtime folder is in memory (/run/user/…), so the lock file lexivar takes
+        // there costs no disk write: a private one alike, owner-only.
+        QString memory = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (memory.isEmpty()) {
+            memory = QDir(u"/dev/shm"_s).exists() ? u"/dev/shm"_s : m_folder;
+        }
+        const QTemporaryDir runtime(memory + u"/lexivar-bench-XXXXXX"_s);
         const QString program = folder + u"/lexivar"_s;
         QFile::remove(program);
         QFile::copy(QCoreApplication::applicationDirPath() + u"/lexivar"_s, program);
@@ -185,7 +191,7 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"DISPLAY"_s, QString::fromLatin1(display));
         environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-        environment.insert(u"XDG_RUNTIME_DIR"_s, folder + u"/run"_s);
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
         environment.insert(u"XDG_CONFIG_HOME"_s, folder + u"/config"_s);
         DesktopProbe probe(display);
         const double lexivar = bestOf(
