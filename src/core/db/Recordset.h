@@ -50,6 +50,8 @@ public:
     QVariant value(const QString& field) const;
     void setValue(const QString& field, const QVariant& value);
     int fieldCount() const { return static_cast<int>(m_columns.size()); }
+    // The position of a field named as value() takes it; throws when there is none.
+    int fieldIndex(const QString& field) const { return indexOf(field); }
     QString fieldName(int index) const;
     QVariant value(int index) const;
     // Dates stay day numbers here (a double), for callers that show many of them.

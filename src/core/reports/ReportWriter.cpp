@@ -11,6 +11,7 @@
 #include "core/text/LineBreak.h"
 #include "core/text/RecordNumber.h"
 #include "core/text/Validation.h"
+#include "core/text/VariantKind.h"
 
 #include <functional>
 
@@ -29,6 +30,10 @@ const QString kRow = u"<TR ALIGN=\"LEFT\" VALIGN=\"TOP\">"_s;
 const QString kFont = u"<FONT FACE=\"Times New Roman,Times\" "_s;
 const QString kLabelCell = u"<TD WIDTH=\"22%\">"_s + kFont + u"SIZE=4>"_s;
 const QString kEndCell = u"</FONT></TD>"_s;
+
+bool isDayNumber(const Recordset& rs, int index, const QVariant& raw) {
+    return rs.isDateField(index) && isFloatingValue(raw);
+}
 
 bool isFileError(const AppError& e) {
     return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
@@ -79,15 +84,20 @@ public:
 
     SpoolFile& file() { return m_file; }
 
-    // A field as text; dates through one formatter for the whole report.
-    QString text(Recordset& rs, const QString& field) {
-        const QVariant v = rs.value(field);
-        return v.typeId() == QMetaType::QDateTime ? m_dates.text(v.toDateTime()) : fieldText(v);
+    // A field as text; dates through one formatter for the whole report, from their day
+    // numbers (a QDateTime reads the time zone file each time it is made).
+    QString text(Recordset& rs, const QString& field) { return text(rs, rs.fieldIndex(field)); }
+    QString text(Recordset& rs, int index) {
+        const QVariant v = rs.rawValue(index);
+        return isDayNumber(rs, index, v) ? m_dates.dayNumberText(v.toDouble()) : fieldText(v);
+    }
+    QString dateOnly(Recordset& rs, int index) {
+        const QVariant v = rs.rawValue(index);
+        return isDayNumber(rs, index, v) ? m_dates.dayNumberDate(v.toDouble()) : fieldText(v);
     }
 
     void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
     void append(const QByteArray& encodedLines) { m_file.append(encodedLines); }
-    const ShortDateFormatter& dates() const { return m_dates; }
 
     // Runs `statement` and calls `row` for each record it returns.
     void forEachRow(const QString& statement, const std::function<void(Recordset&)>& row) {
@@ -433,7 +443,7 @@ void shortHead(Report& r) {
 }
 
 RecordLayout::Value shortValue(int index) {
-    return [index](Report&, Recordset& rs) { return justified(fieldText(rs.value(index))); };
+    return [index](Report& r, Recordset& rs) { return justified(r.text(rs, index)); };
 }
 
 RecordLayout shortRow(bool opera) {
@@ -447,12 +457,7 @@ RecordLayout shortRow(bool opera) {
     for (int i = 1; i <= 4; ++i) {
         cell(l, kShortCell, shortValue(i));
     }
-    cell(l, kShortCell, [](Report& r, Recordset& rs) {
-        const QVariant modified = rs.value(5);
-        return escaped(modified.typeId() == QMetaType::QDateTime
-                           ? r.dates().dateOnly(modified.toDateTime())
-                           : fieldText(modified));
-    });
+    cell(l, kShortCell, [](Report& r, Recordset& rs) { return escaped(r.dateOnly(rs, 5)); });
     l.line(u"</TR>"_s, 6);
     if (opera) {
         l.line(u"</DIV>"_s);
