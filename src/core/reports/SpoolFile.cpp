@@ -89,7 +89,8 @@ void SpoolFile::flush() {
         m_buffer.clear();
         throw FileIo::accessError(m_path);
     }
-    m_buffer.clear();
+    // Emptied, its room kept: freeing it at every block made the heap shrink and grow again.
+    m_buffer.resize(0);
 }
 
 void SpoolFile::close() {
