@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -102,19 +101,6 @@ void takeOwnership(const QString& copy, const struct stat& original) {
     }
 }
 
-// The page cache while compacting, in KiB: the whole file when memory allows (at most a quarter
-// of it). Each page is then read and decrypted once by VACUUM, not again when its old content
-// goes to the journal, and once by the check, not again for its second pass over the rows.
-qint64 compactionCacheKiB(const QString& path) {
-    constexpr qint64 kEngineDefault = 2000;
-    const qint64 file = QFileInfo(path).size() / 1024;
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    const qint64 quarter =
-        pages > 0 && pageSize > 0 ? static_cast<qint64>(pages) / 4 * pageSize / 1024 : 0;
-    return std::max(kEngineDefault, std::min(file + file / 8, quarter));
-}
-
 } // namespace
 
 namespace DatabaseFile {
@@ -145,11 +131,7 @@ bool opensWith(const QString& databasePath, const QString& password) {
 void compact(const QString& databasePath, const QString& password) {
     Connection c;
     open(c, databasePath, password);
-    c.execute(u"PRAGMA cache_size = -"_s + QString::number(compactionCacheKiB(databasePath)) +
-              u";"_s);
     c.execute(u"VACUUM;"_s);
-    // The check reads the file as written, not the pages the copy left in memory.
-    c.execute(u"PRAGMA shrink_memory;"_s);
     checkIntegrity(c, u"La vérification de la base de données compactée a échoué."_s);
 }
 
