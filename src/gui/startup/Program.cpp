@@ -50,15 +50,29 @@ void showStartupConfiguration(Session& session) {
     Dialogs::get().execModal(config);
 }
 
+void showTray(Session& session) {
+    session.location(); // the password as the file holds it now
+    tray() = std::make_unique<TrayMenu>(session);
+    tray()->showIcon();
+}
+
 } // namespace
 
 int runProgram(Session& session) {
     if (anotherInstanceRuns()) {
         return 0;
     }
-    (new SplashScreen)->show();
     session.setDatabasePath(
         readSetting(u"Database"_s, u"Path"_s, QString(), ProgramFolder::settingsFile()).trimmed());
+    if (!session.databasePath().isEmpty() &&
+        QFile::exists(passwordFileOf(session.databasePath()))) {
+        // Configured: the icon is asked for first, so the notification area docks it while the
+        // splash window paints.
+        showTray(session);
+        (new SplashScreen)->show();
+        return -1;
+    }
+    (new SplashScreen)->show();
     if (session.databasePath().isEmpty()) {
         showMessage(u"Vous devez configurer le logiciel."_s, u"Attention!"_s, Dialogs::Buttons::Ok,
                     Dialogs::Icon::Exclamation);
@@ -82,9 +96,7 @@ int runProgram(Session& session) {
             return 0;
         }
     }
-    session.location(); // the password as the file holds it now
-    tray() = std::make_unique<TrayMenu>(session);
-    tray()->showIcon();
+    showTray(session);
     return -1;
 }
 
