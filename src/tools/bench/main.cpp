@@ -60,6 +60,16 @@ double bestOf(const std::function<void()>& work, int runs = kRuns) {
     return best;
 }
 
+// A desktop session's runtime folder is in memory (/run/user/…): files the program keeps there,
+// its lock and its spool, cost no disk write. Outside a session, a memory folder alike.
+QString sessionRuntimeRoot() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        return runtime;
+    }
+    return QDir(u"/dev/shm"_s).exists() ? u"/dev/shm"_s : QDir::tempPath();
+}
+
 sqlite3* bareOpen(const QString& path) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
@@ -176,13 +186,7 @@ public:
         }
         const QString folder = m_folder + u"/program"_s;
         QDir().mkpath(folder);
-        // A session's runtime folder is in memory (/run/user/…), so the lock file lexivar takes
-        // there costs no disk write: a private one alike, owner-only.
-        QString memory = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        if (memory.isEmpty()) {
-            memory = QDir(u"/dev/shm"_s).exists() ? u"/dev/shm"_s : m_folder;
-        }
-        const QTemporaryDir runtime(memory + u"/lexivar-bench-XXXXXX"_s);
+        const QTemporaryDir runtime(sessionRuntimeRoot() + u"/lexivar-bench-XXXXXX"_s);
         const QString program = folder + u"/lexivar"_s;
         QFile::remove(program);
         QFile::copy(QCoreApplication::applicationDirPath() + u"/lexivar"_s, program);
@@ -257,9 +261,13 @@ public:
         for (int i = 0; i < 10000; ++i) {
             ids.push_back(i * 100 + 1);
         }
-        const QString spool = m_folder + u"/spool.html"_s;
-        const double lexivar = bestOf(
-            [&] { writeFullListing(m_session.location(), ids, spool, u"banc, 12:00:00"_s); });
+        // Where the program writes it: the session's runtime folder, emptied once printed.
+        const QTemporaryDir runtime(sessionRuntimeRoot() + u"/lexivar-bench-XXXXXX"_s);
+        const QString spool = runtime.filePath(u"spool.html"_s);
+        const double lexivar = bestOf([&] {
+            writeFullListing(m_session.location(), ids, spool, u"banc, 12:00:00"_s);
+            QFile::remove(spool);
+        });
         const QStringList groups = identifierGroups(ids);
         const double baseline = bestOf([&] {
             sqlite3* db = bareOpen(path);
