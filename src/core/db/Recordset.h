@@ -7,11 +7,13 @@
 #include <vector>
 
 class Connection;
+class ServerResult;
 struct sqlite3;
 struct sqlite3_stmt;
 
 // The rows of one SELECT, read whole when opened so that recordCount is exact. A result on a
-// single table that includes its ID can add, change and delete rows.
+// single table that includes its ID can add, change and delete rows. Works alike on a file and on
+// a server connection.
 class Recordset {
 public:
     enum CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
@@ -64,6 +66,9 @@ private:
     };
 
     void readColumns(sqlite3_stmt* stmt);
+    void openOnServer(const QString& sql, const QVariantList& parameters, Connection& connection);
+    void readServerColumns(const ServerResult& result, Connection& connection);
+    qlonglong insertOnServer();
     QVariant& cell(size_t row, int column) { return m_cells[row * m_columns.size() + column]; }
     const QVariant& cell(size_t row, int column) const {
         return m_cells[row * m_columns.size() + column];

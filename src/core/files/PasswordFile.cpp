@@ -2,7 +2,9 @@
 
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
+#include "core/files/DatabaseAddress.h"
 #include "core/files/FileIo.h"
+#include "core/files/ProgramFolder.h"
 #include "core/text/Cp1252.h"
 
 #include <QFile>
@@ -40,6 +42,10 @@ QChar charOf(qint32 code) {
 } // namespace
 
 QString passwordFileOf(const QString& databasePath) {
+    if (DatabaseAddress::isServer(databasePath)) {
+        // A server has no folder to share: its password lies beside the settings.
+        return ProgramFolder::path() + u"Lexivar.pws"_s;
+    }
     return databasePath.left(std::max<qsizetype>(0, databasePath.size() - 4)) + u".pws"_s;
 }
 

@@ -1,3 +1,4 @@
+#include "core/files/ProgramFolder.h"
 #include "tools/admin/AdminTool.h"
 
 #include <QCoreApplication>
@@ -6,6 +7,8 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    // Beside the program: the settings and a server's password file, as for the program itself.
+    ProgramFolder::set(QCoreApplication::applicationDirPath());
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
