@@ -47,9 +47,8 @@ std::optional<QByteArray> parameterText(const QVariant& v) {
     if (isFloatingValue(v)) {
         return QByteArray::number(v.toDouble(), 'g', 17);
     }
-    // NUL cannot travel in a text value; the file backend stores text up to it just the same.
-    const QString text = v.toString();
-    return text.left(text.indexOf(QChar(0)) < 0 ? text.size() : text.indexOf(QChar(0))).toUtf8();
+    // The server's text cannot hold NUL: it is left out, the rest of the text kept.
+    return v.toString().remove(QChar(0)).toUtf8();
 }
 
 } // namespace
