@@ -11,6 +11,7 @@ PACKAGES=(
     googletest libgtest-dev
     xvfb xauth
     openbox trayer xdotool x11-utils imagemagick
+    desktop-file-utils lintian dpkg-dev file
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/db/Binding.h"
+#include "core/db/CipherFormat.h"
 #include "core/db/JetDialect.h"
 #include "core/db/ServerDialect.h"
 #include "core/db/SqliteError.h"
@@ -148,10 +149,11 @@ void Connection::openFile(const QString& path, const QString& key, int flags) {
     m_db = db;
     m_path = path;
     try {
+        CipherFormat::applyOnOpen(db);
         if (!key.isEmpty()) {
             const QByteArray k = key.toUtf8();
             sqlite3_key(db, k.constData(), static_cast<int>(k.size()));
-            execRaw(db, "PRAGMA cipher_page_size = 4096;");
+            CipherFormat::applyAfterKey(db);
         }
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
         JetDialect::install(db);

@@ -137,7 +137,7 @@ void ServerConnection::connect(const QString& address, const QString& password, 
         throw AppError(ErrorNumber::ProviderGeneric, u"Mémoire insuffisante."_s);
     }
     if (PQstatus(conn) != CONNECTION_OK) {
-        AppError error = connectionError(conn, settings.timeoutSeconds);
+        AppError error = connectionError(conn, settings);
         PQfinish(conn);
         throw error;
     }

@@ -1,6 +1,7 @@
 #include "core/db/ServerError.h"
 
 #include "core/AppError.h"
+#include "core/db/ServerSettings.h"
 
 #include <libpq-fe.h>
 
@@ -55,7 +56,7 @@ AppError serverError(const pg_result* result, const pg_conn* connection) {
                     u"Erreur de la base de données : "_s + detail + u"."_s);
 }
 
-AppError connectionError(const pg_conn* connection, int timeoutSeconds) {
+AppError connectionError(const pg_conn* connection, const ServerSettings& settings) {
     const QString detail = detailOf(nullptr, connection);
     // A server that asked for a password and refused it; its message says which (in the
     // server's language), so the database's absence is told apart by its name only.
@@ -69,10 +70,16 @@ AppError connectionError(const pg_conn* connection, int timeoutSeconds) {
                             u"."_s);
     }
     const char* host = PQhost(connection);
+    const QString server = u"« "_s + QString::fromUtf8(host ? host : "") + u" »"_s;
+    if (settings.requireTls && detail.contains(u"SSL"_s)) {
+        return AppError(ErrorNumber::ProviderGeneric,
+                        u"Le serveur de bases de données "_s + server +
+                            u" n’accepte pas de connexion chiffrée (TLS), que la configuration "
+                            u"exige."_s);
+    }
     return AppError(ErrorNumber::ProviderGeneric,
-                    u"Impossible de joindre le serveur de bases de données « "_s +
-                        QString::fromUtf8(host ? host : "") + u" » en "_s +
-                        QString::number(timeoutSeconds) +
-                        u" secondes : il est arrêté, injoignable ou l’adresse est inexacte. "
+                    u"Impossible de joindre le serveur de bases de données "_s + server +
+                        u" (délai d’attente : "_s + QString::number(settings.timeoutSeconds) +
+                        u" s) : il est arrêté, injoignable ou son adresse est inexacte. "
                         u"Réessayez plus tard ou vérifiez la configuration."_s);
 }

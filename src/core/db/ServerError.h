@@ -3,6 +3,7 @@
 #include <QString>
 
 class AppError;
+struct ServerSettings;
 struct pg_conn;
 struct pg_result;
 
@@ -10,5 +11,5 @@ struct pg_result;
 // the file backend's (see SqliteError).
 AppError serverError(const pg_result* result, const pg_conn* connection);
 
-// A connection the server refused or never answered.
-AppError connectionError(const pg_conn* connection, int timeoutSeconds);
+// A connection the server refused or never answered within the settings' time-out.
+AppError connectionError(const pg_conn* connection, const ServerSettings& settings);

@@ -8,6 +8,7 @@
 #include "core/text/Cp1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <sys/stat.h>
@@ -44,7 +45,10 @@ QChar charOf(qint32 code) {
 QString passwordFileOf(const QString& databasePath) {
     if (DatabaseAddress::isServer(databasePath)) {
         // A server has no folder to share: its password lies beside the settings.
-        return ProgramFolder::path() + u"Lexivar.pws"_s;
+        const QString settings = ProgramFolder::settingsFile();
+        const QString folder =
+            settings.isEmpty() ? ProgramFolder::path() : QFileInfo(settings).path() + u'/';
+        return folder + u"Lexivar.pws"_s;
     }
     return databasePath.left(std::max<qsizetype>(0, databasePath.size() - 4)) + u".pws"_s;
 }

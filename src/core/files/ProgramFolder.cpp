@@ -25,3 +25,7 @@ void ProgramFolder::set(const QString& f) {
     folder() = f.endsWith(u'/') ? f : f + u'/';
     settings() = folder() + u"Lexivar.ini"_s;
 }
+
+void ProgramFolder::setSettingsFile(const QString& file) {
+    settings() = file;
+}

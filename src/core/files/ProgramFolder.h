@@ -2,14 +2,17 @@
 
 #include <QString>
 
-// The program's folder and the settings file in it: the one door to them, which tests point at
-// a temporary folder.
+// The program's folder and the settings file: the one door to them, which tests point at a
+// temporary folder.
 namespace ProgramFolder {
 
 // The folder, ending in "/".
 const QString& path();
-// path() + "Lexivar.ini"; empty until a folder is set.
+// The settings file: path() + "Lexivar.ini" unless placed elsewhere; empty until a folder is set.
 const QString& settingsFile();
+// Sets the folder, with the settings file in it.
 void set(const QString& folder);
+// Places the settings file elsewhere (the installed program's per-user file).
+void setSettingsFile(const QString& file);
 
 } // namespace ProgramFolder

@@ -2,7 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/files/KeyValueStore.h"
-#include "core/files/ProgramFolder.h"
+#include "core/files/RuntimeFolder.h"
 #include "core/session/Session.h"
 #include "gui/dialogs/ErrorBox.h"
 #include "gui/print/BrowserLaunch.h"
@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace PrintFlow {
 
 QString spoolPath() {
-    return ProgramFolder::path() + u"spool.html"_s;
+    return RuntimeFolder::path() + u"spool.html"_s;
 }
 
 QString operaPath(OperaName naming) {
@@ -67,7 +67,7 @@ void print(Session& session, QWidget& window, PrintDocument& document, const Req
     const QString parameter =
         request.parameter == OperaParameter::SpoolPath
             ? spool
-            : QString(ProgramFolder::path()).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
+            : QString(RuntimeFolder::path()).replace(u" "_s, u"%20"_s) + u"spool.html"_s;
     std::int32_t handle = static_cast<std::int32_t>(window.winId());
     if (!shellExecute(operaPath(request.naming), 10, parameter, QString(), 1, handle)) {
         QFile::remove(spool); // the browser never received it

@@ -1,6 +1,7 @@
 #include "tools/admin/AdminTool.h"
 
 #include "core/AppError.h"
+#include "core/ProgramVersion.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
@@ -40,7 +41,7 @@ const QString kHelp = uR"(Usage :
   lexivar-admin create postgresql://SERVEUR/BASE --name NOM --login USAGER
                 --password MOT_DE_PASSE
   lexivar-admin copy DE VERS [--db-password MOT_DE_PASSE_BD]
-  lexivar-admin --help
+  lexivar-admin --help | --version
 
 create  Crée une base de données Lexivar vide (tables Files, Domains et Passwords) et
         son premier compte, de niveau Administrateur :
@@ -81,7 +82,7 @@ copy    Copie toute une base, numéros compris, d'un fichier vers un serveur, d'
 
 Une base peut être sur un serveur PostgreSQL (adresse postgresql://…) : « create » y crée
 les tables dans une base vide. Le mot de passe du rôle PostgreSQL est lu dans le fichier
-Lexivar.pws du dossier du programme, à côté de Lexivar.ini, jamais sur la ligne de commande.
+Lexivar.pws, à côté du fichier de configuration Lexivar.ini, jamais sur la ligne de commande.
 
 Le mot de passe de la base est lu dans son fichier .pws. Hormis l'exportation, aucun fichier
 existant n'est jamais remplacé.
@@ -436,6 +437,10 @@ int importTermsCommand(const QStringList& args, QTextStream& out) {
 int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& err,
                  const LegacyReaderFactory& openLegacy) {
     const QString command = arguments.value(0);
+    if (command == u"--version"_s || command == u"-v"_s) {
+        out << u"lexivar-admin "_s << QString::fromLatin1(kProgramVersion) << u'\n';
+        return kOk;
+    }
     if (command.isEmpty() || command == u"--help"_s || command == u"-h"_s) {
         (command.isEmpty() ? err : out) << kHelp;
         return command.isEmpty() ? kUsage : kOk;

@@ -4,6 +4,8 @@
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
 
+#include <QFile>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -305,4 +307,31 @@ TEST_F(DatabaseTest, ReadConnectionsRollBackWhatAKilledWriterLeft) {
     EXPECT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.value(u"English"_s).toString(), u"committed"_s);
     EXPECT_NE(errorOf([&] { reader.execute(u"DELETE * FROM Files;"_s); }), 0);
+}
+
+// Made once by SQLCipher 3.4 (Debian 12): every later engine must keep reading and writing it in
+// that format, or a team with mixed workstations is locked out.
+TEST_F(DatabaseTest, ABaseWrittenBySqlCipher3OpensAndStaysReadable) {
+    const QString base = path(u"sqlcipher3.mdb"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LEXIVAR_DB_FIXTURES "/sqlcipher3.mdb"), base));
+    QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner);
+    const DatabaseLocation team{base, u"clé de l'équipe"_s};
+    for (int round = 0; round < 2; ++round) {
+        Connection c;
+        c.open(team, Connection::Mode::ReadWrite);
+        Recordset accounts;
+        accounts.open(u"SELECT * FROM Passwords"_s, c, Recordset::Static, Recordset::ReadOnlyLock);
+        ASSERT_EQ(accounts.recordCount(), 1);
+        EXPECT_EQ(accounts.value(u"Name"_s).toString(), u"Élise Gagnon"_s);
+        accounts.close();
+        if (round == 0) {
+            c.execute(u"INSERT INTO Domains (Name) VALUES (?)"_s, {u"Électricité"_s});
+        }
+    }
+    Connection c;
+    c.open(team, Connection::Mode::Read);
+    Recordset domains;
+    domains.open(u"SELECT Name FROM Domains"_s, c, Recordset::Static, Recordset::ReadOnlyLock);
+    ASSERT_EQ(domains.recordCount(), 1);
+    EXPECT_EQ(domains.value(u"Name"_s).toString(), u"Électricité"_s);
 }

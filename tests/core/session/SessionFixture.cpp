@@ -2,6 +2,7 @@
 
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
+#include "core/files/RuntimeFolder.h"
 #include "core/files/SettingsFile.h"
 #include "core/session/Session.h"
 
@@ -10,6 +11,7 @@ using namespace Qt::StringLiterals;
 void SessionTest::SetUp() {
     DatabaseTest::SetUp();
     ProgramFolder::set(path(u""_s));
+    RuntimeFolder::set(path(u""_s));
     ASSERT_TRUE(writeSetting(u"Database"_s, u"Path"_s, dbPath, ProgramFolder::settingsFile()));
     ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), dbPassword));
     session.setDatabasePath(dbPath);

@@ -1,5 +1,6 @@
 #include "core/files/KeyValueStore.h"
 #include "core/files/ProgramFolder.h"
+#include "core/files/RuntimeFolder.h"
 #include "core/reports/ReportFixture.h"
 #include "core/session/Session.h"
 #include "gui/TestSupport.h"
@@ -131,9 +132,13 @@ TEST_F(PrintFlowTest, AReportIsPrintedOnceLoadedThenDeleted) {
     }
 }
 
-TEST_F(PrintFlowTest, TheAlternativeBrowserReceivesTheSpoolFile) {
-    ProgramFolder::set(path(u"mon dossier"_s));
-    QDir().mkpath(ProgramFolder::path());
+TEST_F(PrintFlowTest, TheAlternativeBrowserReceivesTheSpoolFileFromTheRuntimeFolder) {
+    // An installed program's folder is not the user's to write in.
+    const QString program = path(u"programme"_s);
+    QDir().mkpath(program);
+    ProgramFolder::set(program);
+    RuntimeFolder::set(path(u"mon dossier"_s));
+    QDir().mkpath(RuntimeFolder::path());
     const QString opera = standIn(u"Opera.exe"_s);
     registerOpera(opera);
     EXPECT_EQ(PrintFlow::operaPath(PrintFlow::OperaName::ExactCase), opera);
@@ -143,6 +148,7 @@ TEST_F(PrintFlowTest, TheAlternativeBrowserReceivesTheSpoolFile) {
     EXPECT_EQ(argumentReceived(), path(u"mon%20dossier/spool.html"_s));
     EXPECT_TRUE(readFile(PrintFlow::spoolPath()).contains("page-break-inside: avoid;"));
     EXPECT_EQ(dialogs->printDialogsShown, 0);
+    EXPECT_TRUE(QDir(program).isEmpty());
 }
 
 TEST_F(PrintFlowTest, TheBrowserMustBeNamedOperaExe) {

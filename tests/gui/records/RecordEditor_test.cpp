@@ -2,6 +2,7 @@
 #include "core/db/Recordset.h"
 #include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
+#include "gui/print/PrintFlow.h"
 #include "gui/records/RecordEditor.h"
 #include "gui/search/SearchFixture.h"
 #include "gui/tray/TrayMenu.h"
@@ -16,7 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-class RecordEditorTest : public SearchTest {
+class RecordEditorTest : public OnBothBackends<SearchTest> {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
@@ -49,7 +50,9 @@ protected:
     RecordEditor* editor = nullptr;
 };
 
-TEST_F(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
+INSTANTIATE_ON_BOTH_BACKENDS(RecordEditorTest);
+
+TEST_P(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     Clock::setNow(QDateTime(QDate(2006, 6, 20), QTime(11, 0)));
     editor->showRecord(0);
     EXPECT_EQ(RecordEditor::existing(), editor);
@@ -83,7 +86,7 @@ TEST_F(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 6);
 }
 
-TEST_F(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
+TEST_P(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
     editor->showRecord(3);
     EXPECT_EQ(text(u"lblFiche"_s), u"3"_s);
     EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->currentText(), u"Médecine"_s);
@@ -100,7 +103,7 @@ TEST_F(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
 }
 
-TEST_F(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
+TEST_P(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
     editor->showRecord(99);
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, u"Fiche introuvable"_s);
@@ -108,7 +111,7 @@ TEST_F(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
     EXPECT_EQ(control<QLineEdit>(u"txtEnglish"_s)->text(), u""_s);
 }
 
-TEST_F(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
+TEST_P(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
     editor->showRecord(0);
     type(u"txtEnglish"_s, u"   "_s);
     editor->save();
@@ -121,7 +124,7 @@ TEST_F(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
 }
 
-TEST_F(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
+TEST_P(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
     editor->showRecord(2); // created 2005-01-01, modified 2005-01-01
     auto* created = control<QDateEdit>(u"dtpDate"_s);
     auto* modified = control<QDateEdit>(u"dtpLastModified"_s);
@@ -135,7 +138,7 @@ TEST_F(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
     EXPECT_EQ(created->date(), QDate(2005, 2, 2));
 }
 
-TEST_F(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
+TEST_P(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
     editor->showRecord(0);
     editor->remove();
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -154,7 +157,7 @@ TEST_F(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
     EXPECT_FALSE(unsaved());
 }
 
-TEST_F(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
+TEST_P(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
     editor->showRecord(0);
     chooseDomain(u"Droit"_s);
     type(u"txtEnglish"_s, u"statute"_s);
@@ -173,7 +176,7 @@ TEST_F(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE English = 'statute'"_s), 0);
 }
 
-TEST_F(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
+TEST_P(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
     editor->showRecord(1);
     type(u"txtSource"_s, u"changé"_s);
     TrayMenu tray(session);
@@ -196,19 +199,19 @@ TEST_F(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
     EXPECT_EQ(stored(1, u"AF"_s).toString(), u"OQLF"_s);
 }
 
-TEST_F(RecordEditorTest, PrintingAskesForASavedRecord) {
+TEST_P(RecordEditorTest, PrintingAskesForASavedRecord) {
     editor->showRecord(0);
     editor->print();
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, u"Impression d'une fiche"_s);
-    EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
+    EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
     editor->showRecord(2);
     editor->print(); // the scripted print dialog is cancelled
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs->printDialogsShown == 1; }, 2000));
-    EXPECT_FALSE(QFile::exists(ProgramFolder::path() + u"spool.html"_s));
+    EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
 }
 
-TEST_F(RecordEditorTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
+TEST_P(RecordEditorTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
     const QDateTime created(QDate(2005, 6, 1), QTime(14, 30, 15));
     const struct {
         QString stored;

@@ -1,0 +1,48 @@
+// Maintenance of a base on a server: the password is the role's, changed together with the
+// password file and never removed; compaction is the server's VACUUM.
+#include "core/db/DatabaseFile.h"
+#include "core/db/PasswordChange.h"
+#include "core/db/PasswordChangeFixture.h"
+#include "core/db/Recordset.h"
+
+using namespace Qt::StringLiterals;
+
+class ServerMaintenanceTest : public PasswordChangeTest {
+protected:
+    Backend backend() const override { return Backend::Server; }
+};
+
+TEST_F(ServerMaintenanceTest, ThePasswordChangesWithItsFileAndIsNeverRemoved) {
+    const QString next = u"nouveau « mot » de passe"_s;
+    PasswordChange::apply(dbPath, dbPassword, next);
+    EXPECT_EQ(storedPassword(), next);
+    EXPECT_TRUE(operationsWork());
+    EXPECT_FALSE(DatabaseFile::opensWith(dbPath, dbPassword));
+
+    try {
+        PasswordChange::apply(dbPath, next, QString());
+        ADD_FAILURE() << "password removed";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.description(), u"Une base de données sur un serveur garde toujours un mot de "
+                                   u"passe : celui de son rôle ne peut pas être retiré."_s);
+    }
+    EXPECT_EQ(storedPassword(), next);
+    EXPECT_FALSE(QFile::exists(PasswordChange::pendingFileOf(dbPath)));
+    EXPECT_TRUE(operationsWork());
+    EXPECT_TRUE(reported->errors.empty());
+}
+
+TEST_F(ServerMaintenanceTest, CompactionKeepsEveryRecord) {
+    const qlonglong domain = addDomain(u"Électricité"_s);
+    for (int i = 0; i < 20; ++i) {
+        addFile(domain, u"terme "_s + QString::number(i), u"terme"_s);
+    }
+    {
+        Connection c;
+        open(c);
+        c.execute(u"DELETE * FROM Files WHERE ID > 10"_s);
+    }
+    DatabaseFile::compact(dbPath, dbPassword);
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 10);
+    EXPECT_EQ(addFile(domain, u"après"_s, u"après"_s), 21);
+}
