@@ -327,8 +327,7 @@ void ConfigurationWindow::saveDatabaseChoice() {
     }
     const QString path = txtDBPath->text().trimmed();
     // A server's address is checked by opening it, below.
-    const bool onServer = DatabaseAddress::isServer(path);
-    if (!onServer && (!isValidFileName(path) || !QFileInfo(path).isFile())) {
+    if (!DatabaseAddress::isServer(path) && (!isValidFileName(path) || !QFileInfo(path).isFile())) {
         showInvalidFields(u"    The database path"_s + kCrLf);
         return;
     }

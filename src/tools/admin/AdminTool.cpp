@@ -168,6 +168,12 @@ void fillNew(Connection& c, const createRequest& r) {
     }
 }
 
+// A server's password is its role's, in the password file: never on the command line.
+Refusal noDatabasePasswordOnServer(const QString& address) {
+    return Refusal(u"Sur un serveur, le mot de passe est celui du rôle, lu dans « "_s +
+                   passwordFileOf(address) + u" » : --db-password ne s'y applique pas."_s);
+}
+
 // A base on a server, opened with the role's password from the password file beside the
 // settings.
 DatabaseLocation serverBase(const QString& address) {
@@ -389,8 +395,7 @@ int copyCommand(const QStringList& args, QTextStream& out) {
     BaseCopy::Counts counts;
     if (DatabaseAddress::isServer(to)) {
         if (args.contains(u"--db-password"_s)) {
-            throw Refusal(u"Sur un serveur, le mot de passe est celui du rôle, lu dans « "_s +
-                          passwordFileOf(to) + u" » : --db-password ne s'y applique pas."_s);
+            throw noDatabasePasswordOnServer(to);
         }
         Connection target;
         target.open(serverBase(to), Connection::Mode::ReadWrite);
@@ -476,9 +481,7 @@ int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         }
         if (DatabaseAddress::isServer(r.path)) {
             if (arguments.contains(u"--db-password"_s)) {
-                throw Refusal(u"Sur un serveur, le mot de passe est celui du rôle, lu dans « "_s +
-                              passwordFileOf(r.path) +
-                              u" » : --db-password ne s'y applique pas."_s);
+                throw noDatabasePasswordOnServer(r.path);
             }
             createOnServer(r);
         } else {

@@ -10,6 +10,10 @@ std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
     return info.param == Backend::File ? "Fichier" : "Serveur";
 }
 
+void PrintTo(Backend backend, std::ostream* os) {
+    *os << (backend == Backend::File ? "Fichier" : "Serveur");
+}
+
 void DatabaseTest::SetUp() {
     LexivarTest::SetUp();
     if (onServer()) {

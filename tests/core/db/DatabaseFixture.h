@@ -48,6 +48,8 @@ protected:
 };
 
 std::string backendName(const ::testing::TestParamInfo<Backend>& info);
+// The backend's name where gtest and CTest print the parameter.
+void PrintTo(Backend backend, std::ostream* os);
 
 #define INSTANTIATE_ON_BOTH_BACKENDS(fixture)                                                      \
     INSTANTIATE_TEST_SUITE_P(, fixture, ::testing::Values(Backend::File, Backend::Server),         \

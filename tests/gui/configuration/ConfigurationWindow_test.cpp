@@ -53,6 +53,11 @@ protected:
     }
 };
 
+// What does not depend on the base being a file, on both backends.
+class ConfigurationWindowBothTest : public OnBothBackends<ConfigurationWindowTest> {};
+
+INSTANTIATE_ON_BOTH_BACKENDS(ConfigurationWindowBothTest);
+
 TEST_F(ConfigurationWindowTest, LoadsWithBothSaveButtonsDisabled) {
     for (const QString& stored : {dbPassword, u""_s}) {
         ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), stored));
@@ -128,7 +133,7 @@ TEST_F(ConfigurationWindowTest, SavingThePathChecksItFirst) {
     EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
 }
 
-TEST_F(ConfigurationWindowTest, AFailedDatabaseTestWritesNothing) {
+TEST_P(ConfigurationWindowBothTest, AFailedDatabaseTestWritesNothing) {
     const QString notADatabase = path(u"Texte.mdb"_s);
     writeFile(notADatabase, QByteArray(2048, 'x'));
     const struct {
@@ -156,7 +161,7 @@ TEST_F(ConfigurationWindowTest, AFailedDatabaseTestWritesNothing) {
     }
 }
 
-TEST_F(ConfigurationWindowTest, AValidatedDatabaseStoresItsPassword) {
+TEST_P(ConfigurationWindowBothTest, AValidatedDatabaseStoresItsPassword) {
     QFile::remove(passwordFileOf(dbPath));
     ConfigurationWindow w(session);
     control<QRadioButton>(w, u"optNewPass"_s)->click();

@@ -7,12 +7,12 @@
 
 using namespace Qt::StringLiterals;
 
-class ServerMaintenanceTest : public PasswordChangeTest {
+class ServerBaseTest : public PasswordChangeTest {
 protected:
     Backend backend() const override { return Backend::Server; }
 };
 
-TEST_F(ServerMaintenanceTest, ThePasswordChangesWithItsFileAndIsNeverRemoved) {
+TEST_F(ServerBaseTest, ThePasswordChangesWithItsFileAndIsNeverRemoved) {
     const QString next = u"nouveau « mot » de passe"_s;
     PasswordChange::apply(dbPath, dbPassword, next);
     EXPECT_EQ(storedPassword(), next);
@@ -32,7 +32,7 @@ TEST_F(ServerMaintenanceTest, ThePasswordChangesWithItsFileAndIsNeverRemoved) {
     EXPECT_TRUE(reported->errors.empty());
 }
 
-TEST_F(ServerMaintenanceTest, CompactionKeepsEveryRecord) {
+TEST_F(ServerBaseTest, CompactionKeepsEveryRecord) {
     const qlonglong domain = addDomain(u"Électricité"_s);
     for (int i = 0; i < 20; ++i) {
         addFile(domain, u"terme "_s + QString::number(i), u"terme"_s);
@@ -45,4 +45,32 @@ TEST_F(ServerMaintenanceTest, CompactionKeepsEveryRecord) {
     DatabaseFile::compact(dbPath, dbPassword);
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 10);
     EXPECT_EQ(addFile(domain, u"après"_s, u"après"_s), 21);
+}
+
+// The indexes that keep these searches fast find what a full scan finds.
+TEST_F(ServerBaseTest, ContainsAndEqualsSearchesFindThroughTheirIndexes) {
+    const qlonglong domain = addDomain(u"Électricité"_s);
+    for (int i = 0; i < 30; ++i) {
+        addFile(domain, u"terme "_s + QString::number(i), u"terme"_s);
+    }
+    addFile(domain, u"ÉLECTRICITÉ GÉNÉRALE"_s, u"Œuvre d'électricien"_s);
+    Connection c;
+    open(c, true);
+    c.execute(u"SET enable_seqscan = off"_s);
+    const auto found = [&](const QString& condition) {
+        Recordset rs;
+        rs.open(u"SELECT * FROM Files WHERE "_s + condition, c);
+        return rs.recordCount();
+    };
+    EXPECT_EQ(found(u"English LIKE '%électricité gén%'"_s), 1);
+    EXPECT_EQ(found(u"French LIKE '%ŒUVRE D''É%'"_s), 1);
+    EXPECT_EQ(found(u"English = 'électricité générale'"_s), 1);
+    EXPECT_EQ(found(u"English = 'electricite generale'"_s), 0);
+    Recordset plan;
+    plan.open(u"EXPLAIN SELECT * FROM Files WHERE English LIKE '%lectricit%'"_s, c);
+    QString text;
+    for (; !plan.atEnd(); plan.moveNext()) {
+        text += plan.value(0).toString();
+    }
+    EXPECT_TRUE(text.contains(u"files_english_contains"_s)) << text;
 }
