@@ -15,6 +15,8 @@ namespace {
 constexpr int kRecordsEach = 500;
 // Generous for a loaded machine.
 constexpr int kDeadlineMs = 240000;
+const QString kBusy = QStringLiteral(
+    "La base de données est utilisée par un autre usager. Réessayez dans un instant.");
 
 } // namespace
 
@@ -44,6 +46,9 @@ INSTANTIATE_ON_BOTH_BACKENDS(TwoWritersTest);
 TEST_P(TwoWritersTest, FiveHundredSavesEachAtOnceLoseNothing) {
     std::unique_ptr<QProcess> writers[] = {startWriter(), startWriter()};
     std::set<qlonglong> saved;
+    // The file's writers wait 5 s for its lock, which a loaded machine may exceed; the user is
+    // told so and nothing is half stored. The server's writers wait their turn however long.
+    long refusedBusy = 0;
     for (auto& writer : writers) {
         ASSERT_TRUE(writer->waitForFinished(kDeadlineMs)) << writer->errorString();
         EXPECT_EQ(writer->exitCode(), 0) << writer->readAllStandardError().toStdString();
@@ -52,12 +57,14 @@ TEST_P(TwoWritersTest, FiveHundredSavesEachAtOnceLoseNothing) {
         for (const QString& line : lines) {
             if (line.startsWith(u"saved "_s)) {
                 EXPECT_TRUE(saved.insert(line.mid(6).toLongLong()).second) << line;
+            } else if (!onServer() && line == u"failed "_s + kBusy) {
+                ++refusedBusy;
             } else if (line.startsWith(u"failed "_s) || line.startsWith(u"error "_s)) {
                 ADD_FAILURE() << line;
             }
         }
     }
-    EXPECT_EQ(saved.size(), 2u * kRecordsEach);
+    EXPECT_EQ(static_cast<long>(saved.size()) + refusedBusy, 2L * kRecordsEach);
     Connection c;
     open(c, true);
     Recordset rs;
