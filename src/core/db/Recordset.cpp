@@ -5,6 +5,7 @@
 #include "core/db/Connection.h"
 #include "core/db/JetDate.h"
 #include "core/db/JetDialect.h"
+#include "core/db/Schema.h"
 #include "core/db/SqliteError.h"
 #include "core/text/VariantKind.h"
 
@@ -446,7 +447,11 @@ void Recordset::readServerColumns(const ServerResult& result, Connection& connec
         if (result.tableOid(i) != 0) {
             origin = connection.server()->originOf(result.tableOid(i), result.tableColumn(i));
         }
-        c.table = origin.table;
+        // Names as the file backend gives them: the server folds them to lower case.
+        c.table = Schema::declaredName(origin.table);
+        if (!origin.column.isEmpty() && c.name == origin.column) {
+            c.name = Schema::declaredName(c.name);
+        }
         c.isDate = origin.isDate;
         if (c.table.isEmpty() || (!onlyTable.isEmpty() && onlyTable != c.table)) {
             singleTable = false;

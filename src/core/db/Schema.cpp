@@ -4,6 +4,8 @@
 #include "core/db/Connection.h"
 #include "core/db/ServerDialect.h"
 
+#include <QStringList>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -103,6 +105,20 @@ void create(Connection& connection) {
                        "CREATE INDEX Files_DomainID ON Files(DomainID);"
                        "PRAGMA user_version = "_s +
                        QString::number(kVersion) + u";COMMIT;"_s);
+}
+
+QString declaredName(const QString& name) {
+    static const QStringList names = {
+        u"Domains"_s,     u"Files"_s,  u"Passwords"_s, u"ID"_s,           u"Name"_s,
+        u"English"_s,     u"French"_s, u"AF"_s,        u"DomainID"_s,     u"DEFINITION"_s,
+        u"OBSERVATION"_s, u"Date"_s,   u"CreatedBy"_s, u"DateModified"_s, u"ModifiedBy"_s,
+        u"Login"_s,       u"Pass"_s,   u"Type"_s};
+    for (const QString& declared : names) {
+        if (declared.compare(name, Qt::CaseInsensitive) == 0) {
+            return declared;
+        }
+    }
+    return name;
 }
 
 void createDatabase(const QString& path, const QString& databasePassword) {
