@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
@@ -321,4 +322,23 @@ TEST_F(ConfigurationWindowTest, PasswordStepsRefuseAnEditedUnsavedPath) {
         EXPECT_EQ(readFile(passwordFileOf(other)), otherPws);
         dialogs->answers.push_back(Dialogs::Answer::Yes);
     }
+}
+
+class ServerConfigurationTest : public ConfigurationWindowTest {
+protected:
+    Backend backend() const override { return Backend::Server; }
+};
+
+// A role always has a password: the window says why it keeps it, and nothing changes.
+TEST_F(ServerConfigurationTest, RemovingThePasswordIsRefusedWithItsReason) {
+    ConfigurationWindow w(session);
+    control<QRadioButton>(w, u"optNoPass"_s)->click();
+    w.savePassword();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(dialogs->messages.back().text.contains(
+        u"Une base de données sur un serveur garde toujours un mot de passe"_s))
+        << dialogs->messages.back().text;
+    EXPECT_EQ(storedPassword(), dbPassword);
+    EXPECT_TRUE(opensOnlyWith(dbPassword, {u""_s}));
+    EXPECT_FALSE(QFile::exists(PasswordChange::pendingFileOf(dbPath)));
 }
