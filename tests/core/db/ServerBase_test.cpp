@@ -1,6 +1,7 @@
 // Maintenance of a base on a server: the password is the role's, changed together with the
 // password file and never removed; compaction is the server's VACUUM.
 #include "core/db/DatabaseFile.h"
+#include "core/db/JetDialect.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/PasswordChangeFixture.h"
 #include "core/db/Recordset.h"
@@ -73,4 +74,33 @@ TEST_F(ServerBaseTest, ContainsAndEqualsSearchesFindThroughTheirIndexes) {
         text += plan.value(0).toString();
     }
     EXPECT_TRUE(text.contains(u"files_english_contains"_s)) << text;
+}
+
+// A name equals another on the server exactly when it does in a file, for the French texts
+// users type: letter case ignored, accents and ligatures kept apart from bare letters.
+TEST_F(ServerBaseTest, TextEqualityAgreesWithTheFileBackend) {
+    const std::pair<QString, QString> pairs[] = {
+        {u"Électricité"_s, u"ÉLECTRICITÉ"_s},
+        {u"électricité"_s, u"electricite"_s},
+        {u"œuvre"_s, u"ŒUVRE"_s},
+        {u"Œuvre"_s, u"oeuvre"_s},
+        {u"Ça"_s, u"ça"_s},
+        {u"ça"_s, u"ca"_s},
+        {u"l'eau"_s, u"L'EAU"_s},
+        {u"l'eau"_s, u"leau"_s},
+        {u"Pêches"_s, u"pèches"_s},
+        {u"naïf"_s, u"NAÏF"_s},
+        {u"a b"_s, u"A B"_s},
+        {u"a-b"_s, u"ab"_s},
+    };
+    Connection c;
+    open(c);
+    for (const auto& [stored, asked] : pairs) {
+        c.execute(u"DELETE * FROM Domains"_s);
+        c.execute(u"INSERT INTO Domains (Name) VALUES (?)"_s, {stored});
+        Recordset rs;
+        rs.open(u"SELECT * FROM Domains WHERE Name = ?"_s, {asked}, c);
+        EXPECT_EQ(rs.recordCount() == 1, JetDialect::compareText(stored, asked) == 0)
+            << stored << " / " << asked;
+    }
 }
