@@ -12,6 +12,7 @@ PACKAGES=(
     xvfb xauth
     openbox trayer xdotool x11-utils imagemagick
     desktop-file-utils lintian dpkg-dev file
+    libxcb1-dev
 )
 
 missing=()

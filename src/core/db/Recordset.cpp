@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <sqlcipher/sqlite3.h>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -61,7 +62,7 @@ void Recordset::open(const QString& sql, Connection& connection, CursorType curs
 }
 
 void Recordset::open(const QString& sql, const QVariantList& parameters, Connection& connection,
-                     CursorType, LockType lock) {
+                     CursorType cursor, LockType lock) {
     close();
     if (!connection.isOpen()) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
@@ -78,24 +79,56 @@ void Recordset::open(const QString& sql, const QVariantList& parameters, Connect
     prepare(db, JetDialect::translate(sql), s);
     Binding::bindAll(s.stmt, parameters);
     readColumns(s.stmt);
+    if (cursor == ForwardOnly && lock == ReadOnlyLock) {
+        m_streaming = true;
+        m_stream = std::exchange(s.stmt, nullptr);
+        m_connection = &connection;
+        m_lock = lock;
+        try {
+            stepStream();
+        } catch (...) {
+            close();
+            throw;
+        }
+        return;
+    }
+    readAll(s.stmt);
+    m_connection = &connection;
+    m_lock = lock;
+}
+
+void Recordset::readAll(sqlite3_stmt* stmt) {
     int rc;
     const int n = static_cast<int>(m_columns.size());
-    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int i = 0; i < n; ++i) {
-            m_cells.push_back(readValue(s.stmt, i));
+            m_cells.push_back(readValue(stmt, i));
         }
         ++m_rowCount;
     }
     if (rc != SQLITE_DONE) {
-        AppError error = sqliteError(db, rc);
+        AppError error = sqliteError(sqlite3_db_handle(stmt), rc);
         m_columns.clear();
         m_cells.clear();
         m_rowCount = 0;
         throw error;
     }
     m_deleted.assign(m_rowCount, false);
-    m_connection = &connection;
-    m_lock = lock;
+}
+
+void Recordset::stepStream() {
+    const int rc = sqlite3_step(m_stream);
+    if (rc == SQLITE_ROW) {
+        return;
+    }
+    // Finished (or failed): the statement goes at once, ending the read.
+    if (rc == SQLITE_DONE) {
+        sqlite3_finalize(std::exchange(m_stream, nullptr));
+        return;
+    }
+    AppError error = sqliteError(m_connection->handle(), rc);
+    sqlite3_finalize(std::exchange(m_stream, nullptr));
+    throw error;
 }
 
 void Recordset::readColumns(sqlite3_stmt* stmt) {
@@ -153,6 +186,8 @@ void Recordset::close() {
     if (m_adding) {
         endAdd(false);
     }
+    sqlite3_finalize(std::exchange(m_stream, nullptr));
+    m_streaming = false;
     m_connection = nullptr;
     m_columns.clear();
     m_cells.clear();
@@ -166,16 +201,21 @@ void Recordset::close() {
 }
 
 long Recordset::recordCount() const {
-    return static_cast<long>(m_rowCount) - m_deletedCount;
+    return m_streaming ? -1 : static_cast<long>(m_rowCount) - m_deletedCount;
 }
 
 bool Recordset::atEnd() const {
-    return m_position >= m_rowCount;
+    return m_streaming ? m_stream == nullptr : m_position >= m_rowCount;
 }
 
 void Recordset::moveNext() {
     if (atEnd()) {
         throw noCurrentRow();
+    }
+    if (m_streaming) {
+        stepStream();
+        ++m_position;
+        return;
     }
     if (!m_pending.isEmpty() || m_adding) {
         update();
@@ -214,7 +254,7 @@ int Recordset::findField(const QString& field) const {
 }
 
 void Recordset::requireCurrentRow() const {
-    if (atEnd() || m_deleted[m_position]) {
+    if (atEnd() || (!m_streaming && m_deleted[m_position])) {
         throw noCurrentRow();
     }
 }
@@ -238,8 +278,27 @@ QVariant Recordset::rawValue(int index) const {
     if (index < 0 || index >= fieldCount()) {
         throw AppError(ErrorNumber::ItemNotFound, u"Numéro de champ hors limites."_s);
     }
+    if (m_streaming) {
+        return readValue(m_stream, index);
+    }
     const auto it = m_pending.constFind(index);
     return it != m_pending.constEnd() ? *it : cell(m_position, index);
+}
+
+std::optional<QUtf8StringView> Recordset::utf8Text(int index) const {
+    requireCurrentRow();
+    // A server's result is read whole: it has values, not the engine's text, to give.
+    if (!m_streaming && m_connection->isServer() && index >= 0 && index < fieldCount()) {
+        return std::nullopt;
+    }
+    if (!m_streaming || index < 0 || index >= fieldCount()) {
+        throw AppError(ErrorNumber::ItemNotFound, u"Numéro de champ hors limites."_s);
+    }
+    if (sqlite3_column_type(m_stream, index) != SQLITE_TEXT) {
+        return std::nullopt;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stream, index));
+    return QUtf8StringView(text, sqlite3_column_bytes(m_stream, index));
 }
 
 QVariant Recordset::value(int index) const {

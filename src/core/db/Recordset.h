@@ -2,8 +2,10 @@
 
 #include <QHash>
 #include <QString>
+#include <QUtf8StringView>
 #include <QVariant>
 #include <QVariantList>
+#include <optional>
 #include <vector>
 
 class Connection;
@@ -14,6 +16,11 @@ struct sqlite3_stmt;
 // The rows of one SELECT, read whole when opened so that recordCount is exact. A result on a
 // single table that includes its ID can add, change and delete rows. Works alike on a file and on
 // a server connection.
+//
+// A forward-only, read-only result streams instead: each move steps the statement and only the
+// current row is held, so a reader that goes through once keeps no copy of the rows; its
+// recordCount is -1 (unknown), and an engine fault may come at any move. On a server it is read
+// whole like the others.
 class Recordset {
 public:
     enum CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
@@ -38,20 +45,21 @@ public:
     // Stores pending changes of the current row first.
     void moveNext();
 
+    // The current cell's text as the engine holds it (UTF-8), without copying; nothing when the
+    // cell is not text. Valid until the next move. Streaming results only.
+    std::optional<QUtf8StringView> utf8Text(int index) const;
+
     // Fields by name: letter case ignored; "Table.Column" picks the column of that table.
     QVariant value(const QString& field) const;
     void setValue(const QString& field, const QVariant& value);
     int fieldCount() const { return static_cast<int>(m_columns.size()); }
+    // The position of a field named as value() takes it; throws when there is none.
+    int fieldIndex(const QString& field) const { return indexOf(field); }
     QString fieldName(int index) const;
     QVariant value(int index) const;
     // Dates stay day numbers here (a double), for callers that show many of them.
     bool isDateField(int index) const { return m_columns.at(index).isDate; }
     QVariant rawValue(int index) const;
-    // The stored cell of the current row, without copying, for reading many cells fast; pending
-    // changes are not seen. The row must exist.
-    const QVariant& peek(int index) const { return cell(m_position, index); }
-    // The same, moved out: the cell is left empty. For a reader that goes through once.
-    QVariant take(int index) { return std::move(cell(m_position, index)); }
 
     // Adds a row at once, so its ID is readable; Update stores it, close without Update drops it.
     void addNew();
@@ -66,6 +74,8 @@ private:
     };
 
     void readColumns(sqlite3_stmt* stmt);
+    void readAll(sqlite3_stmt* stmt);
+    void stepStream();
     void openOnServer(const QString& sql, const QVariantList& parameters, Connection& connection);
     void readServerColumns(const ServerResult& result, Connection& connection);
     qlonglong insertOnServer();
@@ -83,6 +93,9 @@ private:
     void rollbackAdd(sqlite3* db);
 
     Connection* m_connection = nullptr;
+    bool m_streaming = false;
+    // The statement a streaming result steps; null once it has ended.
+    sqlite3_stmt* m_stream = nullptr;
     std::vector<Column> m_columns;
     // Row after row, fieldCount() cells each.
     std::vector<QVariant> m_cells;

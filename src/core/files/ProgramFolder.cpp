@@ -29,3 +29,7 @@ void ProgramFolder::set(const QString& f) {
 void ProgramFolder::setSettingsFile(const QString& file) {
     settings() = file;
 }
+
+bool ProgramFolder::holdsSettings() {
+    return !folder().isEmpty() && settings() == folder() + u"Lexivar.ini"_s;
+}

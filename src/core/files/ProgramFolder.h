@@ -14,5 +14,7 @@ const QString& settingsFile();
 void set(const QString& folder);
 // Places the settings file elsewhere (the installed program's per-user file).
 void setSettingsFile(const QString& file);
+// Whether the settings file is in the program's folder: a portable copy, or the build folder.
+bool holdsSettings();
 
 } // namespace ProgramFolder

@@ -11,6 +11,7 @@
 #include "core/text/LineBreak.h"
 #include "core/text/RecordNumber.h"
 #include "core/text/Validation.h"
+#include "core/text/VariantKind.h"
 
 #include <functional>
 
@@ -29,6 +30,10 @@ const QString kRow = u"<TR ALIGN=\"LEFT\" VALIGN=\"TOP\">"_s;
 const QString kFont = u"<FONT FACE=\"Times New Roman,Times\" "_s;
 const QString kLabelCell = u"<TD WIDTH=\"22%\">"_s + kFont + u"SIZE=4>"_s;
 const QString kEndCell = u"</FONT></TD>"_s;
+
+bool isDayNumber(const Recordset& rs, int index, const QVariant& raw) {
+    return rs.isDateField(index) && isFloatingValue(raw);
+}
 
 bool isFileError(const AppError& e) {
     return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
@@ -79,13 +84,20 @@ public:
 
     SpoolFile& file() { return m_file; }
 
-    // A field as text; dates through one formatter for the whole report.
-    QString text(Recordset& rs, const QString& field) {
-        const QVariant v = rs.value(field);
-        return v.typeId() == QMetaType::QDateTime ? m_dates.text(v.toDateTime()) : fieldText(v);
+    // A field as text; dates through one formatter for the whole report, from their day
+    // numbers (a QDateTime reads the time zone file each time it is made).
+    QString text(Recordset& rs, const QString& field) { return text(rs, rs.fieldIndex(field)); }
+    QString text(Recordset& rs, int index) {
+        const QVariant v = rs.rawValue(index);
+        return isDayNumber(rs, index, v) ? m_dates.dayNumberText(v.toDouble()) : fieldText(v);
+    }
+    QString dateOnly(Recordset& rs, int index) {
+        const QVariant v = rs.rawValue(index);
+        return isDayNumber(rs, index, v) ? m_dates.dayNumberDate(v.toDouble()) : fieldText(v);
     }
 
     void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
+    void append(const QByteArray& encodedLines) { m_file.append(encodedLines); }
 
     // Runs `statement` and calls `row` for each record it returns.
     void forEachRow(const QString& statement, const std::function<void(Recordset&)>& row) {
@@ -93,8 +105,9 @@ public:
             return;
         }
         try {
+            // Streamed: each record is written as it is read.
             Recordset rs;
-            rs.open(statement, m_connection, Recordset::Static, Recordset::ReadOnlyLock);
+            rs.open(statement, m_connection, Recordset::ForwardOnly, Recordset::ReadOnlyLock);
             for (; !rs.atEnd(); rs.moveNext()) {
                 guarded([&] { row(rs); });
             }
@@ -170,6 +183,38 @@ bool generate(const QString& procedure, const std::function<bool()>& body) {
     }
 }
 
+// The lines of one record: the constant ones encoded once for the whole report (a listing
+// writes a hundred a record), the record's own values between them. The values are read first:
+// a record that cannot be read writes nothing.
+class RecordLayout {
+public:
+    using Value = std::function<QString(Report&, Recordset&)>;
+
+    void line(const QString& text, int indent = 0) {
+        m_constants.back() += SpoolFile::encodedLine(text, indent);
+    }
+    void value(Value v) {
+        m_values.push_back(std::move(v));
+        m_constants.emplace_back();
+    }
+    void write(Report& r, Recordset& rs) const {
+        std::vector<QString> values;
+        values.reserve(m_values.size());
+        for (const Value& v : m_values) {
+            values.push_back(v(r, rs));
+        }
+        for (size_t i = 0; i < values.size(); ++i) {
+            r.append(m_constants[i]);
+            r.line(values[i]);
+        }
+        r.append(m_constants.back());
+    }
+
+private:
+    std::vector<QByteArray> m_constants{QByteArray()};
+    std::vector<Value> m_values;
+};
+
 // --- full listing ---
 
 struct FullField {
@@ -196,12 +241,18 @@ const FullField kFullFields[] = {
      u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"OBSERVATION"},
 };
 
-QString fullValue(Report& r, Recordset& rs, int index) {
+RecordLayout::Value fullValue(int index) {
     const QString field = QString::fromUtf16(kFullFields[index].field);
     if (index == 0) {
-        return escaped(formatRecordNumber(rs.value(field)));
+        return [field](Report&, Recordset& rs) {
+            return escaped(formatRecordNumber(rs.value(field)));
+        };
     }
-    return justified(r.text(rs, field));
+    return [field](Report& r, Recordset& rs) { return justified(r.text(rs, field)); };
+}
+
+RecordLayout::Value textValue(const QString& field, QString (*layout)(const QString&)) {
+    return [field, layout](Report& r, Recordset& rs) { return layout(r.text(rs, field)); };
 }
 
 const QString& labelCell(int index) {
@@ -250,94 +301,106 @@ const QString& staticEscaped(int which) {
     return texts[which];
 }
 
-void emptyRow(Report& r) {
+void emptyRow(RecordLayout& l) {
     static const QString tags[] = {u"<TR>"_s, u"<TD>"_s, u"</TD>"_s, u"</TR>"_s};
     for (const QString& tag : tags) {
-        r.line(tag, 6);
+        l.line(tag, 6);
     }
 }
 
-void fieldRow(Report& r, Recordset& rs, int index, bool opera) {
-    r.line(kRow, 6);
-    r.line(labelCell(index), 9);
-    r.line(fullLabel(index));
-    r.line(kEndCell, 9);
-    r.line(valueCell(index, opera), 9);
-    r.line(fullValue(r, rs, index));
-    r.line(kEndCell, 9);
+void fieldRow(RecordLayout& l, int index, bool opera) {
+    l.line(kRow, 6);
+    l.line(labelCell(index), 9);
+    l.line(fullLabel(index));
+    l.line(kEndCell, 9);
+    l.line(valueCell(index, opera), 9);
+    l.value(fullValue(index));
+    l.line(kEndCell, 9);
 }
 
-void cell(Report& r, const QString& open, const QString& content) {
-    r.line(open, 9);
-    r.line(content);
-    r.line(kEndCell, 9);
+void cell(RecordLayout& l, const QString& open, const QString& content) {
+    l.line(open, 9);
+    l.line(content);
+    l.line(kEndCell, 9);
 }
 
-void dateRow(Report& r, Recordset& rs) {
-    r.line(kRow, 6);
-    cell(r, kLabelCell, staticEscaped(0));
-    cell(r, kCell28, escaped(r.text(rs, u"Date"_s)));
-    cell(r, kCell35, staticEscaped(1));
-    cell(r, kCell15, escaped(r.text(rs, u"DateModified"_s)));
-    r.line(kEndRow, 6);
+void cell(RecordLayout& l, const QString& open, RecordLayout::Value content) {
+    l.line(open, 9);
+    l.value(std::move(content));
+    l.line(kEndCell, 9);
 }
 
-void peopleTable(Report& r, Recordset& rs) {
-    r.line(kTable);
-    r.line(kRow, 6);
-    cell(r, kLabelCell, staticEscaped(2));
-    cell(r, kCell28Wide, justified(r.text(rs, u"CreatedBy"_s)));
-    cell(r, kCell35, staticEscaped(3));
-    cell(r, kCell15Wide, justified(r.text(rs, u"MODIFIEDBY"_s)));
-    r.line(kEndTable);
+void dateRow(RecordLayout& l) {
+    l.line(kRow, 6);
+    cell(l, kLabelCell, staticEscaped(0));
+    cell(l, kCell28, textValue(u"Date"_s, escaped));
+    cell(l, kCell35, staticEscaped(1));
+    cell(l, kCell15, textValue(u"DateModified"_s, escaped));
+    l.line(kEndRow, 6);
 }
 
-void fullRecord(Report& r, Recordset& rs) {
+void peopleTable(RecordLayout& l) {
+    l.line(kTable);
+    l.line(kRow, 6);
+    cell(l, kLabelCell, staticEscaped(2));
+    cell(l, kCell28Wide, textValue(u"CreatedBy"_s, justified));
+    cell(l, kCell35, staticEscaped(3));
+    cell(l, kCell15Wide, textValue(u"MODIFIEDBY"_s, justified));
+    l.line(kEndTable);
+}
+
+RecordLayout fullRecord() {
+    RecordLayout l;
     for (int i = 0; i < 7; ++i) {
-        r.line(kTable);
-        fieldRow(r, rs, i, false);
-        r.line(u"</TR>"_s, 6);
+        l.line(kTable);
+        fieldRow(l, i, false);
+        l.line(u"</TR>"_s, 6);
         if (i == 6) {
-            emptyRow(r);
+            emptyRow(l);
         }
-        r.line(u"</TABLE>"_s);
+        l.line(u"</TABLE>"_s);
     }
-    r.line(u"<BR>"_s);
-    r.line(kTable);
-    dateRow(r, rs);
-    emptyRow(r);
-    r.line(u"</TABLE>"_s);
-    peopleTable(r, rs);
+    l.line(u"<BR>"_s);
+    l.line(kTable);
+    dateRow(l);
+    emptyRow(l);
+    l.line(u"</TABLE>"_s);
+    peopleTable(l);
+    return l;
 }
 
-void fullRecordOpera(Report& r, Recordset& rs) {
-    r.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
-    r.line(kTable);
+RecordLayout fullRecordOpera() {
+    RecordLayout l;
+    l.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
+    l.line(kTable);
     for (int i = 0; i < 7; ++i) {
-        fieldRow(r, rs, i, true);
-        r.line(u"</TR>"_s, 6);
+        fieldRow(l, i, true);
+        l.line(u"</TR>"_s, 6);
     }
-    r.line(u"</TABLE>"_s);
-    r.line(u"<BR>"_s);
-    r.line(kTable);
-    emptyRow(r);
-    dateRow(r, rs);
-    emptyRow(r);
-    r.line(u"</TABLE>"_s);
-    peopleTable(r, rs);
-    r.line(u"<HR WIDTH=\"100%\"></DIV>"_s);
+    l.line(u"</TABLE>"_s);
+    l.line(u"<BR>"_s);
+    l.line(kTable);
+    emptyRow(l);
+    dateRow(l);
+    emptyRow(l);
+    l.line(u"</TABLE>"_s);
+    peopleTable(l);
+    l.line(u"<HR WIDTH=\"100%\"></DIV>"_s);
+    return l;
 }
 
 bool printFull(const QString& procedure, const DatabaseLocation& location,
                const IdentifierList& ids, const QString& spoolPath, const QString& title,
                bool opera) {
     return generate(procedure, [&] {
+        static const RecordLayout embedded = fullRecord();
+        static const RecordLayout forOpera = fullRecordOpera();
         Report r(procedure, location, spoolPath, title);
         int position = 0;
         bool pendingRule = false;
         r.forEachRecord(kFullStatement, ids, [&](Recordset& rs) {
             if (opera) {
-                fullRecordOpera(r, rs);
+                forOpera.write(r, rs);
                 return;
             }
             // The rule after a record is written once the next one comes: none after the last.
@@ -346,7 +409,7 @@ bool printFull(const QString& procedure, const DatabaseLocation& location,
                            ? u"<HR WIDTH=\"100%\">"_s
                            : u"<HR WIDTH=\"100%\" STYLE=\"page-break-after: always;\">"_s);
             }
-            fullRecord(r, rs);
+            embedded.write(r, rs);
             pendingRule = true;
             ++position;
         });
@@ -379,40 +442,39 @@ void shortHead(Report& r) {
     r.line(u"</THEAD>"_s, 3);
 }
 
-void shortRow(Report& r, Recordset& rs, const ShortDateFormatter& dates) {
-    const QVariant modified = rs.value(5);
-    const QString cells[] = {
-        escaped(formatRecordNumber(rs.value(0))),
-        justified(fieldText(rs.value(1))),
-        justified(fieldText(rs.value(2))),
-        justified(fieldText(rs.value(3))),
-        justified(fieldText(rs.value(4))),
-        escaped(modified.typeId() == QMetaType::QDateTime ? dates.dateOnly(modified.toDateTime())
-                                                          : fieldText(modified)),
-    };
-    r.line(kRow, 6);
-    for (const QString& content : cells) {
-        cell(r, kShortCell, content);
+RecordLayout::Value shortValue(int index) {
+    return [index](Report& r, Recordset& rs) { return justified(r.text(rs, index)); };
+}
+
+RecordLayout shortRow(bool opera) {
+    RecordLayout l;
+    if (opera) {
+        l.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
     }
-    r.line(u"</TR>"_s, 6);
+    l.line(kRow, 6);
+    cell(l, kShortCell,
+         [](Report&, Recordset& rs) { return escaped(formatRecordNumber(rs.value(0))); });
+    for (int i = 1; i <= 4; ++i) {
+        cell(l, kShortCell, shortValue(i));
+    }
+    cell(l, kShortCell, [](Report& r, Recordset& rs) { return escaped(r.dateOnly(rs, 5)); });
+    l.line(u"</TR>"_s, 6);
+    if (opera) {
+        l.line(u"</DIV>"_s);
+    }
+    return l;
 }
 
 bool printShort(const QString& procedure, const DatabaseLocation& location,
                 const IdentifierList& ids, const QString& spoolPath, const QString& title,
                 bool opera) {
     return generate(procedure, [&] {
+        static const RecordLayout embedded = shortRow(false);
+        static const RecordLayout forOpera = shortRow(true);
         Report r(procedure, location, spoolPath, title);
         shortHead(r);
-        const ShortDateFormatter dates;
-        r.forEachRecord(kShortStatement, ids, [&](Recordset& rs) {
-            if (opera) {
-                r.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
-            }
-            shortRow(r, rs, dates);
-            if (opera) {
-                r.line(u"</DIV>"_s);
-            }
-        });
+        const RecordLayout& row = opera ? forOpera : embedded;
+        r.forEachRecord(kShortStatement, ids, [&](Recordset& rs) { row.write(r, rs); });
         r.line(u"</TABLE>"_s);
         return r.finish();
     });

@@ -47,6 +47,17 @@ QByteArray SpoolFile::encode(const QString& text) {
     return out;
 }
 
+QByteArray SpoolFile::encodedLine(const QString& text, int indent) {
+    return QByteArray(indent, ' ') + encode(text) + "\r\n";
+}
+
+void SpoolFile::append(const QByteArray& encodedLines) {
+    m_buffer.append(encodedLines);
+    if (m_buffer.size() >= kFlushSize) {
+        flush();
+    }
+}
+
 void SpoolFile::line(const QString& text, int indent) {
     const qsizetype n = text.size();
     const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());
@@ -63,7 +74,7 @@ void SpoolFile::line(const QString& text, int indent) {
     if (i < n) {
         // A character beyond ISO-8859-1: this line goes the slow way.
         m_buffer.resize(start);
-        m_buffer.append(QByteArray(indent, ' ') + encode(text) + "\r\n");
+        m_buffer.append(encodedLine(text, indent));
     } else {
         out[n] = '\r';
         out[n + 1] = '\n';
@@ -78,7 +89,8 @@ void SpoolFile::flush() {
         m_buffer.clear();
         throw FileIo::accessError(m_path);
     }
-    m_buffer.clear();
+    // Emptied, its room kept: freeing it at every block made the heap shrink and grow again.
+    m_buffer.resize(0);
 }
 
 void SpoolFile::close() {

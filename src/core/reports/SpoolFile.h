@@ -17,10 +17,14 @@ public:
     // One line, after `indent` blanks; throws AppError 75 when it cannot be written (lines are
     // gathered and written in blocks).
     void line(const QString& text, int indent = 0);
+    // Lines encoded once by encodedLine, for lines every record writes again.
+    void append(const QByteArray& encodedLines);
     // Writes what is left and puts the file in place; throws AppError 75 when it cannot.
     void close();
 
     static QByteArray encode(const QString& text);
+    // The bytes line(text, indent) writes.
+    static QByteArray encodedLine(const QString& text, int indent = 0);
 
 private:
     static constexpr qsizetype kFlushSize = 1 << 16;

@@ -135,9 +135,37 @@ QString ShortDateFormatter::dateOnly(const QDateTime& value) const {
 }
 
 QString ShortDateFormatter::dayNumberText(double dayNumber) const {
+    qint64 days = 0;
+    const int ms = splitDayNumber(dayNumber, days);
+    QString text = dayText(days);
+    if (ms != 0) {
+        text += u' ' + timeText(ms);
+    }
+    return text;
+}
+
+QString ShortDateFormatter::dayNumberDate(double dayNumber) const {
+    qint64 days = 0;
+    splitDayNumber(dayNumber, days);
+    return dayText(days);
+}
+
+// The day and the time of day (ms) of a day number, a time that rounds to midnight counting
+// as the next day, as JetDate::fromDayNumber reads it.
+int ShortDateFormatter::splitDayNumber(double dayNumber, qint64& days) {
     const double whole = std::trunc(dayNumber);
+    auto ms = std::llround(std::fabs(dayNumber - whole) * 86400000.0);
+    days = static_cast<qint64>(whole);
+    if (ms >= 86400000) {
+        ms -= 86400000;
+        days += 1;
+    }
+    return static_cast<int>(ms);
+}
+
+QString ShortDateFormatter::dayText(qint64 days) const {
     // Civil date from a day count, in integers (days since 1970-01-01 first).
-    const qint64 z = static_cast<qint64>(whole) - 25569 + 719468;
+    const qint64 z = days - 25569 + 719468;
     const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
     const qint64 doe = z - era * 146097;
     const qint64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
@@ -146,12 +174,7 @@ QString ShortDateFormatter::dayNumberText(double dayNumber) const {
     const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    QString text = m_picture->format(year, month, day);
-    const auto ms = static_cast<int>(std::llround(std::fabs(dayNumber - whole) * 86400000.0));
-    if (ms != 0 && ms < 86400000) {
-        text += u' ' + timeText(ms);
-    }
-    return text;
+    return m_picture->format(year, month, day);
 }
 
 QString dateText(const QDateTime& value) {

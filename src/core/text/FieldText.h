@@ -15,9 +15,15 @@ public:
     QString text(const QDateTime& value) const;
     // The date alone, whatever the time of day.
     QString dateOnly(const QDateTime& value) const;
+    // A day number as text, without going through QDateTime (which reads the time zone).
     QString dayNumberText(double dayNumber) const;
+    // Its date alone.
+    QString dayNumberDate(double dayNumber) const;
 
 private:
+    static int splitDayNumber(double dayNumber, qint64& days);
+    QString dayText(qint64 days) const;
+
     class Picture;
     std::unique_ptr<Picture> m_picture;
 };

@@ -37,13 +37,28 @@ const EntityTable& entityTable() {
     return table;
 }
 
-QString wrapParagraph(const QString& body, std::int32_t alignment) {
+// The alignment a paragraph is opened with; none for 0 or an unknown value.
+QLatin1StringView paragraphAlignment(std::int32_t alignment) {
     static const char* const kAlign[] = {"left", "center", "right", "justify"};
-    if (alignment < 1 || alignment > 4) {
-        return body;
-    }
-    return u"<P ALIGN=\""_s + QLatin1StringView(kAlign[alignment - 1]) + u"\">"_s + body +
-           u"</P>"_s;
+    return alignment >= 1 && alignment <= 4 ? QLatin1StringView(kAlign[alignment - 1])
+                                            : QLatin1StringView();
+}
+
+// Characters that need more than a copy: carriage return, the table's letters, and the blank
+// when runs of blanks become non-breaking.
+const std::array<bool, 256>& specialCharacters(bool blanks) {
+    static const auto build = [](bool withBlank) {
+        std::array<bool, 256> t{};
+        t[u' '] = withBlank;
+        t[u'\r'] = true;
+        for (int c = 0; c < 256; ++c) {
+            t[c] = t[c] || !entityTable()[c].isEmpty();
+        }
+        return t;
+    };
+    static const std::array<bool, 256> withBlank = build(true);
+    static const std::array<bool, 256> withoutBlank = build(false);
+    return blanks ? withBlank : withoutBlank;
 }
 
 } // namespace
@@ -52,17 +67,17 @@ QString validatedHtml(const QString& text, std::int32_t& alignment, bool nonBrea
                       bool noWrap) {
     const bool definitionList = text.startsWith(u"<DD>"_s) && text.endsWith(u"</DD>"_s);
     const auto& table = entityTable();
-    // Characters that need more than a copy: the blank, carriage return, the table's letters.
-    static const std::array<bool, 256> special = [] {
-        std::array<bool, 256> t{};
-        t[u' '] = t[u'\r'] = true;
-        for (int c = 0; c < 256; ++c) {
-            t[c] = t[c] || !entityTable()[c].isEmpty();
-        }
-        return t;
-    }();
+    const std::array<bool, 256>& special = specialCharacters(nonBreakingSpaces);
+    const QLatin1StringView align = paragraphAlignment(alignment);
+    // One string: the paragraph and no-wrap tags around the converted text.
     QString out;
-    out.reserve(text.size() + text.size() / 4);
+    out.reserve(text.size() + text.size() / 4 + 48);
+    if (!align.isEmpty()) {
+        out += u"<P ALIGN=\""_s + align + u"\">"_s;
+    }
+    if (noWrap) {
+        out += u"<NOBR>"_s;
+    }
     bool previousWasSpace = false;
     bool lineBreakEmitted = false;
     const QChar* chars = text.constData();
@@ -82,7 +97,7 @@ QString validatedHtml(const QString& text, std::int32_t& alignment, bool nonBrea
         }
         const QChar c = chars[i];
         if (c == u' ') {
-            out += (!nonBreakingSpaces || !previousWasSpace) ? u" "_s : u"&nbsp;"_s;
+            out += !previousWasSpace ? u" "_s : u"&nbsp;"_s;
             previousWasSpace = true;
             lineBreakEmitted = false;
         } else if (c == u'\r') {
@@ -101,9 +116,12 @@ QString validatedHtml(const QString& text, std::int32_t& alignment, bool nonBrea
         ++i;
     }
     if (noWrap) {
-        out = u"<NOBR>"_s + out + u"</NOBR>"_s;
+        out += u"</NOBR>"_s;
     }
-    return wrapParagraph(out, alignment);
+    if (!align.isEmpty()) {
+        out += u"</P>"_s;
+    }
+    return out;
 }
 
 bool isValidFileName(const QString& text) {

@@ -21,6 +21,7 @@
 #include "gui/widgets/ProgressFeed.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -160,8 +161,10 @@ void ConfigurationWindow::load() {
 }
 
 QString ConfigurationWindow::askForDatabase() {
+    // An installed program's folder holds no database: the user's own folder is the better start.
+    const QString start = ProgramFolder::holdsSettings() ? ProgramFolder::path() : QDir::homePath();
     return Dialogs::get()
-        .openFileName(this, u"Ouvrir"_s, ProgramFolder::path(),
+        .openFileName(this, u"Ouvrir"_s, start,
                       u"Microsoft Access 2000 Database (*.mdb);;All files (*)"_s)
         .trimmed();
 }

@@ -15,7 +15,9 @@ Dialogs::Answer ScriptedDialogs::message(const QString& text, const QString& tit
     return a;
 }
 
-QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&, const QString&) {
+QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString& folder,
+                                      const QString&) {
+    openFolders << folder;
     if (fileNames.empty()) {
         return {};
     }

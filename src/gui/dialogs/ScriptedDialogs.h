@@ -31,6 +31,8 @@ public:
     // Answers given in order; when none is queued the default button answers.
     std::deque<Answer> answers;
     std::deque<QString> fileNames;
+    // The folder each open dialog started in.
+    QStringList openFolders;
     // Each save dialog answers with the next file name and the filter chosen (the first
     // offered when empty); none queued: cancelled. The filters offered are kept.
     struct SaveAnswer {

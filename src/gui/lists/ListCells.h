@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -31,6 +32,15 @@ public:
         c->append(text);
     }
 
+    // The same from UTF-8, decoded straight into the column: no string is made on the way.
+    void appendUtf8(int column, QByteArrayView utf8) {
+        std::shared_ptr<Column>& c = m_columns[static_cast<size_t>(column)];
+        if (c.use_count() > 1) {
+            c = std::make_shared<Column>(*c);
+        }
+        c->appendUtf8(utf8);
+    }
+
     // A text by its row in the order the rows were given; it lives as long as this object.
     QStringView view(int row, int column) const {
         return m_columns[static_cast<size_t>(column)]->at(static_cast<size_t>(row));
@@ -60,6 +70,7 @@ private:
             // 32 bits: a column would need 8 GiB of text to overflow.
             m_ends.push_back(static_cast<std::uint32_t>(m_size));
         }
+        void appendUtf8(QByteArrayView utf8);
         QStringView at(size_t row) const {
             const size_t begin = row > 0 ? m_ends[row - 1] : 0;
             return QStringView(m_text + begin, static_cast<qsizetype>(m_ends[row] - begin));

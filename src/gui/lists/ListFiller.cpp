@@ -17,7 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <typeinfo>
+#include <unordered_map>
 
 using namespace Qt::StringLiterals;
 
@@ -116,6 +118,111 @@ double dayNumberOf(const QVariant& value) {
     return date.isValid() ? JetDate::toDayNumber(date) : std::nan("");
 }
 
+// The descriptors that change what they show; plain text columns need no copy.
+std::vector<const ColumnDescriptor*> changingDescriptors(const std::vector<int>& map,
+                                                         const ColumnList* colDisplay) {
+    std::vector<const ColumnDescriptor*> changing(map.size(), nullptr);
+    for (size_t i = 1; i < map.size(); ++i) {
+        const ColumnDescriptor* d = map[i] >= 0 ? (*colDisplay)[map[i]].get() : nullptr;
+        changing[i] = d && typeid(*d) != typeid(TextColumn) ? d : nullptr;
+    }
+    return changing;
+}
+
+// A result as read before the list is built. Plain text columns are decoded straight into their
+// cells as the statement is stepped, so no string is made and freed per cell; the record
+// number, the dates and the columns a descriptor changes keep their values for the pass that
+// shows progress.
+struct ReadRows {
+    ListCells cells;
+    std::vector<int> later;
+    std::vector<QVariant> laterValues; // row after row, one per column of `later`
+    std::int32_t count = 0;
+};
+
+ReadRows readRows(Recordset& rs, const std::vector<const ColumnDescriptor*>& changing) {
+    const int fields = rs.fieldCount();
+    ReadRows read{ListCells(fields), {}, {}, 0};
+    std::vector<int> plain;
+    for (int i = 0; i < fields; ++i) {
+        (i == 0 || rs.isDateField(i) || changing[i] ? read.later : plain).push_back(i);
+    }
+    for (; !rs.atEnd(); rs.moveNext()) {
+        for (const int i : plain) {
+            if (const std::optional<QUtf8StringView> text = rs.utf8Text(i)) {
+                read.cells.appendUtf8(i, *text);
+            } else {
+                read.cells.append(i, fieldText(rs.rawValue(i)));
+            }
+        }
+        for (const int i : read.later) {
+            read.laterValues.push_back(rs.rawValue(i));
+        }
+        ++read.count;
+    }
+    return read;
+}
+
+// Day numbers as the list shows them. Dates repeat from record to record, so each is written
+// out once, up to a bound: dates with a time of day seldom repeat.
+class DayTexts {
+public:
+    const QString& text(double dayNumber) {
+        if (const auto it = m_texts.find(dayNumber); it != m_texts.end()) {
+            return it->second;
+        }
+        if (m_texts.size() >= kKept) {
+            m_last = m_dates.dayNumberText(dayNumber);
+            return m_last;
+        }
+        return m_texts.emplace(dayNumber, m_dates.dayNumberText(dayNumber)).first->second;
+    }
+
+private:
+    static constexpr size_t kKept = 4096;
+    const ShortDateFormatter m_dates;
+    std::unordered_map<double, QString> m_texts;
+    QString m_last;
+};
+
+// Writes the record numbers, dates and changed texts into the cells, one row a progress step.
+DateKeys fillLaterColumns(ReadRows& read, const Recordset& rs,
+                          const std::vector<const ColumnDescriptor*>& changing) {
+    DayTexts dates;
+    DateKeys dateKeys;
+    for (const int i : read.later) {
+        if (i > 0 && rs.isDateField(i)) {
+            dateKeys[i].reserve(static_cast<size_t>(read.count));
+        }
+    }
+    const size_t width = read.later.size();
+    for (size_t row = 0; row < static_cast<size_t>(read.count); ++row) {
+        for (size_t k = 0; k < width; ++k) {
+            const int i = read.later[k];
+            const QVariant v = std::move(read.laterValues[row * width + k]);
+            if (i == 0) {
+                read.cells.append(0, formatRecordNumber(v));
+                continue;
+            }
+            const bool isDate = rs.isDateField(i);
+            if (isDate) {
+                dateKeys[i].push_back(dayNumberOf(v));
+            }
+            QString text;
+            if (v.typeId() == QMetaType::QString) {
+                text = *static_cast<const QString*>(v.constData());
+            } else if (isDate && v.typeId() == QMetaType::Double) {
+                text = dates.text(v.toDouble());
+            } else {
+                text = fieldText(v);
+            }
+            read.cells.append(i, changing[i] ? changing[i]->displayValue(text) : text);
+        }
+        ProgressWindow::instance().increment();
+    }
+    return dateKeys;
+}
+
 } // namespace
 
 std::int32_t ListFiller::fill(ListView& list, const DatabaseLocation& location,
@@ -123,80 +230,44 @@ std::int32_t ListFiller::fill(ListView& list, const DatabaseLocation& location,
                               const ColumnList* colDisplay) {
     Connection connection;
     Recordset rs;
+    std::vector<int> map;
+    std::vector<const ColumnDescriptor*> changing;
+    ReadRows read;
     try {
         connection.open(location, Connection::Mode::Read);
-        rs.open(query, connection, Recordset::Static, Recordset::ReadOnlyLock);
+        // Streamed: the rows go straight into the list's cells, never held twice.
+        rs.open(query, connection, Recordset::ForwardOnly, Recordset::ReadOnlyLock);
+        map = fieldMap(rs, colDisplay);
+        changing = changingDescriptors(map, colDisplay);
+        read = readRows(rs, changing);
     } catch (const AppError& e) {
         showErrorBox(u"lFillListViewADO"_s, e);
         list.clearAll();
         list.setVisible(true);
         return 0;
     }
+    connection.close();
     list.setVisible(false);
     const int sortKey = list.sortKey();
     const Qt::SortOrder sortOrder = list.sortOrder();
     list.setSortState(false, 0, Qt::AscendingOrder);
     list.clearAll();
 
-    std::int32_t count = 0;
-    if (rs.recordCount() > 0) {
-        const std::vector<int> map = fieldMap(rs, colDisplay);
+    if (read.count > 0) {
         list.setColumnHeaders(headers(rs, map, colDisplay));
-        ProgressWindow::instance().start(1, rs.recordCount(), title, &caller);
-        const int fields = rs.fieldCount();
-        ListCells cells(fields);
-        cells.reserve(static_cast<int>(rs.recordCount()));
-        const ShortDateFormatter dates;
-        DateKeys dateKeys;
-        std::vector<std::vector<double>*> dayNumbers(static_cast<size_t>(fields), nullptr);
-        for (int i = 1; i < fields; ++i) {
-            if (rs.isDateField(i)) {
-                dayNumbers[i] = &dateKeys[i];
-                dayNumbers[i]->reserve(static_cast<size_t>(rs.recordCount()));
-            }
-        }
-        // The descriptors that change what they show; plain text columns need no copy.
-        std::vector<const ColumnDescriptor*> changing(static_cast<size_t>(fields), nullptr);
-        for (int i = 1; i < fields; ++i) {
-            const ColumnDescriptor* d = map[i] >= 0 ? (*colDisplay)[map[i]].get() : nullptr;
-            changing[i] = d && typeid(*d) != typeid(TextColumn) ? d : nullptr;
-        }
-        for (; !rs.atEnd(); rs.moveNext()) {
-            cells.append(0, formatRecordNumber(rs.peek(0)));
-            for (int i = 1; i < fields; ++i) {
-                // Taken, not copied: each text is freed once listed, which keeps the peak low.
-                const QVariant v = rs.take(i);
-                if (dayNumbers[i]) {
-                    dayNumbers[i]->push_back(dayNumberOf(v));
-                }
-                if (v.typeId() == QMetaType::QString && !changing[i]) {
-                    cells.append(i, *static_cast<const QString*>(v.constData()));
-                    continue;
-                }
-                QString text;
-                if (v.typeId() == QMetaType::QString) {
-                    text = *static_cast<const QString*>(v.constData());
-                } else if (rs.isDateField(i) && v.typeId() == QMetaType::Double) {
-                    text = dates.dayNumberText(v.toDouble());
-                } else {
-                    text = fieldText(v);
-                }
-                cells.append(i, changing[i] ? changing[i]->displayValue(text) : text);
-            }
-            ProgressWindow::instance().increment();
-        }
-        count = rs.recordCount();
-        list.setItems(std::move(cells), std::move(dateKeys));
+        ProgressWindow::instance().start(1, read.count, title, &caller);
+        DateKeys dateKeys = fillLaterColumns(read, rs, changing);
+        read.laterValues = {};
+        list.setItems(std::move(read.cells), std::move(dateKeys));
     }
     rs.close();
-    connection.close();
 
     list.setSortState(true, sortKey, sortOrder);
     if (list.itemCount() > 0) {
         fitColumns(list, WidthMeter(caller.font()));
     }
     list.setVisible(true);
-    return count;
+    return read.count;
 }
 
 void ListFiller::resizeColumns(ListView& list, QWidget& caller) {

@@ -80,6 +80,21 @@ bool ListModel::sortByDate(int column, Qt::SortOrder order, std::vector<int>& so
     return true;
 }
 
+template <typename Before>
+bool ListModel::sortAfterOrderedPart(std::vector<int>& positions, const Before& before) {
+    auto ordered = positions.begin() + (positions.empty() ? 0 : 1);
+    while (ordered != positions.end() && !before(*ordered, *(ordered - 1))) {
+        ++ordered;
+    }
+    if (ordered == positions.end()) {
+        return false;
+    }
+    // Both stable, the rows of the ordered part first among equals: a stable sort in all.
+    std::stable_sort(ordered, positions.end(), before);
+    std::inplace_merge(positions.begin(), ordered, positions.end(), before);
+    return true;
+}
+
 void ListModel::sortRows(int column, Qt::SortOrder order) {
     if (column < 0 || column >= m_headers.size() || m_order.size() < 2) {
         return;
@@ -95,7 +110,8 @@ void ListModel::sortRows(int column, Qt::SortOrder order) {
         const int c = JetDialect::compareText(shown(a, column), shown(b, column));
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
     };
-    // Rows usually arrive in order already (by record number): nothing to do then.
+    // Rows usually arrive in order already (by record number): nothing to do then, and when only
+    // the last few are out of place (record 100000 after 99999), only those are sorted and merged.
     bool inOrder = true;
     for (int r = 1; r < rows() && inOrder; ++r) {
         inOrder = !before(r, r - 1);
@@ -103,23 +119,28 @@ void ListModel::sortRows(int column, Qt::SortOrder order) {
     if (inOrder) {
         return;
     }
+    std::vector<int> positions(m_order.size());
+    std::iota(positions.begin(), positions.end(), 0);
     bool ascii = true;
     for (int r = 0; r < rows() && ascii; ++r) {
         ascii = JetDialect::isAsciiText(shown(r, column));
     }
-    std::vector<int> positions(m_order.size());
-    std::iota(positions.begin(), positions.end(), 0);
     if (ascii) {
-        std::stable_sort(positions.begin(), positions.end(), before);
+        if (!sortAfterOrderedPart(positions, before)) {
+            return;
+        }
     } else {
         // Accented texts compare through keys built once.
         std::vector<QString> keys(m_order.size());
         for (size_t r = 0; r < m_order.size(); ++r) {
             keys[r] = JetDialect::sortKey(shown(static_cast<int>(r), column));
         }
-        std::stable_sort(positions.begin(), positions.end(), [&](int a, int b) {
+        const auto byKey = [&](int a, int b) {
             return order == Qt::AscendingOrder ? keys[a] < keys[b] : keys[b] < keys[a];
-        });
+        };
+        if (!sortAfterOrderedPart(positions, byKey)) {
+            return;
+        }
     }
     std::vector<int> sorted(m_order.size());
     for (size_t i = 0; i < positions.size(); ++i) {

@@ -39,6 +39,9 @@ public:
 
 private:
     bool sortByDate(int column, Qt::SortOrder order, std::vector<int>& positions) const;
+    // Sorts positions, given in order, by `before`; false when they were in order already.
+    template <typename Before>
+    static bool sortAfterOrderedPart(std::vector<int>& positions, const Before& before);
     QStringView shown(int row, int column) const {
         return m_cells.view(m_order[static_cast<size_t>(row)], column);
     }

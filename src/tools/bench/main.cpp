@@ -15,10 +15,11 @@
 #include "gui/dialogs/ScriptedDialogs.h"
 #include "gui/lists/ListFiller.h"
 #include "gui/lists/ListView.h"
-#include "gui/startup/Program.h"
 #include "gui/startup/SignInDialog.h"
 #include "tools/admin/BaseCopy.h"
+#include "tools/bench/DesktopProbe.h"
 #include "tools/bench/SyntheticDatabase.h"
+#include "tools/bench/VirtualDesktop.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +27,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -37,6 +41,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kRuns = 3;
+constexpr int kStartupRuns = 5;
+constexpr qint64 kShowDeadlineMs = 30000;
 
 struct Row {
     QString scenario;
@@ -160,19 +166,75 @@ public:
         return {scenario, lexivar, baseline, target};
     }
 
-    Row startup(const QString& path) {
+    // From launching `lexivar` until its icon is docked in the notification area, next to a
+    // bare Qt program from launch until its one window is on the screen, on the same display.
+    Row startup(const QString& path, const QByteArray& display) {
+        const QString target = u"<= 1.2x"_s;
+        const QString scenario = u"start-up to the tray icon, 1 000 000 records"_s;
+        if (display.isEmpty()) {
+            QTextStream(stderr) << "pas de serveur X virtuel (Xvfb, openbox, trayer) : "
+                                   "démarrage non mesuré\n";
+            return {scenario, 0, std::nullopt, target};
+        }
         const QString folder = m_folder + u"/program"_s;
         QDir().mkpath(folder);
-        ProgramFolder::set(folder);
-        QFile::remove(ProgramFolder::settingsFile());
-        writeSetting(u"Database"_s, u"Path"_s, path, ProgramFolder::settingsFile());
-        const double t = bestOf([] {
-            Session session;
-            runProgram(session);
-            QCoreApplication::processEvents();
-            shutDownProgram();
-        });
-        return {u"start-up to the tray icon, 1 000 000 records"_s, t, std::nullopt, u"< 500"_s};
+        // A session's runtime folder is in memory (/run/user/…), so the lock file lexivar takes
+        // there costs no disk write: a private one alike, owner-only.
+        QString memory = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (memory.isEmpty()) {
+            memory = QDir(u"/dev/shm"_s).exists() ? u"/dev/shm"_s : m_folder;
+        }
+        const QTemporaryDir runtime(memory + u"/lexivar-bench-XXXXXX"_s);
+        const QString program = folder + u"/lexivar"_s;
+        QFile::remove(program);
+        QFile::copy(QCoreApplication::applicationDirPath() + u"/lexivar"_s, program);
+        QFile::remove(folder + u"/Lexivar.ini"_s);
+        writeSetting(u"Database"_s, u"Path"_s, path, folder + u"/Lexivar.ini"_s);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"DISPLAY"_s, QString::fromLatin1(display));
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+        environment.insert(u"XDG_CONFIG_HOME"_s, folder + u"/config"_s);
+        DesktopProbe probe(display);
+        const double lexivar = bestOf(
+            [&] {
+                timeUntilShown(program, environment, probe, "lexivar",
+                               VirtualDesktop::notificationArea());
+            },
+            kStartupRuns);
+        const double bare = bestOf(
+            [&] {
+                timeUntilShown(QCoreApplication::applicationDirPath() + u"/lexivar-bench-window"_s,
+                               environment, probe, "lexivar-bench-window", {});
+            },
+            kStartupRuns);
+        return {scenario, lexivar, bare, target};
+    }
+
+    // Launches a program and returns once its window shows (the caller's clock runs meanwhile),
+    // then ends it.
+    static void timeUntilShown(const QString& program, const QProcessEnvironment& environment,
+                               DesktopProbe& probe, const QByteArray& instance,
+                               const QByteArray& ancestor) {
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setStandardOutputFile(QProcess::nullDevice());
+        child.setStandardErrorFile(QProcess::nullDevice());
+        QElapsedTimer waited;
+        waited.start();
+        child.start(program, {});
+        while (!probe.shown(instance, ancestor)) {
+            if (waited.elapsed() > kShowDeadlineMs || child.state() == QProcess::NotRunning) {
+                QTextStream(stderr) << program << " : rien ne s'affiche\n";
+                break;
+            }
+            QThread::msleep(2);
+        }
+        child.terminate();
+        if (!child.waitForFinished(5000)) {
+            child.kill();
+            child.waitForFinished(5000);
+        }
     }
 
     Row signIn(const QString& path) {
@@ -210,7 +272,8 @@ public:
             }
             sqlite3_close(db);
         });
-        return {u"full listing of 10 000 chosen records"_s, lexivar, baseline, u"< 2000, <= 2x"_s};
+        return {u"full listing of 10 000 chosen records"_s, lexivar, baseline,
+                u"< 2000, <= 1.5x"_s};
     }
 
     Row compaction(const QString& path) {
@@ -223,23 +286,17 @@ public:
         fresh();
         const double lexivar = bestOf(
             [&] { compactDatabase(copy, QString::fromUtf8(SyntheticDatabase::kPassword)); }, 1);
-        const QString exported = m_folder + u"/compact/export.mdb"_s;
-        QFile::remove(exported);
+        // The engine's own VACUUM of the same file, under the same key.
+        fresh();
         const double baseline = bestOf(
             [&] {
                 sqlite3* db = bareOpen(copy);
-                const QByteArray sql = "PRAGMA cipher_default_page_size = 4096; ATTACH DATABASE '" +
-                                       QFile::encodeName(exported) + "' AS e KEY '" +
-                                       QByteArray(SyntheticDatabase::kPassword).replace("'", "''") +
-                                       "'; SELECT sqlcipher_export('e'); DETACH DATABASE e;";
-                sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+                sqlite3_exec(db, "VACUUM;", nullptr, nullptr, nullptr);
                 sqlite3_close(db);
             },
             1);
-        QFile::remove(exported);
         QFile::remove(copy);
-        return {u"compaction of a 1 000 000-record base"_s, lexivar, baseline,
-                u"< 30000, <= 1.5x"_s};
+        return {u"compaction of a 1 000 000-record base"_s, lexivar, baseline, u"<= 1.2x"_s};
     }
 
     // The server's base, filled once with a copy of the file base `path` (IDs kept). Its role's
@@ -318,7 +375,7 @@ public:
         child.start(QCoreApplication::applicationFilePath(), {u"--memory-child"_s, path});
         child.waitForFinished(120000);
         const double mib = QString::fromUtf8(child.readAllStandardOutput()).trimmed().toDouble();
-        return {u"peak memory with 100 000 rows listed (MiB)"_s, mib, std::nullopt, u"< 150"_s};
+        return {u"peak memory with 100 000 rows listed (MiB)"_s, mib, std::nullopt, u"< 100"_s};
     }
 
 private:
@@ -357,11 +414,33 @@ void print(const std::vector<Row>& rows) {
     }
 }
 
+// "--platform xcb", which Qt reads itself: the windows go to a real X server.
+bool wantsXcb(int argc, char* argv[]) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if ((arg == "--platform" || arg == "-platform") && QByteArray(argv[i + 1]) == "xcb") {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Without a display of its own, the bench brings one up, with a window manager and a
+    // notification area, and ends it when done.
+    std::unique_ptr<VirtualDesktop> desktop;
+    if (wantsXcb(argc, argv) && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        desktop = std::make_unique<VirtualDesktop>();
+        if (desktop->display().isEmpty()) {
+            QTextStream(stderr) << "Impossible de démarrer un serveur X virtuel (Xvfb).\n";
+            return 1;
+        }
+        qputenv("DISPLAY", desktop->display());
     }
     QApplication app(argc, argv);
     Dialogs::install(std::make_unique<ScriptedDialogs>()); // nothing may wait for a click
@@ -375,12 +454,17 @@ int main(int argc, char* argv[]) {
     }
     if (args.contains(u"--help"_s)) {
         QTextStream(stdout)
-            << "Usage : lexivar-bench [--all] [--dir DOSSIER] [--server postgresql://...]\n"
+            << "Usage : lexivar-bench [--all | --only-startup | --only-listing | "
+               "--only-compaction] [--dir DOSSIER] [--platform xcb]\n"
+               "       [--server postgresql://...]\n"
                "Builds synthetic term bases (kept in DOSSIER, by default "
             << folder
             << ") and times each scenario against the bare database.\n"
                "Without --all: the list fills of 10 000 and 100 000 records.\n"
                "--all: every scenario, on bases of 100 000 and 1 000 000 records.\n"
+               "--platform xcb: the lists fill on a real X server ($DISPLAY, or one of its "
+               "own).\n"
+               "Start-up is always timed on a virtual X server with a notification area.\n"
                "--server: the same fill, contains search and full listing on a copy of the\n"
                "  100 000-record base in an empty base on a PostgreSQL server, beside the file's\n"
                "  (the role's password in DOSSIER/Lexivar.pws).\n";
@@ -394,20 +478,32 @@ int main(int argc, char* argv[]) {
     std::vector<Row> rows;
     const QString small = bench.database(10000);
     const QString medium = bench.database(100000);
-    if (!args.contains(u"--only-listing"_s) && !args.contains(u"--only-compaction"_s)) {
+    const bool only = args.contains(u"--only-listing"_s) || args.contains(u"--only-compaction"_s) ||
+                      args.contains(u"--only-startup"_s);
+    // Start-up is timed on a desktop whose notification area the bench knows.
+    const auto startup = [&](const QString& base) {
+        std::unique_ptr<VirtualDesktop> own;
+        if (!desktop) {
+            own = std::make_unique<VirtualDesktop>();
+        }
+        return bench.startup(base, (desktop ? desktop : own)->display());
+    };
+    if (!only) {
         rows.push_back(bench.fill(u"all records, 10 000 found, list filled"_s, small, allRecords,
                                   10000, u"-"_s));
         rows.push_back(bench.fill(u"all records, 100 000 found, list filled"_s, medium, allRecords,
-                                  100000, u"< 1000, <= 3x"_s));
+                                  100000, u"< 1000, <= 2x"_s));
     }
     if (args.contains(u"--only-listing"_s)) {
         rows = {bench.fullListing(bench.database(1000000))};
     } else if (args.contains(u"--only-compaction"_s)) {
         rows = {bench.compaction(bench.database(1000000))};
+    } else if (args.contains(u"--only-startup"_s)) {
+        rows = {startup(bench.database(1000000))};
     } else if (args.contains(u"--all"_s)) {
         const QString large = bench.database(1000000);
         rows.insert(rows.begin(), bench.signIn(large));
-        rows.insert(rows.begin(), bench.startup(large));
+        rows.insert(rows.begin(), startup(large));
         rows.push_back(bench.fill(
             u"contains on Terme Anglais, 1 000 of 1 000 000"_s, large,
             SearchStatement::newSearchStatement(2, u"zircon"_s, QDate(), QDate(), false) +

@@ -191,6 +191,50 @@ TEST_P(BackendTest, JoinedRowsReadQualifiedAndPlainNames) {
     EXPECT_EQ(errorOf([&] { rs.value(u"Name"_s); }), ErrorNumber::NoCurrentRecord);
 }
 
+// A forward-only result streams: it reads the same rows and values as one read whole, tells
+// text cells from the others, and cannot be counted, changed or read past its end.
+TEST_F(DatabaseTest, ForwardOnlyResultsStreamTheSameRows) {
+    const qlonglong d = addDomain(u"Électricité"_s);
+    addFile(d, u"circuit breaker"_s, u"disjoncteur"_s, QDate(2005, 12, 31));
+    addFile(d, u"ground fault"_s, u"défaut à la terre"_s);
+    addFile(d, QString(), u"œuvre"_s);
+    const QString query = u"SELECT Files.ID, English, French, Files.Date, Name FROM Files, "
+                          u"Domains WHERE Domains.ID = Files.DomainID ORDER BY Files.ID"_s;
+    Connection c;
+    open(c, true);
+    Recordset whole;
+    whole.open(query, c, Recordset::Static, Recordset::ReadOnlyLock);
+    Recordset stream;
+    stream.open(query, c, Recordset::ForwardOnly, Recordset::ReadOnlyLock);
+    EXPECT_EQ(stream.recordCount(), -1);
+    ASSERT_EQ(stream.fieldCount(), whole.fieldCount());
+    int rows = 0;
+    for (; !stream.atEnd(); stream.moveNext(), whole.moveNext(), ++rows) {
+        ASSERT_FALSE(whole.atEnd());
+        for (int i = 0; i < stream.fieldCount(); ++i) {
+            const QVariant v = whole.value(i);
+            EXPECT_EQ(stream.value(i), v) << rows << "," << i;
+            EXPECT_EQ(stream.rawValue(i), whole.rawValue(i)) << rows << "," << i;
+            const std::optional<QUtf8StringView> text = stream.utf8Text(i);
+            EXPECT_EQ(text.has_value(), v.typeId() == QMetaType::QString) << rows << "," << i;
+            if (text) {
+                EXPECT_EQ(QString::fromUtf8(text->data(), text->size()), v.toString());
+            }
+        }
+        EXPECT_EQ(stream.value(u"Files.Id"_s), whole.value(u"Files.Id"_s));
+        EXPECT_EQ(errorOf([&] { stream.setValue(u"French"_s, u"x"_s); }),
+                  ErrorNumber::NotUpdatable);
+    }
+    EXPECT_EQ(rows, 3);
+    EXPECT_TRUE(whole.atEnd());
+    EXPECT_EQ(errorOf([&] { stream.value(u"Name"_s); }), ErrorNumber::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { stream.moveNext(); }), ErrorNumber::NoCurrentRecord);
+    EXPECT_EQ(
+        errorOf([&] { stream.open(u"SELECT Inconnu FROM Files"_s, c, Recordset::ForwardOnly); }),
+        ErrorNumber::SqlError);
+    EXPECT_FALSE(stream.isOpen());
+}
+
 TEST_P(BackendTest, TextComparesWithoutRegardToCaseAccentsIncluded) {
     const qlonglong d = addDomain(u"Électricité"_s);
     addDomain(u"Eau potable"_s);

@@ -324,6 +324,17 @@ TEST_F(ConfigurationWindowTest, PasswordStepsRefuseAnEditedUnsavedPath) {
     }
 }
 
+TEST_F(ConfigurationWindowTest, BrowsingStartsBesideAPortableProgramElseAtHome) {
+    ConfigurationWindow w(session);
+    auto* browse = control<QPushButton>(w, u"cmdBrowseDB"_s);
+    browse->click();
+    ProgramFolder::setSettingsFile(path(u"config/Lexivar/Lexivar.ini"_s)); // installed
+    browse->click();
+    ASSERT_EQ(dialogs->openFolders.size(), 2);
+    EXPECT_EQ(dialogs->openFolders[0], ProgramFolder::path());
+    EXPECT_EQ(dialogs->openFolders[1], QDir::homePath());
+}
+
 class ServerConfigurationTest : public ConfigurationWindowTest {
 protected:
     Backend backend() const override { return Backend::Server; }

@@ -52,3 +52,32 @@ TEST(ListCells, ACopyKeepsItsTextsWhenTheOriginalGrows) {
     original = ListCells();
     EXPECT_EQ(copy.text(0, 0), u"eau"_s);
 }
+
+// Cells taken from UTF-8 read as QString::fromUtf8 reads the same bytes, whatever they hold.
+TEST(ListCells, DecodesUtf8AsQtDoes) {
+    const QByteArray cases[] = {
+        "",
+        "water",
+        "d\xc3\xa9"
+        "faut \xc3\xa0 la terre",                     // accents
+        "\xc5\x93uvre \xe2\x82\xac \xf0\x9f\x98\x80", // œ, €, and a character beyond 16 bits
+        "\xef\xbb\xbf"
+        "eau", // a byte order mark at the start
+        "\xf0\x9f\x98\x80\xef\xbb\xbf"
+        "eau", // and further in
+        "a\xff"
+        "b\xc3",                            // bad and cut sequences
+        "\xe0\x80\x80x\xed\xa0\x80",        // overlong, and a lone surrogate
+        QByteArray(3000, 'x') + "\xc3\xa9", // past the first buffer
+    };
+    ListCells cells(2);
+    for (const QByteArray& utf8 : cases) {
+        cells.appendUtf8(0, utf8);
+        cells.append(1, u"après"_s);
+    }
+    ASSERT_EQ(cells.rowCount(), static_cast<int>(std::size(cases)));
+    for (int r = 0; r < cells.rowCount(); ++r) {
+        EXPECT_EQ(cells.text(r, 0), QString::fromUtf8(cases[r])) << r;
+        EXPECT_EQ(cells.text(r, 1), u"après"_s) << r;
+    }
+}
