@@ -1,18 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a desktop expects there.
 # Usage: install_layout.sh BUILD_DIR VERSION
-set -euo pipefail
-build=$1
-version=$2
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+source "$(dirname "$0")/common.sh"
 
-fail() {
-    echo "ÉCHEC : $*" >&2
-    exit 1
-}
-
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$work" >/dev/null
 
 expected=(
     bin/lexivar
@@ -27,22 +18,22 @@ for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/lexivar.png")
 done
 for file in "${expected[@]}"; do
-    [ -s "$prefix/$file" ] || fail "$file manque dans l'installation"
+    [ -s "$work/$file" ] || fail "$file manque dans l'installation"
 done
-[ -x "$prefix/bin/lexivar" ] && [ -x "$prefix/bin/lexivar-admin" ] || fail "programmes non exécutables"
+[ -x "$work/bin/lexivar" ] && [ -x "$work/bin/lexivar-admin" ] || fail "programmes non exécutables"
 
 # Nothing of the build or the tests is installed.
-unexpected=$(cd "$prefix" && find . -type f | sed 's|^\./||' | grep -vxF -f <(printf '%s\n' "${expected[@]}") |
+unexpected=$(cd "$work" && find . -type f | sed 's|^\./||' | grep -vxF -f <(printf '%s\n' "${expected[@]}") |
     grep -v '^share/doc/lexivar/changelog.gz$' || true)
 [ -z "$unexpected" ] || fail "fichiers inattendus : $unexpected"
 
 # Each icon has the size its folder names.
 for size in 16 48 256; do
-    got=$(identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/lexivar.png")
+    got=$(identify -format '%wx%h' "$work/share/icons/hicolor/${size}x${size}/apps/lexivar.png")
     [ "$got" = "${size}x${size}" ] || fail "icône ${size}x${size} mesure $got"
 done
 
-desktop="$prefix/share/applications/lexivar.desktop"
+desktop="$work/share/applications/lexivar.desktop"
 desktop-file-validate "$desktop" || fail "lexivar.desktop n'est pas valide"
 grep -qx 'Exec=lexivar' "$desktop" || fail "Exec"
 grep -qx 'Icon=lexivar' "$desktop" || fail "Icon"
@@ -50,13 +41,13 @@ grep -qx 'Categories=Office;' "$desktop" || fail "Categories"
 grep -q '^Comment=.*français' "$desktop" || fail "commentaire en français"
 
 for page in lexivar lexivar-admin; do
-    gzip -t "$prefix/share/man/man1/$page.1.gz" || fail "page de manuel $page"
-    zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} 1 .*Lexivar $version" ||
+    gzip -t "$work/share/man/man1/$page.1.gz" || fail "page de manuel $page"
+    zcat "$work/share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} 1 .*Lexivar $version" ||
         fail "en-tête de la page de manuel $page"
 done
 
 # The installed programs answer without a display, and find nothing of the build folder.
-[ "$(env -u DISPLAY "$prefix/bin/lexivar" --version)" = "Lexivar $version" ] || fail "lexivar --version"
-[ "$("$prefix/bin/lexivar-admin" --version)" = "lexivar-admin $version" ] || fail "lexivar-admin --version"
-env -u DISPLAY "$prefix/bin/lexivar" --help | grep -q 'XDG_CONFIG_HOME' || fail "lexivar --help"
-echo "Installation conforme dans $prefix"
+[ "$(env -u DISPLAY "$work/bin/lexivar" --version)" = "Lexivar $version" ] || fail "lexivar --version"
+[ "$("$work/bin/lexivar-admin" --version)" = "lexivar-admin $version" ] || fail "lexivar-admin --version"
+env -u DISPLAY "$work/bin/lexivar" --help | grep -q 'XDG_CONFIG_HOME' || fail "lexivar --help"
+echo "Installation conforme dans $work"

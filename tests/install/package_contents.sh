@@ -2,16 +2,7 @@
 # Builds the Debian package from the build folder and reads it back: files, control fields,
 # dependencies, the installed program, and lintian.
 # Usage: package_contents.sh BUILD_DIR VERSION
-set -euo pipefail
-build=$1
-version=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-fail() {
-    echo "ÉCHEC : $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/common.sh"
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack"; }

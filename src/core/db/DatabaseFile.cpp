@@ -41,8 +41,12 @@ AppError fileError(const QString& what) {
     return AppError(ErrorNumber::ProviderGeneric, what);
 }
 
-void checkIntegrity(Connection& c, const QString& failure) {
-    if (textScalar(c, u"PRAGMA integrity_check;"_s) != u"ok"_s) {
+enum class Check { Full, Structure };
+
+void checkIntegrity(Connection& c, const QString& failure, Check check = Check::Full) {
+    const QString sql =
+        check == Check::Full ? u"PRAGMA integrity_check;"_s : u"PRAGMA quick_check;"_s;
+    if (textScalar(c, sql) != u"ok"_s) {
         throw fileError(failure);
     }
 }
@@ -142,7 +146,11 @@ void compact(const QString& databasePath, const QString& password) {
         return;
     }
     c.execute(u"VACUUM;"_s);
-    checkIntegrity(c, u"La vérification de la base de données compactée a échoué."_s);
+    // Every page is read back and its checksum verified; the indexes' agreement with the rows is
+    // not checked again, as VACUUM has just rebuilt them from the rows (the full check would add
+    // a fifth of the compaction's time on a large base).
+    checkIntegrity(c, u"La vérification de la base de données compactée a échoué."_s,
+                   Check::Structure);
 }
 
 void rekey(const QString& databasePath, const QString& oldPassword, const QString& newPassword) {
