@@ -6,6 +6,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
     libsqlcipher-dev sqlcipher
+    postgresql libpq-dev
     mdbtools-dev
     googletest libgtest-dev
     xvfb xauth

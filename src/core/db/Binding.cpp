@@ -11,6 +11,16 @@ using namespace Qt::StringLiterals;
 
 namespace Binding {
 
+AppError countMismatch() {
+    return AppError(ErrorNumber::ProviderGeneric,
+                    u"Le nombre de valeurs ne correspond pas à la requête."_s);
+}
+
+AppError notOneStatement() {
+    return AppError(ErrorNumber::ProviderGeneric,
+                    u"Une requête avec des valeurs doit être une seule instruction."_s);
+}
+
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
     if (!v.isValid() || v.isNull()) {
         sqlite3_bind_null(stmt, index);
@@ -33,8 +43,7 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
 
 void bindAll(sqlite3_stmt* stmt, const QVariantList& values) {
     if (sqlite3_bind_parameter_count(stmt) != values.size()) {
-        throw AppError(ErrorNumber::ProviderGeneric,
-                       u"Le nombre de valeurs ne correspond pas à la requête."_s);
+        throw countMismatch();
     }
     for (int i = 0; i < values.size(); ++i) {
         bindValue(stmt, i + 1, values[i]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/AppError.h"
+
 #include <QVariant>
 #include <QVariantList>
 
@@ -14,5 +16,9 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
 
 // One value per placeholder, in order; a count that differs is refused before anything runs.
 void bindAll(sqlite3_stmt* stmt, const QVariantList& values);
+
+// The refusals of values that do not fit their statement, on either backend.
+AppError countMismatch();
+AppError notOneStatement();
 
 } // namespace Binding

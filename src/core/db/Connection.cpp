@@ -4,7 +4,9 @@
 #include "core/db/Binding.h"
 #include "core/db/CipherFormat.h"
 #include "core/db/JetDialect.h"
+#include "core/db/ServerDialect.h"
 #include "core/db/SqliteError.h"
+#include "core/files/DatabaseAddress.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +55,10 @@ Connection::~Connection() {
 
 void Connection::open(const DatabaseLocation& location, Mode mode) {
     close();
+    if (DatabaseAddress::isServer(location.path)) {
+        openServer(location, mode == Mode::Read);
+        return;
+    }
     const QFileInfo info(location.path);
     if (!info.exists() || !info.isFile()) {
         throw AppError(ErrorNumber::ProviderGeneric,
@@ -82,8 +88,46 @@ void Connection::open(const DatabaseLocation& location, Mode mode) {
     }
 }
 
+void Connection::openServer(const DatabaseLocation& location, bool readOnly) {
+    auto server = std::make_unique<ServerConnection>();
+    server->connect(location.path, location.password, readOnly);
+    m_server = std::move(server);
+    m_path = location.path;
+    m_readOnly = readOnly;
+}
+
+QString Connection::serverStatement(const QString& sql, const QVariantList& parameters) const {
+    const ServerDialect::Statement s = ServerDialect::translate(sql);
+    if (s.severalStatements) {
+        throw Binding::notOneStatement();
+    }
+    if (s.placeholders != parameters.size()) {
+        throw Binding::countMismatch();
+    }
+    return s.text;
+}
+
+ServerResult Connection::queryServer(const QString& sql, const QVariantList& parameters) {
+    if (!m_server) {
+        throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
+    }
+    return m_server->query(serverStatement(sql, parameters), parameters);
+}
+
+bool Connection::inTransaction() const {
+    if (m_server) {
+        return m_server->inTransaction();
+    }
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
 void Connection::createNew(const QString& path, const QString& databasePassword) {
     close();
+    if (DatabaseAddress::isServer(path)) {
+        // A server's database is created by its administrator; the tables go into it.
+        openServer({path, databasePassword}, false);
+        return;
+    }
     if (QFileInfo::exists(path)) {
         throw AppError(ErrorNumber::PathFileAccess,
                        u"Le fichier « "_s + path + u" » existe déjà."_s);
@@ -140,6 +184,7 @@ void Connection::checkReadable(const QString& key) {
 }
 
 void Connection::close() {
+    m_server.reset();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -149,6 +194,9 @@ void Connection::close() {
 }
 
 long Connection::execute(const QString& sql) {
+    if (m_server) {
+        return m_server->execute(ServerDialect::translate(sql).text);
+    }
     if (!m_db) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
     }
@@ -176,6 +224,9 @@ long Connection::execute(const QString& sql) {
 }
 
 long Connection::execute(const QString& sql, const QVariantList& parameters) {
+    if (m_server) {
+        return m_server->execute(serverStatement(sql, parameters), parameters);
+    }
     if (!m_db) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
     }
@@ -193,8 +244,7 @@ long Connection::execute(const QString& sql, const QVariantList& parameters) {
     } finalize{stmt};
     // Values belong to one statement: a second one after it would run unbound.
     if (!stmt || QByteArray(tail).trimmed().replace(';', "").size() != 0) {
-        throw AppError(ErrorNumber::ProviderGeneric,
-                       u"Une requête avec des valeurs doit être une seule instruction."_s);
+        throw Binding::notOneStatement();
     }
     Binding::bindAll(stmt, parameters);
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/db/Connection.h"
 #include "core/db/SqliteError.h"
+#include "core/files/DatabaseAddress.h"
 #include "core/files/FileIo.h"
 
 #include <QFile>
@@ -114,6 +115,9 @@ QString rewriteCopyOf(const QString& databasePath) {
 }
 
 void removeRewriteCopy(const QString& databasePath) {
+    if (DatabaseAddress::isServer(databasePath)) {
+        return;
+    }
     const QString copy = rewriteCopyOf(databasePath);
     QFile::remove(copy + u"-journal"_s);
     QFile::remove(copy);
@@ -135,6 +139,12 @@ bool opensWith(const QString& databasePath, const QString& password) {
 void compact(const QString& databasePath, const QString& password) {
     Connection c;
     open(c, databasePath, password);
+    if (c.isServer()) {
+        // The server checks its pages itself; compacting is reclaiming space and refreshing the
+        // planner's figures.
+        c.server()->execute(u"VACUUM (ANALYZE) domains, files, passwords"_s);
+        return;
+    }
     c.execute(u"VACUUM;"_s);
     // Every page is read back and its checksum verified; the indexes' agreement with the rows is
     // not checked again, as VACUUM has just rebuilt them from the rows (the full check would add
@@ -144,7 +154,11 @@ void compact(const QString& databasePath, const QString& password) {
 }
 
 void rekey(const QString& databasePath, const QString& oldPassword, const QString& newPassword) {
-    {
+    if (DatabaseAddress::isServer(databasePath)) {
+        Connection c;
+        open(c, databasePath, oldPassword);
+        c.server()->changeRolePassword(newPassword);
+    } else {
         Connection c;
         open(c, databasePath, oldPassword);
         const QByteArray key = newPassword.toUtf8();
@@ -161,6 +175,11 @@ void rekey(const QString& databasePath, const QString& oldPassword, const QStrin
 }
 
 void rewrite(const QString& databasePath, const QString& password, const QString& newPassword) {
+    if (DatabaseAddress::isServer(databasePath)) {
+        throw AppError(ErrorNumber::InvalidCall,
+                       u"Une base de données sur un serveur garde toujours un mot de passe : "
+                       u"celui de son rôle ne peut pas être retiré."_s);
+    }
     const QString folder = QFileInfo(databasePath).absolutePath();
     struct stat original {};
     if (!QFileInfo(folder).isWritable() ||

@@ -2,7 +2,9 @@
 
 #include <QString>
 
-// Whole-database operations: compaction and the two ways of changing the key.
+// Whole-database operations: compaction and the two ways of changing the key. On a server,
+// compaction is VACUUM (ANALYZE) of the three tables and a new key the role's new password;
+// removing the password is refused there.
 namespace DatabaseFile {
 
 // Compacts the database in place with the engine's VACUUM (atomic under its journal, holding the

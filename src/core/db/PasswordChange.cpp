@@ -66,8 +66,9 @@ std::optional<QString> readPassword(const QString& file) {
     }
 }
 
+// The folder of the password file (the database's own, for a file).
 QString folderOf(const QString& databasePath) {
-    return QFileInfo(databasePath).absolutePath();
+    return QFileInfo(passwordFileOf(databasePath)).absolutePath();
 }
 
 // The change did not reach the database: the pending file goes.

@@ -5,6 +5,7 @@
 #include "core/db/Connection.h"
 #include "core/db/JetDate.h"
 #include "core/db/JetDialect.h"
+#include "core/db/Schema.h"
 #include "core/db/SqliteError.h"
 #include "core/text/VariantKind.h"
 
@@ -65,6 +66,13 @@ void Recordset::open(const QString& sql, const QVariantList& parameters, Connect
     close();
     if (!connection.isOpen()) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
+    }
+    if (connection.isServer()) {
+        openOnServer(sql, parameters, connection);
+        m_deleted.assign(m_rowCount, false);
+        m_connection = &connection;
+        m_lock = lock;
+        return;
     }
     sqlite3* db = connection.handle();
     Statement s;
@@ -279,6 +287,10 @@ QVariant Recordset::rawValue(int index) const {
 
 std::optional<QUtf8StringView> Recordset::utf8Text(int index) const {
     requireCurrentRow();
+    // A server's result is read whole: it has values, not the engine's text, to give.
+    if (!m_streaming && m_connection->isServer() && index >= 0 && index < fieldCount()) {
+        return std::nullopt;
+    }
     if (!m_streaming || index < 0 || index >= fieldCount()) {
         throw AppError(ErrorNumber::ItemNotFound, u"Numéro de champ hors limites."_s);
     }
@@ -320,6 +332,14 @@ void Recordset::addNew() {
     if (m_adding || !m_pending.isEmpty()) {
         update();
     }
+    if (m_connection->isServer()) {
+        const qlonglong id = insertOnServer();
+        m_cells.resize(m_cells.size() + m_columns.size());
+        m_position = m_rowCount++;
+        cell(m_position, m_idColumn) = id;
+        m_deleted.push_back(false);
+        return;
+    }
     sqlite3* db = m_connection->handle();
     m_ownTransaction = sqlite3_get_autocommit(db) != 0;
     exec(db, m_ownTransaction ? "BEGIN IMMEDIATE;" : "SAVEPOINT lexivar_addnew;");
@@ -339,11 +359,16 @@ void Recordset::addNew() {
 void Recordset::endAdd(bool commit) {
     sqlite3* db = m_connection->handle();
     m_adding = false;
-    if (!db) {
+    if (!db && !m_connection->isServer()) {
         return;
     }
     if (commit) {
         try {
+            if (m_connection->isServer()) {
+                m_connection->execute(m_ownTransaction ? u"COMMIT;"_s
+                                                       : u"RELEASE lexivar_addnew;"_s);
+                return;
+            }
             exec(db, m_ownTransaction ? "COMMIT;" : "RELEASE lexivar_addnew;");
             return;
         } catch (...) {
@@ -355,10 +380,17 @@ void Recordset::endAdd(bool commit) {
 }
 
 void Recordset::rollbackAdd(sqlite3* db) {
+    const char* undo =
+        m_ownTransaction ? "ROLLBACK;" : "ROLLBACK TO lexivar_addnew; RELEASE lexivar_addnew;";
     // Errors are ignored: whatever happens, the added row must not stay.
-    sqlite3_exec(
-        db, m_ownTransaction ? "ROLLBACK;" : "ROLLBACK TO lexivar_addnew; RELEASE lexivar_addnew;",
-        nullptr, nullptr, nullptr);
+    if (m_connection->isServer()) {
+        try {
+            m_connection->execute(QString::fromLatin1(undo));
+        } catch (const AppError&) {
+        }
+    } else {
+        sqlite3_exec(db, undo, nullptr, nullptr, nullptr);
+    }
     if (m_rowCount > 0) {
         --m_rowCount;
         m_cells.resize(m_rowCount * m_columns.size());
@@ -378,6 +410,14 @@ void Recordset::writePending() {
         sql += (i ? u", \""_s : u"\""_s) + m_columns[columns[i]].name + u"\" = ?"_s;
     }
     sql += u" WHERE \""_s + m_columns[m_idColumn].name + u"\" = ?;"_s;
+    if (m_connection->isServer()) {
+        QVariantList values;
+        for (int column : columns) {
+            values << m_pending.value(column);
+        }
+        m_connection->execute(sql, values << cell(m_position, m_idColumn));
+        return;
+    }
     sqlite3* db = m_connection->handle();
     Statement s;
     prepare(db, sql, s);
@@ -417,6 +457,14 @@ void Recordset::remove() {
         endAdd(false);
         return;
     }
+    if (m_connection->isServer()) {
+        m_connection->execute(u"DELETE FROM \""_s + m_table + u"\" WHERE \""_s +
+                                  m_columns[m_idColumn].name + u"\" = ?;"_s,
+                              {cell(m_position, m_idColumn)});
+        m_deleted[m_position] = true;
+        ++m_deletedCount;
+        return;
+    }
     sqlite3* db = m_connection->handle();
     Statement s;
     prepare(db,
@@ -427,4 +475,70 @@ void Recordset::remove() {
     step(db, s.stmt);
     m_deleted[m_position] = true;
     ++m_deletedCount;
+}
+
+void Recordset::openOnServer(const QString& sql, const QVariantList& parameters,
+                             Connection& connection) {
+    const ServerResult result = connection.queryServer(sql, parameters);
+    readServerColumns(result, connection);
+    const int n = static_cast<int>(m_columns.size());
+    m_rowCount = static_cast<size_t>(result.rowCount());
+    m_cells.reserve(m_rowCount * m_columns.size());
+    for (int row = 0; row < static_cast<int>(m_rowCount); ++row) {
+        for (int i = 0; i < n; ++i) {
+            m_cells.push_back(result.value(row, i));
+        }
+    }
+}
+
+void Recordset::readServerColumns(const ServerResult& result, Connection& connection) {
+    const int n = result.columnCount();
+    m_columns.clear();
+    m_fieldIndex.clear();
+    m_table.clear();
+    m_idColumn = -1;
+    QString onlyTable;
+    bool singleTable = n > 0;
+    for (int i = 0; i < n; ++i) {
+        Column c;
+        c.name = result.columnName(i);
+        ServerConnection::Origin origin;
+        if (result.tableOid(i) != 0) {
+            origin = connection.server()->originOf(result.tableOid(i), result.tableColumn(i));
+        }
+        // Names as the file backend gives them: the server folds them to lower case.
+        c.table = Schema::declaredName(origin.table);
+        if (!origin.column.isEmpty() && c.name == origin.column) {
+            c.name = Schema::declaredName(c.name);
+        }
+        c.isDate = origin.isDate;
+        if (c.table.isEmpty() || (!onlyTable.isEmpty() && onlyTable != c.table)) {
+            singleTable = false;
+        }
+        onlyTable = c.table;
+        if (origin.column.compare(u"ID"_s, Qt::CaseInsensitive) == 0) {
+            m_idColumn = m_idColumn < 0 ? i : m_idColumn;
+        }
+        m_columns.push_back(c);
+    }
+    if (singleTable && m_idColumn >= 0) {
+        m_table = onlyTable;
+    } else {
+        m_idColumn = -1;
+    }
+}
+
+qlonglong Recordset::insertOnServer() {
+    m_ownTransaction = !m_connection->inTransaction();
+    m_connection->execute(m_ownTransaction ? u"BEGIN IMMEDIATE;"_s
+                                           : u"SAVEPOINT lexivar_addnew;"_s);
+    m_adding = true;
+    try {
+        const ServerResult r = m_connection->queryServer(
+            u"INSERT INTO \""_s + m_table + u"\" DEFAULT VALUES RETURNING ID"_s, {});
+        return r.value(0, 0).toLongLong();
+    } catch (...) {
+        endAdd(false);
+        throw;
+    }
 }

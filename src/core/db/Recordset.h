@@ -9,15 +9,18 @@
 #include <vector>
 
 class Connection;
+class ServerResult;
 struct sqlite3;
 struct sqlite3_stmt;
 
 // The rows of one SELECT, read whole when opened so that recordCount is exact. A result on a
-// single table that includes its ID can add, change and delete rows.
+// single table that includes its ID can add, change and delete rows. Works alike on a file and on
+// a server connection.
 //
 // A forward-only, read-only result streams instead: each move steps the statement and only the
 // current row is held, so a reader that goes through once keeps no copy of the rows; its
-// recordCount is -1 (unknown), and an engine fault may come at any move.
+// recordCount is -1 (unknown), and an engine fault may come at any move. On a server it is read
+// whole like the others.
 class Recordset {
 public:
     enum CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
@@ -73,6 +76,9 @@ private:
     void readColumns(sqlite3_stmt* stmt);
     void readAll(sqlite3_stmt* stmt);
     void stepStream();
+    void openOnServer(const QString& sql, const QVariantList& parameters, Connection& connection);
+    void readServerColumns(const ServerResult& result, Connection& connection);
+    qlonglong insertOnServer();
     QVariant& cell(size_t row, int column) { return m_cells[row * m_columns.size() + column]; }
     const QVariant& cell(size_t row, int column) const {
         return m_cells[row * m_columns.size() + column];

@@ -2,10 +2,13 @@
 
 #include "core/AppError.h"
 #include "core/ErrorReporter.h"
+#include "core/files/DatabaseAddress.h"
 #include "core/files/FileIo.h"
+#include "core/files/ProgramFolder.h"
 #include "core/text/Cp1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
 #include <sys/stat.h>
@@ -40,6 +43,13 @@ QChar charOf(qint32 code) {
 } // namespace
 
 QString passwordFileOf(const QString& databasePath) {
+    if (DatabaseAddress::isServer(databasePath)) {
+        // A server has no folder to share: its password lies beside the settings.
+        const QString settings = ProgramFolder::settingsFile();
+        const QString folder =
+            settings.isEmpty() ? ProgramFolder::path() : QFileInfo(settings).path() + u'/';
+        return folder + u"Lexivar.pws"_s;
+    }
     return databasePath.left(std::max<qsizetype>(0, databasePath.size() - 4)) + u".pws"_s;
 }
 

@@ -6,7 +6,8 @@
 
 // The database password file: characters packed three to a 32-bit value, in reverse order.
 
-// The password file that goes with a database: its path without the last four characters + ".pws".
+// The password file that goes with a database: its path without the last four characters + ".pws";
+// for a server, "Lexivar.pws" beside the settings file.
 QString passwordFileOf(const QString& databasePath);
 
 // Reads the password into `password`. False, with `password` untouched, when the file is missing

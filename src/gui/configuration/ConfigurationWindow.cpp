@@ -4,6 +4,7 @@
 #include "core/db/Connection.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
+#include "core/files/DatabaseAddress.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
@@ -328,7 +329,8 @@ void ConfigurationWindow::saveDatabaseChoice() {
         return;
     }
     const QString path = txtDBPath->text().trimmed();
-    if (!isValidFileName(path) || !QFileInfo(path).isFile()) {
+    // A server's address is checked by opening it, below.
+    if (!DatabaseAddress::isServer(path) && (!isValidFileName(path) || !QFileInfo(path).isFile())) {
         showInvalidFields(u"    The database path"_s + kCrLf);
         return;
     }

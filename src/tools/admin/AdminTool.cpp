@@ -5,12 +5,14 @@
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
+#include "core/files/DatabaseAddress.h"
 #include "core/files/PasswordFile.h"
 #include "core/interchange/JetFileReader.h"
 #include "core/interchange/LegacyImport.h"
 #include "core/interchange/TermExport.h"
 #include "core/interchange/TermImport.h"
 #include "core/text/Cp1252.h"
+#include "tools/admin/BaseCopy.h"
 #include "tools/admin/DemoData.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QTextStream>
+#include <functional>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -35,6 +38,9 @@ const QString kHelp = uR"(Usage :
   lexivar-admin import ANCIENNE.mdb NOUVELLE.mdb [--db-password MOT_DE_PASSE_BD]
   lexivar-admin export BASE.mdb FICHIER [--format tbx|tbx2|csv]
   lexivar-admin import-terms BASE.mdb FICHIER [--user NOM]
+  lexivar-admin create postgresql://SERVEUR/BASE --name NOM --login USAGER
+                --password MOT_DE_PASSE
+  lexivar-admin copy DE VERS [--db-password MOT_DE_PASSE_BD]
   lexivar-admin --help | --version
 
 create  Crée une base de données Lexivar vide (tables Files, Domains et Passwords) et
@@ -68,6 +74,16 @@ import-terms
         écartés. L'auteur des entrées qui n'en ont pas est --user (par défaut, l'usager du
         système). Un rapport énumère ce qui a été ajouté, écarté ou refusé.
 
+copy    Copie toute une base, numéros compris, d'un fichier vers un serveur, d'un serveur
+        vers un fichier ou d'un fichier vers un autre : c'est ainsi qu'une équipe passe
+        au serveur. La base de destination est neuve (fichier absent ou base vide sur le
+        serveur). Un fichier créé prend le mot de passe de la source, sauf si
+        --db-password en donne un autre.
+
+Une base peut être sur un serveur PostgreSQL (adresse postgresql://…) : « create » y crée
+les tables dans une base vide. Le mot de passe du rôle PostgreSQL est lu dans le fichier
+Lexivar.pws, à côté du fichier de configuration Lexivar.ini, jamais sur la ligne de commande.
+
 Le mot de passe de la base est lu dans son fichier .pws. Hormis l'exportation, aucun fichier
 existant n'est jamais remplacé.
 )"_s;
@@ -79,6 +95,8 @@ struct createRequest {
     QString password;
     QString databasePassword;
     bool demo = false;
+    // What goes into the new base instead of the administrator or the demonstration.
+    std::function<void(Connection&)> fill;
 };
 
 class Refusal {
@@ -140,6 +158,54 @@ void addAdministrator(Connection& c, const createRequest& r) {
     rs.update();
 }
 
+void fillNew(Connection& c, const createRequest& r) {
+    if (r.fill) {
+        r.fill(c);
+    } else if (r.demo) {
+        DemoData::fill(c);
+    } else {
+        addAdministrator(c, r);
+    }
+}
+
+// A server's password is its role's, in the password file: never on the command line.
+Refusal noDatabasePasswordOnServer(const QString& address) {
+    return Refusal(u"Sur un serveur, le mot de passe est celui du rôle, lu dans « "_s +
+                   passwordFileOf(address) + u" » : --db-password ne s'y applique pas."_s);
+}
+
+// A base on a server, opened with the role's password from the password file beside the
+// settings.
+DatabaseLocation serverBase(const QString& address) {
+    const QString pws = passwordFileOf(address);
+    QString password;
+    if (!QFileInfo::exists(pws) || !readPasswordFile(pws, password)) {
+        throw Refusal(u"Le mot de passe du serveur est lu dans « "_s + pws +
+                      u" », introuvable ou illisible ; rien n'a été modifié."_s);
+    }
+    return {address, password};
+}
+
+// Tables go only into an empty base: nothing of someone else's is ever mixed in.
+void requireEmpty(Connection& c, const QString& address) {
+    Recordset rs;
+    rs.open(u"SELECT count(*) FROM information_schema.tables "
+            u"WHERE table_schema = current_schema()"_s,
+            c);
+    if (rs.value(0).toLongLong() > 0) {
+        throw Refusal(u"La base de données « "_s + address +
+                      u" » n'est pas vide ; rien n'a été modifié."_s);
+    }
+}
+
+void createOnServer(const createRequest& r) {
+    Connection c;
+    c.open(serverBase(r.path), Connection::Mode::ReadWrite);
+    requireEmpty(c, r.path);
+    Schema::create(c);
+    fillNew(c, r);
+}
+
 // Builds the database beside its final place, then links it in: the name appears only complete,
 // and an existing file is never replaced.
 void create(const createRequest& r) {
@@ -158,11 +224,7 @@ void create(const createRequest& r) {
         Connection c;
         c.createNew(temp, r.databasePassword);
         Schema::create(c);
-        if (r.demo) {
-            DemoData::fill(c);
-        } else {
-            addAdministrator(c, r);
-        }
+        fillNew(c, r);
         c.close();
         QFile pwsFile(pws);
         // Owner-only from its first byte, then readable by the database's group: never by others.
@@ -309,6 +371,53 @@ int exportCommand(const QStringList& args, QTextStream& out) {
     return kOk;
 }
 
+QString countsText(const BaseCopy::Counts& counts) {
+    return QString::number(counts.domains) + u" domaine(s), "_s + QString::number(counts.files) +
+           u" fiche(s), "_s + QString::number(counts.accounts) + u" compte(s)"_s;
+}
+
+int copyCommand(const QStringList& args, QTextStream& out) {
+    bool missing = false;
+    const QString password = option(args, u"--db-password"_s, missing);
+    const QStringList paths = operands(args, {u"--db-password"_s});
+    if (missing) {
+        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
+    }
+    const DatabaseLocation from = DatabaseAddress::isServer(paths.at(0))
+                                      ? serverBase(paths.at(0))
+                                      : existingBase(paths.at(0));
+    const QString& to = paths.at(1);
+    const auto copyInto = [&](Connection& target) {
+        Connection source;
+        source.open(from, Connection::Mode::Read);
+        return BaseCopy::copyAll(source, target);
+    };
+    BaseCopy::Counts counts;
+    if (DatabaseAddress::isServer(to)) {
+        if (args.contains(u"--db-password"_s)) {
+            throw noDatabasePasswordOnServer(to);
+        }
+        Connection target;
+        target.open(serverBase(to), Connection::Mode::ReadWrite);
+        requireEmpty(target, to);
+        Schema::create(target);
+        counts = copyInto(target);
+    } else {
+        createRequest r;
+        r.path = to;
+        r.databasePassword = args.contains(u"--db-password"_s) ? password : from.password;
+        if (const auto bad = Cp1252::firstUnencodable(r.databasePassword)) {
+            throw Refusal(u"Le mot de passe de la base de données contient le caractère « "_s +
+                          *bad + u" », qui ne peut pas être enregistré."_s);
+        }
+        r.fill = [&](Connection& target) { counts = copyInto(target); };
+        checkTarget(to);
+        create(r);
+    }
+    out << u"Base copiée dans « "_s << to << u" » : "_s << countsText(counts) << u".\n"_s;
+    return kOk;
+}
+
 int importTermsCommand(const QStringList& args, QTextStream& out) {
     bool missing = false;
     QString user = option(args, u"--user"_s, missing);
@@ -342,7 +451,7 @@ int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         return command.isEmpty() ? kUsage : kOk;
     }
     if (command != u"create"_s && command != u"demo"_s && command != u"import"_s &&
-        command != u"export"_s && command != u"import-terms"_s) {
+        command != u"export"_s && command != u"import-terms"_s && command != u"copy"_s) {
         err << u"Commande inconnue : « "_s << command << u" ».\n\n"_s << kHelp;
         return kUsage;
     }
@@ -356,6 +465,9 @@ int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         if (command == u"import-terms"_s) {
             return importTermsCommand(arguments, out);
         }
+        if (command == u"copy"_s) {
+            return copyCommand(arguments, out);
+        }
         createRequest r;
         if (command == u"demo"_s) {
             r.path = arguments.value(1);
@@ -367,8 +479,15 @@ int runAdminTool(const QStringList& arguments, QTextStream& out, QTextStream& er
         } else {
             r = parseCreate(arguments);
         }
-        checkTarget(r.path);
-        create(r);
+        if (DatabaseAddress::isServer(r.path)) {
+            if (arguments.contains(u"--db-password"_s)) {
+                throw noDatabasePasswordOnServer(r.path);
+            }
+            createOnServer(r);
+        } else {
+            checkTarget(r.path);
+            create(r);
+        }
         out << u"Base de données créée : "_s << r.path << u"\n"_s;
         return kOk;
     } catch (const Refusal& e) {

@@ -2,6 +2,7 @@
 // with the bare database API.
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
+#include "core/db/Schema.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
 #include "core/files/SettingsFile.h"
@@ -15,6 +16,7 @@
 #include "gui/lists/ListFiller.h"
 #include "gui/lists/ListView.h"
 #include "gui/startup/SignInDialog.h"
+#include "tools/admin/BaseCopy.h"
 #include "tools/bench/DesktopProbe.h"
 #include "tools/bench/SyntheticDatabase.h"
 #include "tools/bench/VirtualDesktop.h"
@@ -305,6 +307,77 @@ public:
         return {u"compaction of a 1 000 000-record base"_s, lexivar, baseline, u"<= 1.2x"_s};
     }
 
+    // The server's base, filled once with a copy of the file base `path` (IDs kept). Its role's
+    // password is read from Lexivar.pws in the bench folder, never from the command line.
+    std::optional<QString> serverBase(const QString& address, const QString& path) {
+        ProgramFolder::set(m_folder);
+        use(address);
+        const DatabaseLocation server = m_session.location();
+        if (server.password.isEmpty()) {
+            QTextStream(stderr) << "mot de passe du serveur introuvable : "
+                                << passwordFileOf(address) << "\n";
+            return std::nullopt;
+        }
+        Connection target;
+        target.open(server, Connection::Mode::ReadWrite);
+        Recordset tables;
+        tables.open(u"SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+                    u"current_schema()"_s,
+                    target);
+        if (tables.value(0).toLongLong() == 0) {
+            QTextStream(stderr) << "copying the base of " << path << " to the server...\n";
+            Schema::create(target);
+            use(path);
+            Connection source;
+            source.open(m_session.location(), Connection::Mode::Read);
+            BaseCopy::copyAll(source, target);
+        }
+        return address;
+    }
+
+    // A list filled from the server, beside the same fill from the file.
+    Row fillBeside(const QString& scenario, const QString& server, const QString& path,
+                   const QString& query, long expected) {
+        const auto timeOn = [&](const QString& base) {
+            ProgramFolder::set(m_folder);
+            use(base);
+            QWidget window;
+            window.resize(800, 520);
+            ListView list(&window);
+            list.resize(780, 400);
+            window.show();
+            auto columns = searchColumns();
+            std::int32_t found = 0;
+            const double t = bestOf([&] {
+                found = ListFiller::fill(list, m_session.location(), query, window,
+                                         u"Affichage des fiches"_s, columns.get());
+            });
+            if (found != expected) {
+                QTextStream(stderr)
+                    << "écart : " << found << " listées, " << expected << " attendues\n";
+            }
+            return t;
+        };
+        return {scenario, timeOn(server), timeOn(path), u"server vs file"_s};
+    }
+
+    // The full listing of 10 000 chosen records from the server, beside the same from the file.
+    Row fullListingBeside(const QString& server, const QString& path) {
+        IdentifierList ids;
+        for (int i = 0; i < 10000; ++i) {
+            ids.push_back(i * 10 + 1);
+        }
+        const QString spool = m_folder + u"/spool.html"_s;
+        const auto timeOn = [&](const QString& base) {
+            ProgramFolder::set(m_folder);
+            use(base);
+            return bestOf(
+                [&] { writeFullListing(m_session.location(), ids, spool, u"banc, 12:00:00"_s); });
+        };
+        return {u"server: full listing of 10 000 of 100 000"_s, timeOn(server), timeOn(path),
+                u"server vs file"_s};
+    }
+
     Row memory(const QString& path) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {u"--memory-child"_s, path});
@@ -391,6 +464,7 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout)
             << "Usage : lexivar-bench [--all | --only-startup | --only-listing | "
                "--only-compaction] [--dir DOSSIER] [--platform xcb]\n"
+               "       [--server postgresql://...]\n"
                "Builds synthetic term bases (kept in DOSSIER, by default "
             << folder
             << ") and times each scenario against the bare database.\n"
@@ -398,7 +472,10 @@ int main(int argc, char* argv[]) {
                "--all: every scenario, on bases of 100 000 and 1 000 000 records.\n"
                "--platform xcb: the lists fill on a real X server ($DISPLAY, or one of its "
                "own).\n"
-               "Start-up is always timed on a virtual X server with a notification area.\n";
+               "Start-up is always timed on a virtual X server with a notification area.\n"
+               "--server: the same fill, contains search and full listing on a copy of the\n"
+               "  100 000-record base in an empty base on a PostgreSQL server, beside the file's\n"
+               "  (the role's password in DOSSIER/Lexivar.pws).\n";
         return 0;
     }
     QDir().mkpath(folder);
@@ -443,6 +520,20 @@ int main(int argc, char* argv[]) {
         rows.push_back(bench.fullListing(large));
         rows.push_back(bench.compaction(large));
         rows.push_back(bench.memory(medium));
+    }
+    if (const qsizetype i = args.indexOf(u"--server"_s); i >= 0 && i + 1 < args.size()) {
+        const std::optional<QString> server = bench.serverBase(args.at(i + 1), medium);
+        if (!server) {
+            return 1;
+        }
+        rows.push_back(bench.fillBeside(u"server: all records, 100 000 found, list filled"_s,
+                                        *server, medium, allRecords, 100000));
+        rows.push_back(bench.fillBeside(
+            u"server: contains on Terme Anglais, 100 of 100 000"_s, *server, medium,
+            SearchStatement::newSearchStatement(2, u"zircon"_s, QDate(), QDate(), false) +
+                u" ORDER BY Files.ID;"_s,
+            100));
+        rows.push_back(bench.fullListingBeside(*server, medium));
     }
     print(rows);
     return 0;

@@ -2,13 +2,35 @@
 
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
+#include "core/db/TestServer.h"
 
 using namespace Qt::StringLiterals;
 
+std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
+    return info.param == Backend::File ? "Fichier" : "Serveur";
+}
+
+void PrintTo(Backend backend, std::ostream* os) {
+    *os << (backend == Backend::File ? "Fichier" : "Serveur");
+}
+
 void DatabaseTest::SetUp() {
     LexivarTest::SetUp();
-    dbPath = path(u"Lexivar4.mdb"_s);
+    if (onServer()) {
+        ASSERT_TRUE(TestServer::available())
+            << "LEXIVAR_TEST_SERVER : aucun serveur d'essai (lancez les tests par ctest)";
+        dbPath = TestServer::createDatabase(dbPassword);
+    } else {
+        dbPath = path(u"Lexivar4.mdb"_s);
+    }
     Schema::createDatabase(dbPath, dbPassword);
+}
+
+void DatabaseTest::TearDown() {
+    if (onServer() && !dbPath.isEmpty()) {
+        TestServer::dropDatabase(dbPath);
+    }
+    LexivarTest::TearDown();
 }
 
 void DatabaseTest::open(Connection& c, bool readOnly) const {

@@ -4,13 +4,23 @@
 #include "core/db/Connection.h"
 
 #include <QVariant>
+#include <string>
 #include <utility>
 #include <vector>
 
-// A test with a fresh database of the real schema in its temporary folder.
+// Where a test's database lives: a file, or a database of the tests' PostgreSQL server.
+enum class Backend { File, Server };
+
+// A test with a fresh database of the real schema: a file in its temporary folder, or a fresh
+// database on the tests' server.
 class DatabaseTest : public LexivarTest {
 protected:
     void SetUp() override;
+    void TearDown() override;
+
+    // The file, unless the test runs on both backends (OnBothBackends below).
+    virtual Backend backend() const { return Backend::File; }
+    bool onServer() const { return backend() == Backend::Server; }
 
     // The test database with another password.
     DatabaseLocation location(const QString& password) const { return {dbPath, password}; }
@@ -25,6 +35,24 @@ protected:
                       const QDate& created = QDate(2006, 1, 1));
     long count(const QString& sql);
 
+    // A path on the file backend, an address on the server.
     QString dbPath;
     QString dbPassword = QStringLiteral("sésame 'ouvre-toi'");
 };
+
+// A fixture whose tests run once on each backend.
+template <typename Fixture>
+class OnBothBackends : public Fixture, public ::testing::WithParamInterface<Backend> {
+protected:
+    Backend backend() const override { return this->GetParam(); }
+};
+
+std::string backendName(const ::testing::TestParamInfo<Backend>& info);
+// The backend's name where gtest and CTest print the parameter.
+void PrintTo(Backend backend, std::ostream* os);
+
+#define INSTANTIATE_ON_BOTH_BACKENDS(fixture)                                                      \
+    INSTANTIATE_TEST_SUITE_P(, fixture, ::testing::Values(Backend::File, Backend::Server),         \
+                             backendName)
+
+using BackendTest = OnBothBackends<DatabaseTest>;

@@ -21,7 +21,9 @@ long errorOf(const std::function<void()>& f) {
 
 } // namespace
 
-TEST_F(DatabaseTest, PasswordMustMatchTheDatabase) {
+INSTANTIATE_ON_BOTH_BACKENDS(BackendTest);
+
+TEST_P(BackendTest, PasswordMustMatchTheDatabase) {
     Connection c;
     EXPECT_EQ(errorOf([&] { c.open(location(u"faux"_s), Connection::Mode::Read); }),
               ErrorNumber::NotValidPassword);
@@ -30,6 +32,9 @@ TEST_F(DatabaseTest, PasswordMustMatchTheDatabase) {
     EXPECT_FALSE(c.isOpen());
     c.open(location(dbPassword), Connection::Mode::ReadWrite);
     EXPECT_TRUE(c.isOpen());
+    if (onServer()) {
+        return; // a server's role always has a password
+    }
 
     const QString plain = path(u"plain.mdb"_s);
     Schema::createDatabase(plain, u""_s);
@@ -71,7 +76,7 @@ TEST_F(DatabaseTest, FilesThatAreNotDatabasesAreRefusedUntouched) {
     EXPECT_FALSE(QFile::exists(path(u"absent.mdb"_s)));
 }
 
-TEST_F(DatabaseTest, ReadOnlyConnectionsCannotWrite) {
+TEST_P(BackendTest, ReadOnlyConnectionsCannotWrite) {
     const qlonglong d = addDomain(u"Droit"_s);
     Connection c;
     open(c, true);
@@ -88,7 +93,7 @@ TEST_F(DatabaseTest, ReadOnlyConnectionsCannotWrite) {
     EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
 }
 
-TEST_F(DatabaseTest, AddNewGivesTheIdAtOnceAndStoresOnlyOnUpdate) {
+TEST_P(BackendTest, AddNewGivesTheIdAtOnceAndStoresOnlyOnUpdate) {
     Connection c;
     open(c);
     {
@@ -119,7 +124,7 @@ TEST_F(DatabaseTest, AddNewGivesTheIdAtOnceAndStoresOnlyOnUpdate) {
     EXPECT_EQ(all.value(u"Name"_s).toString(), u"Informatique"_s);
 }
 
-TEST_F(DatabaseTest, FailedUpdateLeavesNoRow) {
+TEST_P(BackendTest, FailedUpdateLeavesNoRow) {
     Connection c;
     open(c);
     Recordset rs;
@@ -134,7 +139,7 @@ TEST_F(DatabaseTest, FailedUpdateLeavesNoRow) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 0);
 }
 
-TEST_F(DatabaseTest, ExistingRowsChangeThroughFieldsUpdateAndMoveNext) {
+TEST_P(BackendTest, ExistingRowsChangeThroughFieldsUpdateAndMoveNext) {
     const qlonglong a = addDomain(u"A"_s);
     const qlonglong b = addDomain(u"B"_s);
     const qlonglong f1 = addFile(b, u"one"_s, u"un"_s);
@@ -165,7 +170,7 @@ TEST_F(DatabaseTest, ExistingRowsChangeThroughFieldsUpdateAndMoveNext) {
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE French = 'UN MODIFIÉ'"_s), 1);
 }
 
-TEST_F(DatabaseTest, JoinedRowsReadQualifiedAndPlainNames) {
+TEST_P(BackendTest, JoinedRowsReadQualifiedAndPlainNames) {
     const qlonglong d = addDomain(u"Électricité"_s);
     const qlonglong f = addFile(d, u"circuit breaker"_s, u"disjoncteur"_s);
     Connection c;
@@ -230,7 +235,7 @@ TEST_F(DatabaseTest, ForwardOnlyResultsStreamTheSameRows) {
     EXPECT_FALSE(stream.isOpen());
 }
 
-TEST_F(DatabaseTest, TextComparesWithoutRegardToCaseAccentsIncluded) {
+TEST_P(BackendTest, TextComparesWithoutRegardToCaseAccentsIncluded) {
     const qlonglong d = addDomain(u"Électricité"_s);
     addDomain(u"Eau potable"_s);
     addDomain(u"EAUX USÉES"_s);
@@ -261,7 +266,7 @@ TEST_F(DatabaseTest, TextComparesWithoutRegardToCaseAccentsIncluded) {
                                   u"élevage"_s, u"Zoologie"_s}));
 }
 
-TEST_F(DatabaseTest, DeletingADomainDeletesItsRecords) {
+TEST_P(BackendTest, DeletingADomainDeletesItsRecords) {
     const qlonglong keep = addDomain(u"Garder"_s);
     const qlonglong gone = addDomain(u"Supprimer"_s);
     addFile(keep, u"a"_s, u"a"_s);
@@ -279,7 +284,7 @@ TEST_F(DatabaseTest, DeletingADomainDeletesItsRecords) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 1);
 }
 
-TEST_F(DatabaseTest, DatesAreDayNumbers) {
+TEST_P(BackendTest, DatesAreDayNumbers) {
     const qlonglong d = addDomain(u"D"_s);
     addFile(d, u"old"_s, u"vieux"_s, QDate(2005, 12, 31)); // day 38717
     addFile(d, u"new"_s, u"neuf"_s, QDate(2006, 1, 1));

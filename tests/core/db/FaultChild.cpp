@@ -1,7 +1,7 @@
 // A second user of a test database, run as a separate process so that a test can kill it at any
 // instant or let it work beside the test. Works in an endless loop (or `count` times) and reports
 // on stdout, one line each: "begin <operation>" before an operation and "saved <id>" once a
-// record is committed.
+// record is committed. Its working folder stands for the program's folder.
 //
 //   lexivar_fault_child <database> change <password A> <password B>
 //   lexivar_fault_child <database> toggle add|remove <password>   (first adds, or removes, the
@@ -14,9 +14,11 @@
 #include "core/db/DatabaseFile.h"
 #include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
+#include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 #include <cstdio>
 
@@ -61,6 +63,8 @@ void toggle(const QString& password) {
 }
 
 int run(const QStringList& args) {
+    // Its program folder is where it runs: a server's password file and settings are there.
+    ProgramFolder::set(QDir::currentPath());
     session.setDatabasePath(args.at(1));
     const QString operation = args.at(2);
     const int count = args.size() > 3 && operation == u"save"_s ? args.at(3).toInt() : -1;

@@ -47,7 +47,7 @@ TEST(SqlText, RecordNumbersAreWholeNumbersOnly) {
     EXPECT_EQ(SqlText::literal(u"l'a\u0000b\tc\r\n"_s), u"'l''abc'"_s);
 }
 
-TEST_F(DatabaseTest, BoundValuesStayDataAndBelongToOneStatement) {
+TEST_P(BackendTest, BoundValuesStayDataAndBelongToOneStatement) {
     Connection c;
     open(c);
     const qlonglong domain = addDomain(u"d"_s);
@@ -56,7 +56,8 @@ TEST_F(DatabaseTest, BoundValuesStayDataAndBelongToOneStatement) {
     Recordset rs;
     rs.open(u"SELECT Name FROM Domains WHERE Name = ?"_s, {hostile}, c);
     ASSERT_EQ(rs.recordCount(), 1);
-    EXPECT_EQ(rs.value(0).toString(), hostile);
+    // A server's text cannot hold NUL: it alone is left out there.
+    EXPECT_EQ(rs.value(0).toString(), onServer() ? QString(hostile).remove(QChar(0)) : hostile);
     // A second statement would run without its values: refused before anything runs.
     EXPECT_THROW(c.execute(u"DELETE FROM Files WHERE ID = ?; DELETE FROM Domains"_s, {1}),
                  AppError);

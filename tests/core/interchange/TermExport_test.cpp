@@ -44,7 +44,7 @@ QStringList rows(const DatabaseLocation& location) {
 
 } // namespace
 
-class TermExportTest : public DatabaseTest {
+class TermExportTest : public OnBothBackends<DatabaseTest> {
 protected:
     void SetUp() override {
         DatabaseTest::SetUp();
@@ -87,7 +87,9 @@ protected:
     }
 };
 
-TEST_F(TermExportTest, everyFieldComesBackFromEachFormat) {
+INSTANTIATE_ON_BOTH_BACKENDS(TermExportTest);
+
+TEST_P(TermExportTest, everyFieldComesBackFromEachFormat) {
     const QStringList before = rows(source());
     ASSERT_EQ(before.size(), 3);
     for (const auto& [format, name] :
@@ -106,7 +108,7 @@ TEST_F(TermExportTest, everyFieldComesBackFromEachFormat) {
     }
 }
 
-TEST_F(TermExportTest, exportsTheChosenRecordsOnly) {
+TEST_P(TermExportTest, exportsTheChosenRecordsOnly) {
     const QString file = path(u"choix.csv"_s);
     EXPECT_EQ(exportTerms(source(), std::vector<std::int32_t>{3, 1}, file, TermFormat::Csv), 2);
     const TermFile read = readCsv(readFile(file));
@@ -115,7 +117,7 @@ TEST_F(TermExportTest, exportsTheChosenRecordsOnly) {
     EXPECT_EQ(read.entries.at(1).english, QStringList{u"line\nfeed"_s});
 }
 
-TEST_F(TermExportTest, tbx3FollowsTheCoreStructure) {
+TEST_P(TermExportTest, tbx3FollowsTheCoreStructure) {
     const QString file = path(u"v3.tbx"_s);
     exportTerms(source(), std::nullopt, file, TermFormat::Tbx3);
     QByteArray bytes = readFile(file);
@@ -159,7 +161,7 @@ TEST_F(TermExportTest, tbx3FollowsTheCoreStructure) {
     EXPECT_TRUE(bytes.contains("<date>2010-01-02</date>"));
 }
 
-TEST_F(TermExportTest, csvCellsNeverStartAFormula) {
+TEST_P(TermExportTest, csvCellsNeverStartAFormula) {
     const QString file = path(u"fiches.csv"_s);
     exportTerms(source(), std::nullopt, file, TermFormat::Csv);
     const QByteArray bytes = readFile(file);
@@ -186,7 +188,7 @@ TEST(CsvProtection, takesOffExactlyWhatItPutOn) {
     }
 }
 
-TEST_F(TermExportTest, aFailedWriteIsReportedAndLeavesNothingBehind) {
+TEST_P(TermExportTest, aFailedWriteIsReportedAndLeavesNothingBehind) {
     // A folder in the way of the rename, and a folder that does not exist.
     const QString inTheWay = path(u"dossier.tbx"_s);
     QDir().mkpath(inTheWay + u"/contenu"_s);

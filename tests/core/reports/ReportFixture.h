@@ -20,3 +20,6 @@ protected:
 
     qlonglong domain = 0;
 };
+
+// The report tests run on both backends.
+using ReportBackendTest = OnBothBackends<ReportTest>;

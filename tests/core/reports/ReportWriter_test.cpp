@@ -20,6 +20,8 @@ IdentifierList range(int from, int count) {
 
 } // namespace
 
+INSTANTIATE_ON_BOTH_BACKENDS(ReportBackendTest);
+
 TEST(identifierGroups, ThirtyFourThenThirtyFiveAGroup) {
     EXPECT_EQ(identifierGroups({42}), QStringList{u"Files.ID = 42"_s});
     EXPECT_EQ(identifierGroups({7, 3}), QStringList{u"Files.ID = 7 OR Files.ID = 3"_s});
@@ -37,7 +39,7 @@ TEST(identifierGroups, ThirtyFourThenThirtyFiveAGroup) {
     EXPECT_TRUE(identifierGroups(range(1, 35))[1] == u"Files.ID = 35"_s);
 }
 
-TEST_F(ReportTest, FullListingOfOneRecordIsTheSpecifiedLayout) {
+TEST_P(ReportBackendTest, FullListingOfOneRecordIsTheSpecifiedLayout) {
     const qlonglong id = insertRow(
         u"Files"_s,
         {{u"English"_s, u"circuit breaker"_s},
@@ -103,7 +105,7 @@ TEST_F(ReportTest, FullListingOfOneRecordIsTheSpecifiedLayout) {
     }
 }
 
-TEST_F(ReportTest, FullListingRulesGiveTwoRecordsAPage) {
+TEST_P(ReportBackendTest, FullListingRulesGiveTwoRecordsAPage) {
     for (int i = 0; i < 4; ++i) {
         addRecord(u"term "_s + QString::number(i));
     }
@@ -136,7 +138,7 @@ TEST_F(ReportTest, FullListingRulesGiveTwoRecordsAPage) {
                                "SIZE=3 color=\"Blue\">"_s));
 }
 
-TEST_F(ReportTest, GroupsListEveryRecordAndSkipDeletedOnes) {
+TEST_P(ReportBackendTest, GroupsListEveryRecordAndSkipDeletedOnes) {
     for (int i = 0; i < 70; ++i) {
         addRecord(u"term "_s + QString::number(i));
     }
@@ -159,7 +161,7 @@ TEST_F(ReportTest, GroupsListEveryRecordAndSkipDeletedOnes) {
     EXPECT_TRUE(reported->errors.empty());
 }
 
-TEST_F(ReportTest, ShortListingIsTheSpecifiedLayout) {
+TEST_P(ReportBackendTest, ShortListingIsTheSpecifiedLayout) {
     addRecord(u"ground fault"_s, u"défaut à la terre"_s);
     insertRow(u"Files"_s, {{u"English"_s, u"x"_s}, {u"French"_s, u"y"_s}, {u"DomainID"_s, domain}});
     ASSERT_TRUE(writeShortListing(location(dbPassword), {1, 2}, spool(), u"t"_s));
@@ -200,7 +202,7 @@ TEST_F(ReportTest, ShortListingIsTheSpecifiedLayout) {
     EXPECT_EQ(opera.at(opera.size() - 2), u"</DIV>"_s);
 }
 
-TEST_F(ReportTest, DomainListSkipsANamelessDomain) {
+TEST_P(ReportBackendTest, DomainListSkipsANamelessDomain) {
     addDomain(u"Chimie"_s);
     addDomain(u"Biologie"_s);
     ASSERT_TRUE(writeDomainList(location(dbPassword), spool(), u"t"_s));
@@ -214,7 +216,7 @@ TEST_F(ReportTest, DomainListSkipsANamelessDomain) {
     EXPECT_EQ(reported->errors[0].procedure, u"bPrintDomains"_s);
 }
 
-TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
+TEST_P(ReportBackendTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
     const QString missing = path(u"absent/spool.html"_s);
     EXPECT_FALSE(writeFullListing(location(dbPassword), {1}, missing, u"t"_s));
     EXPECT_FALSE(writeShortListing(location(dbPassword), {1}, missing, u"t"_s));
@@ -237,7 +239,7 @@ TEST_F(ReportTest, UnwritableSpoolOrUnreadableDatabaseShowsNothing) {
     EXPECT_EQ(spoolLines().last(), u"</BODY></HTML>"_s);
 }
 
-TEST_F(ReportTest, LineBreaksOfEitherKindPrintAsBreaks) {
+TEST_P(ReportBackendTest, LineBreaksOfEitherKindPrintAsBreaks) {
     const struct {
         QString definition;
         QString written;

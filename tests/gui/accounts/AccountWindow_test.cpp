@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-class AccountWindowTest : public SessionTest {
+class AccountWindowFixture : public SessionTest {
 protected:
     void SetUp() override {
         SessionTest::SetUp();
@@ -54,7 +54,11 @@ protected:
     AccountWindow* window = nullptr;
 };
 
-TEST_F(AccountWindowTest, OpensWithTheAccountsListed) {
+class AccountWindowTest : public OnBothBackends<AccountWindowFixture> {};
+
+INSTANTIATE_ON_BOTH_BACKENDS(AccountWindowTest);
+
+TEST_P(AccountWindowTest, OpensWithTheAccountsListed) {
     EXPECT_EQ(AccountWindow::existing(), window);
     EXPECT_EQ(window->windowTitle(), u"Gestion des usagers"_s);
     QStringList headers;
@@ -69,7 +73,7 @@ TEST_F(AccountWindowTest, OpensWithTheAccountsListed) {
     EXPECT_FALSE(unsaved());
 }
 
-TEST_F(AccountWindowTest, ValidationCountsSpacesAndListsInOrder) {
+TEST_P(AccountWindowTest, ValidationCountsSpacesAndListsInOrder) {
     window->save();
     EXPECT_EQ(dialogs->messages.back().text,
               u"Les champs suivants sont invalides:\r\nLe nom de la personne est requis.\r\nLe "
@@ -89,7 +93,7 @@ TEST_F(AccountWindowTest, ValidationCountsSpacesAndListsInOrder) {
     EXPECT_NE(row(u"abcd"_s), -1);
 }
 
-TEST_F(AccountWindowTest, LevelsAreStoredAsTheirCodes) {
+TEST_P(AccountWindowTest, LevelsAreStoredAsTheirCodes) {
     const struct {
         QString option;
         int code;
@@ -104,7 +108,7 @@ TEST_F(AccountWindowTest, LevelsAreStoredAsTheirCodes) {
     }
 }
 
-TEST_F(AccountWindowTest, ASelectedAccountIsChangedThenDeleted) {
+TEST_P(AccountWindowTest, ASelectedAccountIsChangedThenDeleted) {
     window->showAccount(row(u"jfcote"_s));
     EXPECT_EQ(window->selectedAccount(), u"00002"_s);
     EXPECT_EQ(control<QLineEdit>(u"txtLogin"_s)->text(), u"jfcote"_s);
@@ -129,7 +133,7 @@ TEST_F(AccountWindowTest, ASelectedAccountIsChangedThenDeleted) {
     EXPECT_EQ(row(u"egagnon"_s), -1);
 }
 
-TEST_F(AccountWindowTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
+TEST_P(AccountWindowTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
     window->showAccount(row(u"egagnon"_s));
     type(u"txtName"_s, u"Élise Gagnon-Roy"_s);
     dialogs->answers = {Dialogs::Answer::No};
@@ -143,7 +147,7 @@ TEST_F(AccountWindowTest, ClosingWithChangesAnsweredNoKeepsTheSelection) {
     EXPECT_EQ(AccountWindow::existing(), nullptr);
 }
 
-TEST_F(AccountWindowTest, AddingClosesTheWindowAndOpensAFreshOne) {
+TEST_P(AccountWindowTest, AddingClosesTheWindowAndOpensAFreshOne) {
     window->showAccount(row(u"egagnon"_s));
     type(u"txtName"_s, u"Élise Gagnon-Roy"_s);
     dialogs->answers = {Dialogs::Answer::No}; // keep the change
@@ -183,16 +187,16 @@ void PrintTo(const AccountCase& c, std::ostream* os) {
 
 // A second account window, as another administrator has it, changes jfcote's account after
 // this window selected it.
-class AccountConflictTest : public AccountWindowTest,
+class AccountConflictTest : public AccountWindowFixture,
                             public ::testing::WithParamInterface<AccountCase> {
 protected:
     void SetUp() override {
-        AccountWindowTest::SetUp();
+        AccountWindowFixture::SetUp();
         other = std::make_unique<AccountWindow>(session);
     }
     void TearDown() override {
         other.reset();
-        AccountWindowTest::TearDown();
+        AccountWindowFixture::TearDown();
     }
     void happenMeanwhile(AccountMeanwhile what) {
         for (int r = 0; r < other->list().itemCount(); ++r) {

@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "core/db/PasswordChange.h"
 #include "core/db/Recordset.h"
 #include "core/files/PasswordFile.h"
 #include "core/files/ProgramFolder.h"
@@ -52,6 +53,11 @@ protected:
         return dialogs->messages.empty() ? QString() : dialogs->messages.back().title;
     }
 };
+
+// What does not depend on the base being a file, on both backends.
+class ConfigurationWindowBothTest : public OnBothBackends<ConfigurationWindowTest> {};
+
+INSTANTIATE_ON_BOTH_BACKENDS(ConfigurationWindowBothTest);
 
 TEST_F(ConfigurationWindowTest, LoadsWithBothSaveButtonsDisabled) {
     for (const QString& stored : {dbPassword, u""_s}) {
@@ -128,7 +134,7 @@ TEST_F(ConfigurationWindowTest, SavingThePathChecksItFirst) {
     EXPECT_FALSE(enabled(w, u"cmdSaveDB"_s));
 }
 
-TEST_F(ConfigurationWindowTest, AFailedDatabaseTestWritesNothing) {
+TEST_P(ConfigurationWindowBothTest, AFailedDatabaseTestWritesNothing) {
     const QString notADatabase = path(u"Texte.mdb"_s);
     writeFile(notADatabase, QByteArray(2048, 'x'));
     const struct {
@@ -156,7 +162,7 @@ TEST_F(ConfigurationWindowTest, AFailedDatabaseTestWritesNothing) {
     }
 }
 
-TEST_F(ConfigurationWindowTest, AValidatedDatabaseStoresItsPassword) {
+TEST_P(ConfigurationWindowBothTest, AValidatedDatabaseStoresItsPassword) {
     QFile::remove(passwordFileOf(dbPath));
     ConfigurationWindow w(session);
     control<QRadioButton>(w, u"optNewPass"_s)->click();
@@ -327,4 +333,23 @@ TEST_F(ConfigurationWindowTest, BrowsingStartsBesideAPortableProgramElseAtHome) 
     ASSERT_EQ(dialogs->openFolders.size(), 2);
     EXPECT_EQ(dialogs->openFolders[0], ProgramFolder::path());
     EXPECT_EQ(dialogs->openFolders[1], QDir::homePath());
+}
+
+class ServerConfigurationTest : public ConfigurationWindowTest {
+protected:
+    Backend backend() const override { return Backend::Server; }
+};
+
+// A role always has a password: the window says why it keeps it, and nothing changes.
+TEST_F(ServerConfigurationTest, RemovingThePasswordIsRefusedWithItsReason) {
+    ConfigurationWindow w(session);
+    control<QRadioButton>(w, u"optNoPass"_s)->click();
+    w.savePassword();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(dialogs->messages.back().text.contains(
+        u"Une base de données sur un serveur garde toujours un mot de passe"_s))
+        << dialogs->messages.back().text;
+    EXPECT_EQ(storedPassword(), dbPassword);
+    EXPECT_TRUE(opensOnlyWith(dbPassword, {u""_s}));
+    EXPECT_FALSE(QFile::exists(PasswordChange::pendingFileOf(dbPath)));
 }

@@ -28,7 +28,12 @@ void changeInWindow(Session& session, const QString& from, const QString& to) {
 
 } // namespace
 
-TEST_F(PasswordChangeTest, AnyPasswordRoundTrips) {
+// On a server the password is the role's: the same texts reach it as a hash, never as SQL.
+using PasswordChangeBothTest = OnBothBackends<PasswordChangeTest>;
+
+INSTANTIATE_ON_BOTH_BACKENDS(PasswordChangeBothTest);
+
+TEST_P(PasswordChangeBothTest, AnyPasswordRoundTrips) {
     addDomain(u"Électricité"_s);
     const QString cases[] = {
         u"'entre apostrophes'"_s, u"'début seulement"_s,    u"fin seulement'"_s,

@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-class DomainWindowTest : public SessionTest {
+class DomainWindowFixture : public SessionTest {
 protected:
     void SetUp() override {
         SessionTest::SetUp();
@@ -54,7 +54,11 @@ protected:
     DomainWindow* window = nullptr;
 };
 
-TEST_F(DomainWindowTest, AddingTrimsAndRefusesDuplicatesInAnyCase) {
+class DomainWindowTest : public OnBothBackends<DomainWindowFixture> {};
+
+INSTANTIATE_ON_BOTH_BACKENDS(DomainWindowTest);
+
+TEST_P(DomainWindowTest, AddingTrimsAndRefusesDuplicatesInAnyCase) {
     EXPECT_EQ(window->windowTitle(), u"Gestion des domaines"_s);
     EXPECT_EQ(control<QTabWidget>(u"sstChoix"_s)->tabText(3), u"F&usion"_s);
     type(u"txtAdd"_s, u"  Génie civil "_s);
@@ -76,7 +80,7 @@ TEST_F(DomainWindowTest, AddingTrimsAndRefusesDuplicatesInAnyCase) {
     EXPECT_EQ(names(), (QStringList{u"Génie civil"_s, u"l'eau \"potable\" | usée"_s}));
 }
 
-TEST_F(DomainWindowTest, RenamingAcceptsOwnNameButNotAnothers) {
+TEST_P(DomainWindowTest, RenamingAcceptsOwnNameButNotAnothers) {
     addDomain(u"Droit"_s);
     addDomain(u"Chimie"_s);
     showTab(DomainWindow::Edit);
@@ -97,7 +101,7 @@ TEST_F(DomainWindowTest, RenamingAcceptsOwnNameButNotAnothers) {
     EXPECT_EQ(control<QComboBox>(u"cboEdit"_s)->currentIndex(), -1);
 }
 
-TEST_F(DomainWindowTest, DeletingADomainTakesItsRecordsAfterAskingWithTheirCount) {
+TEST_P(DomainWindowTest, DeletingADomainTakesItsRecordsAfterAskingWithTheirCount) {
     const qlonglong droit = addDomain(u"Droit"_s);
     const qlonglong chimie = addDomain(u"Chimie"_s);
     addRecords(droit, 3);
@@ -117,7 +121,7 @@ TEST_F(DomainWindowTest, DeletingADomainTakesItsRecordsAfterAskingWithTheirCount
     EXPECT_EQ(control<QComboBox>(u"cboDelete"_s)->count(), 1);
 }
 
-TEST_F(DomainWindowTest, MergingMovesEveryRecordAtOnce) {
+TEST_P(DomainWindowTest, MergingMovesEveryRecordAtOnce) {
     const qlonglong first = addDomain(u"Électricité"_s);
     const qlonglong second = addDomain(u"Électrotechnique"_s);
     addDomain(u"Chimie"_s);
@@ -154,7 +158,7 @@ TEST_F(DomainWindowTest, MergingMovesEveryRecordAtOnce) {
     EXPECT_EQ(control<QComboBox>(u"cboMerge1"_s)->currentIndex(), -1);
 }
 
-TEST_F(DomainWindowTest, TheListTabIsFilledOncePerOpening) {
+TEST_P(DomainWindowTest, TheListTabIsFilledOncePerOpening) {
     addDomain(u"Droit"_s);
     showTab(DomainWindow::List);
     auto* list = control<ListView>(u"lvwDomains"_s);
@@ -193,18 +197,18 @@ void PrintTo(const RenameCase& c, std::ostream* os) {
 
 // A second domain window, as another manager has it, renames or deletes "Droit" after this
 // window listed it.
-class RenameConflictTest : public DomainWindowTest,
+class RenameConflictTest : public DomainWindowFixture,
                            public ::testing::WithParamInterface<RenameCase> {
 protected:
     void SetUp() override {
-        DomainWindowTest::SetUp();
+        DomainWindowFixture::SetUp();
         addDomain(u"Droit"_s);
         addDomain(u"Chimie"_s);
         other = std::make_unique<DomainWindow>(session);
     }
     void TearDown() override {
         other.reset();
-        DomainWindowTest::TearDown();
+        DomainWindowFixture::TearDown();
     }
     void happenMeanwhile(DomainMeanwhile what) {
         auto* list = other->findChild<QComboBox*>(what == DomainMeanwhile::Deleted ? u"cboDelete"_s

@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-class ListFillerTest : public SearchTest {
+class ListFillerTest : public OnBothBackends<SearchTest> {
 protected:
     std::int32_t fill(const QString& query, const ColumnList* columns = nullptr) {
         return ListFiller::fill(list, session.location(), query, window, u"Affichage"_s, columns);
@@ -39,7 +39,9 @@ protected:
     ListView list{&window};
 };
 
-TEST_F(ListFillerTest, FillsHeadersAndCellsThroughTheColumnList) {
+INSTANTIATE_ON_BOTH_BACKENDS(ListFillerTest);
+
+TEST_P(ListFillerTest, FillsHeadersAndCellsThroughTheColumnList) {
     ColumnList columns = {plain(u"ID"_s, u"No de Fiche"_s), plain(u"NAME"_s, u"Domaine"_s),
                           plain(u"name"_s, u"Jamais"_s), plain(u"DATE"_s, u"Date de création"_s)};
     EXPECT_EQ(fill(u"SELECT Files.ID, Domains.Name, Files.Date, Files.DateModified, "
@@ -58,7 +60,7 @@ TEST_F(ListFillerTest, FillsHeadersAndCellsThroughTheColumnList) {
     EXPECT_GT(list.columnWidth(1), list.fontMetrics().horizontalAdvance(u"Électricité"_s));
 }
 
-TEST_F(ListFillerTest, FirstColumnIsPaddedOnlyWhenItIsANumber) {
+TEST_P(ListFillerTest, FirstColumnIsPaddedOnlyWhenItIsANumber) {
     ColumnList columns = {plain(u"NAME"_s, u"Domaine"_s)};
     EXPECT_EQ(fill(u"SELECT NAME FROM Domains order by name"_s, &columns), 3);
     EXPECT_EQ(column(0), (QStringList{u"Droit"_s, u"Électricité"_s, u"Médecine"_s}));
@@ -70,7 +72,7 @@ TEST_F(ListFillerTest, FirstColumnIsPaddedOnlyWhenItIsANumber) {
     EXPECT_EQ(column(2), (QStringList{u"Administrateur"_s, u"Gestionnaire"_s, u"Propriétaire"_s}));
 }
 
-TEST_F(ListFillerTest, EmptyAndFailedQueriesLeaveAnEmptyList) {
+TEST_P(ListFillerTest, EmptyAndFailedQueriesLeaveAnEmptyList) {
     fill(u"SELECT Files.ID, Files.English FROM Files ORDER BY Files.ID"_s);
     ListFiller::sortByColumn(list, 2);    // descending on column 2
     ProgressWindow::instance().justRan(); // that fill's run is over
@@ -90,7 +92,7 @@ TEST_F(ListFillerTest, EmptyAndFailedQueriesLeaveAnEmptyList) {
     EXPECT_FALSE(list.isHidden());
 }
 
-TEST_F(ListFillerTest, SortStateSurvivesARefillAndFlipsAtEveryClick) {
+TEST_P(ListFillerTest, SortStateSurvivesARefillAndFlipsAtEveryClick) {
     const QString query = u"SELECT Files.ID, Files.English, Files.French FROM Files"_s;
     fill(query);
     ListFiller::sortByColumn(list, 3); // French, descending (the direction flips from ascending)
@@ -124,7 +126,7 @@ TEST(destroyColumns, EmptiesAndReleasesAnyList) {
     EXPECT_EQ(list, nullptr);
 }
 
-TEST_F(ListFillerTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
+TEST_P(ListFillerTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
     const struct {
         QLocale locale;
         QString firstDate; // record 1's creation date as shown
@@ -153,7 +155,7 @@ TEST_F(ListFillerTest, DateColumnsSortByDateWhateverTheLocaleWrites) {
     }
 }
 
-TEST_F(ListFillerTest, TextsReadBeforeARefillOutliveIt) {
+TEST_P(ListFillerTest, TextsReadBeforeARefillOutliveIt) {
     ASSERT_EQ(fill(u"SELECT Files.ID, Domains.Name FROM Files, Domains "
                    "WHERE files.domainid = domains.id ORDER BY Files.ID"_s),
               5);

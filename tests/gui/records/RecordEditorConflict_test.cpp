@@ -184,7 +184,9 @@ public:
             m_process.waitForFinished(kReplyMs);
         }
     }
-    bool start(const QString& database, const QString& user, int record) {
+    // `folder` stands for its program's folder: its settings and a server's password file.
+    bool start(const QString& database, const QString& user, int record, const QString& folder) {
+        m_process.setWorkingDirectory(folder);
         m_process.start(QStringLiteral(LEXIVAR_SAVE_PEER),
                         {database, user, QString::number(record)});
         return readLine() == u"ready"_s;
@@ -212,15 +214,17 @@ private:
 };
 
 // Record 1 ("disjoncteur") on a plain base: key derivation would cost 40 ms a connection.
-class TwoProcessesTest : public SearchTest {
+class TwoProcessesTest : public OnBothBackends<SearchTest> {
 protected:
     void SetUp() override {
-        dbPassword.clear();
+        if (!onServer()) {
+            dbPassword.clear(); // a server's role always has a password
+        }
         SearchTest::SetUp();
         signInAs(kMine, 1);
         mine = std::make_unique<RecordEditor>(session);
         mine->showRecord(1);
-        ASSERT_TRUE(peer.start(dbPath, kTheirs, 1));
+        ASSERT_TRUE(peer.start(dbPath, kTheirs, 1, path(u""_s)));
     }
     void TearDown() override {
         mine.reset();
@@ -243,7 +247,9 @@ protected:
     PeerProcess peer;
 };
 
-TEST_F(TwoProcessesTest, SavingInTurnAsksEachTimeAndNonKeepsTheOthersText) {
+INSTANTIATE_ON_BOTH_BACKENDS(TwoProcessesTest);
+
+TEST_P(TwoProcessesTest, SavingInTurnAsksEachTimeAndNonKeepsTheOthersText) {
     std::mt19937 random(20);
     std::bernoulli_distribution keepTheirs(0.25);
     struct Side {
@@ -283,7 +289,7 @@ TEST_F(TwoProcessesTest, SavingInTurnAsksEachTimeAndNonKeepsTheOthersText) {
 
 // Both reopen the record, then save at once: the first to take the lock writes, the other is
 // asked, and its answer alone decides whose text stays.
-TEST_F(TwoProcessesTest, SavingAtOnceAsksExactlyTheSecondAndNeverFails) {
+TEST_P(TwoProcessesTest, SavingAtOnceAsksExactlyTheSecondAndNeverFails) {
     std::mt19937 random(2020);
     std::bernoulli_distribution keepTheirs(0.5);
     const QString users[2] = {kMine, kTheirs};

@@ -17,7 +17,7 @@
 
 using namespace Qt::StringLiterals;
 
-class RecordEditorTest : public SearchTest {
+class RecordEditorTest : public OnBothBackends<SearchTest> {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
@@ -50,7 +50,9 @@ protected:
     RecordEditor* editor = nullptr;
 };
 
-TEST_F(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
+INSTANTIATE_ON_BOTH_BACKENDS(RecordEditorTest);
+
+TEST_P(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     Clock::setNow(QDateTime(QDate(2006, 6, 20), QTime(11, 0)));
     editor->showRecord(0);
     EXPECT_EQ(RecordEditor::existing(), editor);
@@ -84,7 +86,7 @@ TEST_F(RecordEditorTest, ANewRecordIsStoredTrimmedWithItsAuthorAndNumber) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 6);
 }
 
-TEST_F(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
+TEST_P(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
     editor->showRecord(3);
     EXPECT_EQ(text(u"lblFiche"_s), u"3"_s);
     EXPECT_EQ(control<QComboBox>(u"cboDomain"_s)->currentText(), u"Médecine"_s);
@@ -101,7 +103,7 @@ TEST_F(RecordEditorTest, AnExistingRecordShowsItsPlainNumberAndKeepsItsAuthor) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
 }
 
-TEST_F(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
+TEST_P(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
     editor->showRecord(99);
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, u"Fiche introuvable"_s);
@@ -109,7 +111,7 @@ TEST_F(RecordEditorTest, AMissingRecordGivesOneMessageAndABlankRecord) {
     EXPECT_EQ(control<QLineEdit>(u"txtEnglish"_s)->text(), u""_s);
 }
 
-TEST_F(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
+TEST_P(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
     editor->showRecord(0);
     type(u"txtEnglish"_s, u"   "_s);
     editor->save();
@@ -122,7 +124,7 @@ TEST_F(RecordEditorTest, ValidationListsDomainEnglishAndFrenchInOrder) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 5);
 }
 
-TEST_F(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
+TEST_P(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
     editor->showRecord(2); // created 2005-01-01, modified 2005-01-01
     auto* created = control<QDateEdit>(u"dtpDate"_s);
     auto* modified = control<QDateEdit>(u"dtpLastModified"_s);
@@ -136,7 +138,7 @@ TEST_F(RecordEditorTest, DatesSnapSoCreationNeverFollowsModification) {
     EXPECT_EQ(created->date(), QDate(2005, 2, 2));
 }
 
-TEST_F(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
+TEST_P(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
     editor->showRecord(0);
     editor->remove();
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -155,7 +157,7 @@ TEST_F(RecordEditorTest, DeletingAskesFirstAndNeverDeletesAnUnsavedRecord) {
     EXPECT_FALSE(unsaved());
 }
 
-TEST_F(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
+TEST_P(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
     editor->showRecord(0);
     chooseDomain(u"Droit"_s);
     type(u"txtEnglish"_s, u"statute"_s);
@@ -174,7 +176,7 @@ TEST_F(RecordEditorTest, AFailedStoreKeepsTheNumberAndTheTyping) {
     EXPECT_EQ(count(u"SELECT * FROM Files WHERE English = 'statute'"_s), 0);
 }
 
-TEST_F(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
+TEST_P(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
     editor->showRecord(1);
     type(u"txtSource"_s, u"changé"_s);
     TrayMenu tray(session);
@@ -197,7 +199,7 @@ TEST_F(RecordEditorTest, ClosingWithChangesAsksAndHoldsTheSession) {
     EXPECT_EQ(stored(1, u"AF"_s).toString(), u"OQLF"_s);
 }
 
-TEST_F(RecordEditorTest, PrintingAskesForASavedRecord) {
+TEST_P(RecordEditorTest, PrintingAskesForASavedRecord) {
     editor->showRecord(0);
     editor->print();
     ASSERT_EQ(dialogs->messages.size(), 1u);
@@ -209,7 +211,7 @@ TEST_F(RecordEditorTest, PrintingAskesForASavedRecord) {
     EXPECT_FALSE(QFile::exists(PrintFlow::spoolPath()));
 }
 
-TEST_F(RecordEditorTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
+TEST_P(RecordEditorTest, SavingKeepsLineBreaksAsCrLfAndTheTimeOfCreation) {
     const QDateTime created(QDate(2005, 6, 1), QTime(14, 30, 15));
     const struct {
         QString stored;

@@ -8,12 +8,14 @@
 //
 // It prints "ready" once the record is shown and ends at the end of its input.
 
+#include "core/files/ProgramFolder.h"
 #include "core/session/Session.h"
 #include "gui/dialogs/ScriptedDialogs.h"
 #include "gui/records/RecordEditor.h"
 #include "gui/records/SaveTurn.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 #include <memory>
 
@@ -28,6 +30,8 @@ int main(int argc, char* argv[]) {
     if (args.size() != 4) {
         return 2;
     }
+    // Its working folder stands for its program's folder (a server's password file is there).
+    ProgramFolder::set(QDir::currentPath());
     Session session;
     session.setDatabasePath(args[1]);
     session.signIn(args[2], 1);

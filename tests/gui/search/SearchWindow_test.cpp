@@ -20,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-class SearchWindowTest : public SearchTest {
+class SearchWindowTest : public OnBothBackends<SearchTest> {
 protected:
     void SetUp() override {
         SearchTest::SetUp();
@@ -61,7 +61,9 @@ protected:
     QPointer<SearchWindow> window; // deleted on close
 };
 
-TEST_F(SearchWindowTest, LoadsWithIdChosenAndCommandsUnavailable) {
+INSTANTIATE_ON_BOTH_BACKENDS(SearchWindowTest);
+
+TEST_P(SearchWindowTest, LoadsWithIdChosenAndCommandsUnavailable) {
     EXPECT_EQ(SearchWindow::existing(), window);
     EXPECT_EQ(window->windowTitle(), u"Rechercher une fiche"_s);
     EXPECT_EQ(control<QComboBox>(u"cboField"_s)->currentText(), u"ID"_s);
@@ -74,7 +76,7 @@ TEST_F(SearchWindowTest, LoadsWithIdChosenAndCommandsUnavailable) {
     EXPECT_EQ(control(u"lvwResult"_s)->geometry(), QRect(8, 80, 769, 393));
 }
 
-TEST_F(SearchWindowTest, SearchesRefinesAndShowsTheCount) {
+TEST_P(SearchWindowTest, SearchesRefinesAndShowsTheCount) {
     search(0, u""_s);
     EXPECT_EQ(shownCount(), u"5"_s);
     EXPECT_TRUE(recordCommands());
@@ -120,7 +122,7 @@ TEST_F(SearchWindowTest, SearchesRefinesAndShowsTheCount) {
     EXPECT_EQ(list().columnHeaderCount(), 0);
 }
 
-TEST_F(SearchWindowTest, DateRangesCompareWholeDays) {
+TEST_P(SearchWindowTest, DateRangesCompareWholeDays) {
     choose(7);
     EXPECT_FALSE(control(u"txtSearch"_s)->isVisible());
     EXPECT_TRUE(control(u"dtpDateStart"_s)->isVisible());
@@ -137,7 +139,7 @@ TEST_F(SearchWindowTest, DateRangesCompareWholeDays) {
     EXPECT_TRUE(control<QLineEdit>(u"txtSearch"_s)->text().isEmpty());
 }
 
-TEST_F(SearchWindowTest, KeysAreFilteredForTheIdField) {
+TEST_P(SearchWindowTest, KeysAreFilteredForTheIdField) {
     auto* text = control<QLineEdit>(u"txtSearch"_s);
     QTest::keyClicks(text, u"4a-2"_s);
     EXPECT_EQ(text->text(), u"42"_s);
@@ -153,7 +155,7 @@ TEST_F(SearchWindowTest, KeysAreFilteredForTheIdField) {
     EXPECT_EQ(text->text(), u"a-b"_s);
 }
 
-TEST_F(SearchWindowTest, ActivationRefillsWithTheLastQueryOnly) {
+TEST_P(SearchWindowTest, ActivationRefillsWithTheLastQueryOnly) {
     window->criteria().activate(); // no query yet: nothing
     EXPECT_EQ(list().itemCount(), 0);
     search(2, u"water"_s);
@@ -164,7 +166,7 @@ TEST_F(SearchWindowTest, ActivationRefillsWithTheLastQueryOnly) {
     EXPECT_EQ(shownCount(), u"2"_s); // the label keeps its value
 }
 
-TEST_F(SearchWindowTest, OnlyAReturnFromElsewhereRefills) {
+TEST_P(SearchWindowTest, OnlyAReturnFromElsewhereRefills) {
     search(0, u""_s);
     list().selectRow(1);
     const QString chosen = list().itemText(1, 0);
@@ -193,7 +195,7 @@ TEST_F(SearchWindowTest, OnlyAReturnFromElsewhereRefills) {
     EXPECT_EQ(list().itemText(list().selectedRow(), 0), chosen);
 }
 
-TEST_F(SearchWindowTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
+TEST_P(SearchWindowTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
     signInAs(u"Administrateur"_s, 0);
     search(0, u""_s);
     ListFiller::sortByColumn(list(), 3); // French terms, descending
@@ -219,7 +221,7 @@ TEST_F(SearchWindowTest, EditorChangesReachTheListAtOnceKeepingSortAndChoice) {
     delete editor;
 }
 
-TEST_F(SearchWindowTest, LabelsStayWholeBesideTheirControls) {
+TEST_P(SearchWindowTest, LabelsStayWholeBesideTheirControls) {
     choose(7);
     for (const auto& [labelName, pickerName] :
          {std::pair{u"Label3"_s, u"dtpDateStart"_s}, std::pair{u"Label5"_s, u"dtpDateEnd"_s}}) {
@@ -231,7 +233,7 @@ TEST_F(SearchWindowTest, LabelsStayWholeBesideTheirControls) {
     }
 }
 
-TEST_F(SearchWindowTest, GrowsWithTheWindowAndRemembersItsSize) {
+TEST_P(SearchWindowTest, GrowsWithTheWindowAndRemembersItsSize) {
     const QRect list = control(u"lvwResult"_s)->geometry();
     const QRect close = control(u"cmdClose"_s)->geometry();
     const QSize base = window->size();
@@ -249,7 +251,7 @@ TEST_F(SearchWindowTest, GrowsWithTheWindowAndRemembersItsSize) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-TEST_F(SearchWindowTest, DisplayOpensTheChosenRecordInTheEditor) {
+TEST_P(SearchWindowTest, DisplayOpensTheChosenRecordInTheEditor) {
     const auto shownRecord = [] {
         RecordEditor* editor = RecordEditor::existing();
         return editor ? findControl<QLabel>(editor, u"lblFiche"_s)->text() : QString();
@@ -265,7 +267,7 @@ TEST_F(SearchWindowTest, DisplayOpensTheChosenRecordInTheEditor) {
     EXPECT_EQ(shownRecord(), u"4"_s);
 }
 
-TEST_F(SearchWindowTest, DeletionFollowsTheOwnerRule) {
+TEST_P(SearchWindowTest, DeletionFollowsTheOwnerRule) {
     search(0, u""_s);
     // Nobody signed in: the sign-in comes first, and cancelling it ends the deletion.
     list().selectRow(0);
@@ -295,7 +297,7 @@ TEST_F(SearchWindowTest, DeletionFollowsTheOwnerRule) {
     EXPECT_EQ(count(u"SELECT * FROM Files"_s), 3);
 }
 
-TEST_F(SearchWindowTest, DeletingTheLastRecordEmptiesTheList) {
+TEST_P(SearchWindowTest, DeletingTheLastRecordEmptiesTheList) {
     signInAs(u"Administrateur"_s, 0);
     search(0, u"4"_s);
     list().selectRow(0);
@@ -315,7 +317,7 @@ TEST_F(SearchWindowTest, DeletingTheLastRecordEmptiesTheList) {
     EXPECT_EQ(shownCount(), u"3"_s);
 }
 
-TEST_F(SearchWindowTest, ClosingIsRefusedDuringAFill) {
+TEST_P(SearchWindowTest, ClosingIsRefusedDuringAFill) {
     QWidget other;
     ProgressWindow::instance().start(1, 10, u""_s, &other);
     EXPECT_FALSE(window->close());

@@ -9,7 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-class SignInDialogTest : public SessionTest {
+class SignInDialogTest : public OnBothBackends<SessionTest> {
 protected:
     // Types into the window and presses OK; returns the messages shown.
     void attempt(const QString& login, const QString& password) {
@@ -23,7 +23,9 @@ protected:
     }
 };
 
-TEST_F(SignInDialogTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
+INSTANTIATE_ON_BOTH_BACKENDS(SignInDialogTest);
+
+TEST_P(SignInDialogTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
     const struct {
         QString login;
         QString password;
@@ -44,7 +46,7 @@ TEST_F(SignInDialogTest, RefusesUnknownNamesAndWrongPasswordsInThatOrder) {
     }
 }
 
-TEST_F(SignInDialogTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
+TEST_P(SignInDialogTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
     addAccount(u"Marie-Ève Bouchard-Villeneuve de la Tour"_s, u"mevb"_s, u"clé'1"_s, 2);
     attempt(u"  MEVB "_s, u" clé'1  "_s);
     EXPECT_TRUE(dialogs->messages.empty()) << lastMessage();
@@ -54,7 +56,7 @@ TEST_F(SignInDialogTest, SignsInIgnoringBlanksAndRecordsNameAndLevel) {
     EXPECT_TRUE(session.mayChange(u"Marie-Ève Bouchard-Villen"_s));
 }
 
-TEST_F(SignInDialogTest, EnterInEitherBoxSignsInOnce) {
+TEST_P(SignInDialogTest, EnterInEitherBoxSignsInOnce) {
     for (const QString& box : {u"txtLogin"_s, u"txtPassword"_s}) {
         dialogs->messages.clear();
         SignInDialog window(session);
@@ -68,7 +70,7 @@ TEST_F(SignInDialogTest, EnterInEitherBoxSignsInOnce) {
     }
 }
 
-TEST_F(SignInDialogTest, WrongDatabasePasswordIsReportedOnce) {
+TEST_P(SignInDialogTest, WrongDatabasePasswordIsReportedOnce) {
     ASSERT_TRUE(writePasswordFile(passwordFileOf(dbPath), u"pas le bon"_s));
     attempt(u"admin"_s, u"admin"_s);
     ASSERT_EQ(dialogs->messages.size(), 1u);
