@@ -133,27 +133,36 @@ void Recordset::stepStream() {
 
 void Recordset::readColumns(sqlite3_stmt* stmt) {
     const int n = sqlite3_column_count(stmt);
-    m_columns.clear();
-    m_fieldIndex.clear();
-    m_table.clear();
-    m_idColumn = -1;
-    QString onlyTable;
-    bool singleTable = n > 0;
+    std::vector<Column> columns;
+    QStringList origins;
     for (int i = 0; i < n; ++i) {
         Column c;
         c.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
         c.table = QString::fromUtf8(sqlite3_column_table_name(stmt, i));
         const char* decl = sqlite3_column_decltype(stmt, i);
         c.isDate = decl && QByteArray(decl).compare("DATE", Qt::CaseInsensitive) == 0;
-        if (c.table.isEmpty() || (!onlyTable.isEmpty() && onlyTable != c.table)) {
+        columns.push_back(c);
+        origins << QString::fromUtf8(sqlite3_column_origin_name(stmt, i));
+    }
+    takeColumns(std::move(columns), origins);
+}
+
+void Recordset::takeColumns(std::vector<Column> columns, const QStringList& origins) {
+    m_columns = std::move(columns);
+    m_fieldIndex.clear();
+    m_table.clear();
+    m_idColumn = -1;
+    QString onlyTable;
+    bool singleTable = !m_columns.empty();
+    for (int i = 0; i < static_cast<int>(m_columns.size()); ++i) {
+        const QString& table = m_columns[static_cast<size_t>(i)].table;
+        if (table.isEmpty() || (!onlyTable.isEmpty() && onlyTable != table)) {
             singleTable = false;
         }
-        onlyTable = c.table;
-        const char* origin = sqlite3_column_origin_name(stmt, i);
-        if (origin && QByteArray(origin).compare("ID", Qt::CaseInsensitive) == 0) {
+        onlyTable = table;
+        if (origins.value(i).compare(u"ID"_s, Qt::CaseInsensitive) == 0) {
             m_idColumn = m_idColumn < 0 ? i : m_idColumn;
         }
-        m_columns.push_back(c);
     }
     if (singleTable && m_idColumn >= 0) {
         m_table = onlyTable;
@@ -493,12 +502,8 @@ void Recordset::openOnServer(const QString& sql, const QVariantList& parameters,
 
 void Recordset::readServerColumns(const ServerResult& result, Connection& connection) {
     const int n = result.columnCount();
-    m_columns.clear();
-    m_fieldIndex.clear();
-    m_table.clear();
-    m_idColumn = -1;
-    QString onlyTable;
-    bool singleTable = n > 0;
+    std::vector<Column> columns;
+    QStringList origins;
     for (int i = 0; i < n; ++i) {
         Column c;
         c.name = result.columnName(i);
@@ -512,20 +517,10 @@ void Recordset::readServerColumns(const ServerResult& result, Connection& connec
             c.name = Schema::declaredName(c.name);
         }
         c.isDate = origin.isDate;
-        if (c.table.isEmpty() || (!onlyTable.isEmpty() && onlyTable != c.table)) {
-            singleTable = false;
-        }
-        onlyTable = c.table;
-        if (origin.column.compare(u"ID"_s, Qt::CaseInsensitive) == 0) {
-            m_idColumn = m_idColumn < 0 ? i : m_idColumn;
-        }
-        m_columns.push_back(c);
+        columns.push_back(c);
+        origins << origin.column;
     }
-    if (singleTable && m_idColumn >= 0) {
-        m_table = onlyTable;
-    } else {
-        m_idColumn = -1;
-    }
+    takeColumns(std::move(columns), origins);
 }
 
 qlonglong Recordset::insertOnServer() {

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QUtf8StringView>
 #include <QVariant>
 #include <QVariantList>
@@ -74,6 +75,9 @@ private:
     };
 
     void readColumns(sqlite3_stmt* stmt);
+    // Keeps the columns and finds the one table and its ID column, if the result has them; each
+    // column's origin is the name of the table column it comes from.
+    void takeColumns(std::vector<Column> columns, const QStringList& origins);
     void readAll(sqlite3_stmt* stmt);
     void stepStream();
     void openOnServer(const QString& sql, const QVariantList& parameters, Connection& connection);

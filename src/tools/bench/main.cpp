@@ -152,21 +152,26 @@ public:
         m_session.setDatabasePath(path);
     }
 
-    // A list filled from a statement, next to the same statement stepped through bare.
-    Row fill(const QString& scenario, const QString& path, const QString& query, long expected,
-             const QString& target) {
-        use(path);
+    // The best time of filling the search window's list from a statement on a base.
+    double timedFill(const QString& base, const QString& query, std::int32_t& found) {
+        use(base);
         QWidget window;
         window.resize(800, 520);
         ListView list(&window);
         list.resize(780, 400);
         window.show();
         auto columns = searchColumns();
-        std::int32_t found = 0;
-        const double lexivar = bestOf([&] {
+        return bestOf([&] {
             found = ListFiller::fill(list, m_session.location(), query, window,
                                      u"Affichage des fiches"_s, columns.get());
         });
+    }
+
+    // A list filled from a statement, next to the same statement stepped through bare.
+    Row fill(const QString& scenario, const QString& path, const QString& query, long expected,
+             const QString& target) {
+        std::int32_t found = 0;
+        const double lexivar = timedFill(path, query, found);
         long stepped = 0;
         const double baseline = bestOf([&] { stepped = bareQuery(path, query); });
         if (found != expected || stepped != expected) {
@@ -340,18 +345,8 @@ public:
                    const QString& query, long expected) {
         const auto timeOn = [&](const QString& base) {
             ProgramFolder::set(m_folder);
-            use(base);
-            QWidget window;
-            window.resize(800, 520);
-            ListView list(&window);
-            list.resize(780, 400);
-            window.show();
-            auto columns = searchColumns();
             std::int32_t found = 0;
-            const double t = bestOf([&] {
-                found = ListFiller::fill(list, m_session.location(), query, window,
-                                         u"Affichage des fiches"_s, columns.get());
-            });
+            const double t = timedFill(base, query, found);
             if (found != expected) {
                 QTextStream(stderr)
                     << "écart : " << found << " listées, " << expected << " attendues\n";
