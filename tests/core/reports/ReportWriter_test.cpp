@@ -39,7 +39,7 @@ TEST(identifierGroups, ThirtyFourThenThirtyFiveAGroup) {
     EXPECT_TRUE(identifierGroups(range(1, 35))[1] == u"Files.ID = 35"_s);
 }
 
-TEST_P(ReportBackendTest, FullListingOfOneRecordIsTheSpecifiedLayout) {
+TEST_P(ReportBackendTest, FullListingOfOneRecordKeepsItsExactLayout) {
     const qlonglong id = insertRow(
         u"Files"_s,
         {{u"English"_s, u"circuit breaker"_s},
@@ -161,7 +161,7 @@ TEST_P(ReportBackendTest, GroupsListEveryRecordAndSkipDeletedOnes) {
     EXPECT_TRUE(reported->errors.empty());
 }
 
-TEST_P(ReportBackendTest, ShortListingIsTheSpecifiedLayout) {
+TEST_P(ReportBackendTest, ShortListingKeepsItsExactLayout) {
     addRecord(u"ground fault"_s, u"défaut à la terre"_s);
     insertRow(u"Files"_s, {{u"English"_s, u"x"_s}, {u"French"_s, u"y"_s}, {u"DomainID"_s, domain}});
     ASSERT_TRUE(writeShortListing(location(dbPassword), {1, 2}, spool(), u"t"_s));

@@ -17,7 +17,7 @@ const QString kUnion =
 
 } // namespace
 
-TEST(SearchStatements, AreTheSpecifiedTexts) {
+TEST(SearchStatements, AreTheWindowsExactTexts) {
     const QDate start(2005, 1, 1);
     const QDate end(2005, 12, 31);
     EXPECT_EQ(SearchStatement::newSearchStatement(0, u"42"_s, start, end, false),

@@ -21,7 +21,7 @@ QString html(const QString& text, std::int32_t alignment = 0, bool nbsp = false,
 
 } // namespace
 
-TEST(validatedHtml, ConvertsAsSpecifiedForEachCase) {
+TEST(validatedHtml, ConvertsEachCaseExactly) {
     const HtmlCase cases[] = {
         {u""_s, 0, false, true, u"<NOBR></NOBR>"_s},
         {u""_s, 2, false, true, u"<P ALIGN=\"center\"><NOBR></NOBR></P>"_s},
