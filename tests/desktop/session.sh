@@ -6,6 +6,14 @@ set -euo pipefail
 BIN="$(cd "$1" && pwd)"
 WORK="$(mktemp -d)"
 PIDS=()
+# Well before the test runner's own limit, which would kill the test without a word: the
+# failure then says which step was under way and shows the screen.
+DEADLINE_S=200
+
+# Every step goes to a trace; a failure shows its end.
+exec {TRACE_FD}>"$WORK/trace.txt"
+BASH_XTRACEFD=$TRACE_FD
+set -x
 
 finish() {
     local status=$?
@@ -13,18 +21,30 @@ finish() {
         echo "Échec sur l'écran ${DISPLAY:-?} ; fenêtres visibles :" >&2
         visible_titles >&2 || true
         cat "$WORK"/*.log >&2 2>/dev/null || true
+        echo "Dernières étapes :" >&2
+        tail -n 25 "$WORK/trace.txt" >&2 || true
         if command -v import >/dev/null 2>&1; then
-            import -window root "$WORK/failure.png" 2>/dev/null &&
+            timeout 10 import -window root "$WORK/failure.png" 2>/dev/null &&
                 cp "$WORK/failure.png" "${TMPDIR:-/tmp}/lexivar-desktop-$(basename "$0" .sh).png" ||
                 true
         fi
     fi
     for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null || true; done
+    # A process that ignores the request is not waited for forever.
+    within 5 none_alive || kill -KILL "${PIDS[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$WORK"
     exit "$status"
 }
 trap finish EXIT
+trap 'fail "le test dépasse ${DEADLINE_S} s"' TERM
+
+none_alive() { ! kill -0 "${PIDS[@]}" 2>/dev/null; }
+
+# X clients wait on the server, some without end (a --sync that never sees its event): each is
+# bounded, so a stuck one fails its step.
+xdo() { timeout 10 xdotool "$@"; }
+x_client() { timeout 10 "$@"; }
 
 fail() {
     echo "ÉCHEC : $*" >&2
@@ -64,13 +84,13 @@ start_desktop() {
     done
     [[ -n "$display" ]] || fail "le serveur X virtuel ne démarre pas"
     export DISPLAY=":$display"
-    expect 10 "le serveur X virtuel ne répond pas" xdotool getdisplaygeometry
+    expect 10 "le serveur X virtuel ne répond pas" xdo getdisplaygeometry
     openbox >"$WORK/openbox.log" 2>&1 &
     PIDS+=($!)
     trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel --height 28 \
         --transparent false --tint 0xdddddd >"$WORK/trayer.log" 2>&1 &
     PIDS+=($!)
-    expect 30 "la zone de notification n'apparaît pas" xdotool search --name '^panel$'
+    expect 30 "la zone de notification n'apparaît pas" xdo search --name '^panel$'
 }
 
 # Starts the program on the demo base, configured beside it, and waits for its tray icon.
@@ -92,8 +112,8 @@ start_lexivar() {
 # The program's icon, as the notification area's panel holds it.
 tray_icon() {
     local panel
-    panel=$(xdotool search --name '^panel$' | head -1)
-    [[ -n "$panel" ]] && xwininfo -tree -id "$panel" | grep -m1 '("lexivar"'
+    panel=$(xdo search --name '^panel$' | head -1)
+    [[ -n "$panel" ]] && x_client xwininfo -tree -id "$panel" | grep -m1 '("lexivar"'
 }
 
 tray_icon_ready() { [[ -n "$(tray_icon)" ]]; }
@@ -105,24 +125,26 @@ tray_point() {
         awk '{print $1 + int($3 / 2), $2 + int($4 / 2)}'
 }
 
+# The pointer moves without --sync: xdotool's --sync waits for motion that never comes when
+# the pointer already stands there, and the X server handles the move before the click anyway.
 click_tray() {
     local point
     point=$(tray_point)
     # shellcheck disable=SC2086
-    xdotool mousemove --sync $point click "${1:-1}"
+    xdo mousemove $point click "${1:-1}"
 }
 
 double_click_tray() {
     local point
     point=$(tray_point)
     # shellcheck disable=SC2086
-    xdotool mousemove --sync $point click --repeat 2 --delay 60 1
+    xdo mousemove $point click --repeat 2 --delay 60 1
 }
 
 visible_titles() {
     local id
-    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-        xdotool getwindowname "$id"
+    for id in $(xdo search --onlyvisible --name '.' 2>/dev/null); do
+        xdo getwindowname "$id"
     done
 }
 
@@ -130,28 +152,28 @@ visible_titles() {
 window_of() {
     local pattern
     pattern=$(printf '%s' "$1" | sed 's/[][\.*^$?+(){}|]/\\&/g')
-    xdotool search --onlyvisible --name "^$pattern\$" | head -1
+    xdo search --onlyvisible --name "^$pattern\$" | head -1
 }
 window() { [[ -n "$(window_of "$1")" ]]; }
 no_window() { ! window "$1"; }
-active() { [[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" == "$1" ]]; }
+active() { [[ "$(xdo getactivewindow getwindowname 2>/dev/null)" == "$1" ]]; }
 
 # Waits for a window by its title, brings it to the front and gives it the keyboard.
 focus() {
     expect "${2:-10}" "la fenêtre « $1 » n'apparaît pas" window "$1"
-    xdotool windowactivate --sync "$(window_of "$1")" >/dev/null 2>&1 || true
+    xdo windowactivate --sync "$(window_of "$1")" >/dev/null 2>&1 || true
     expect 5 "la fenêtre « $1 » ne prend pas le clavier" active "$1"
 }
 
 # The program's windows on the screen.
-shown_windows() { xdotool search --onlyvisible --class lexivar 2>/dev/null; }
+shown_windows() { xdo search --onlyvisible --class lexivar 2>/dev/null; }
 
 # A pop-up menu of the program is on the screen: a window no manager frames, bigger than the
 # notification-area icon.
 menu_shown() {
     local id
     for id in $(shown_windows); do
-        xwininfo -id "$id" | awk '/Override Redirect State: yes/ {o = 1} /Height:/ {h = $2}
+        x_client xwininfo -id "$id" | awk '/Override Redirect State: yes/ {o = 1} /Height:/ {h = $2}
             END {exit !(o && h > 40)}' && return 0
     done
     return 1
@@ -162,8 +184,8 @@ menu_shown() {
 shown_with() {
     local id
     for id in $(shown_windows); do
-        [[ -z "${2:-}" || "$(xdotool getwindowname "$id")" == "$2" ]] || continue
-        xprop -id "$id" _NET_WM_WINDOW_TYPE _NET_WM_STATE 2>/dev/null | grep -q "$1" && return 0
+        [[ -z "${2:-}" || "$(xdo getwindowname "$id")" == "$2" ]] || continue
+        x_client xprop -id "$id" _NET_WM_WINDOW_TYPE _NET_WM_STATE 2>/dev/null | grep -q "$1" && return 0
     done
     return 1
 }
@@ -179,14 +201,14 @@ not_menu_shown() { ! menu_shown; }
 print_dialog_shown() { window "Imprimer" || window "Impression" || window "Print"; }
 not_print_dialog_shown() { ! print_dialog_shown; }
 
-keys() { xdotool key --delay 40 "$@"; }
-type_text() { xdotool type --delay 30 "$1"; }
+keys() { xdo key --delay 40 "$@"; }
+type_text() { xdo type --delay 30 "$1"; }
 
 # Clicks inside a window, at a point given from its top left corner.
 click_in() {
     local id
     id=$(window_of "$1")
-    xdotool mousemove --sync --window "$id" "$2" "$3" click 1
+    xdo mousemove --window "$id" "$2" "$3" click 1
 }
 
 # Signs in through the sign-in window, which must be open.
@@ -215,7 +237,7 @@ tray_entry() {
 list_bottom() {
     local id geometry
     id=$(window_of "$1")
-    geometry=$(import -silent -window "$id" png:- 2>/dev/null |
+    geometry=$(x_client import -silent -window "$id" png:- 2>/dev/null |
         convert png:- -crop "$(($4 - 24))x$(($5 - 50))+$(($2 + 3))+$(($3 + 28))" +repage \
             -fuzz 8% -trim -format '%@' info: 2>/dev/null)
     # Nothing drawn trims to a one-pixel box.
@@ -227,5 +249,7 @@ list_bottom() {
     fi
 }
 
+( sleep "$DEADLINE_S" && kill -TERM $$ ) >/dev/null 2>&1 &
+PIDS+=($!)
 start_desktop
 start_lexivar
