@@ -14,7 +14,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture"
 [ -n "$(field Maintainer)" ] || fail "Maintainer"
 depends=$(field Depends)
-for library in libqt6widgets6 libqt6printsupport6 libsqlcipher0 libmdb3 libc6 qt6-qpa-plugins; do
+for library in libqt6widgets6 libqt6printsupport6 libsqlcipher0 libmdb3 libc6 qt6-qpa-plugins libpq5; do
     [[ "$depends" == *"$library"* ]] || fail "Depends ne nomme pas $library : $depends"
 done
 dpkg-deb -I "$deb" >/dev/null

@@ -1,13 +1,13 @@
 #include "core/db/ServerConnection.h"
 
 #include "core/AppError.h"
+#include "core/db/ServerClient.h"
 #include "core/db/JetDate.h"
 #include "core/db/ServerError.h"
 #include "core/db/ServerSettings.h"
 #include "core/text/VariantKind.h"
 
 #include <QDateTime>
-#include <libpq-fe.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -27,7 +27,7 @@ constexpr Oid kNumeric = 1700;
 
 struct Result {
     PGresult* r;
-    ~Result() { PQclear(r); }
+    ~Result() { pq().PQclear(r); }
 };
 
 // A value as the text the server parses; dates become day numbers, as in the file backend.
@@ -54,36 +54,36 @@ std::optional<QByteArray> parameterText(const QVariant& v) {
 } // namespace
 
 ServerResult::~ServerResult() {
-    PQclear(m_result);
+    pq().PQclear(m_result);
 }
 
 int ServerResult::rowCount() const {
-    return PQntuples(m_result);
+    return pq().PQntuples(m_result);
 }
 
 int ServerResult::columnCount() const {
-    return PQnfields(m_result);
+    return pq().PQnfields(m_result);
 }
 
 QString ServerResult::columnName(int column) const {
-    return QString::fromUtf8(PQfname(m_result, column));
+    return QString::fromUtf8(pq().PQfname(m_result, column));
 }
 
 unsigned ServerResult::tableOid(int column) const {
-    return PQftable(m_result, column);
+    return pq().PQftable(m_result, column);
 }
 
 int ServerResult::tableColumn(int column) const {
-    return PQftablecol(m_result, column);
+    return pq().PQftablecol(m_result, column);
 }
 
 QVariant ServerResult::value(int row, int column) const {
-    if (PQgetisnull(m_result, row, column)) {
+    if (pq().PQgetisnull(m_result, row, column)) {
         return {};
     }
-    const char* text = PQgetvalue(m_result, row, column);
-    const int length = PQgetlength(m_result, row, column);
-    switch (PQftype(m_result, column)) {
+    const char* text = pq().PQgetvalue(m_result, row, column);
+    const int length = pq().PQgetlength(m_result, row, column);
+    switch (pq().PQftype(m_result, column)) {
     case kInt2:
     case kInt4:
     case kInt8:
@@ -97,9 +97,9 @@ QVariant ServerResult::value(int row, int column) const {
         return QByteArray::fromRawData(text, length).toDouble();
     case kBytea: {
         size_t size = 0;
-        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+        unsigned char* bytes = pq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
         QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
-        PQfreemem(bytes);
+        pq().PQfreemem(bytes);
         return out;
     }
     default:
@@ -108,7 +108,7 @@ QVariant ServerResult::value(int row, int column) const {
 }
 
 long ServerResult::changedRows() const {
-    return QByteArray(PQcmdTuples(m_result)).toLong();
+    return QByteArray(pq().PQcmdTuples(m_result)).toLong();
 }
 
 ServerConnection::~ServerConnection() {
@@ -132,13 +132,13 @@ void ServerConnection::connect(const QString& address, const QString& password, 
                             "Lexivar",
                             readOnly ? "-c default_transaction_read_only=on" : "",
                             nullptr};
-    PGconn* conn = PQconnectdbParams(keywords, values, 1);
+    PGconn* conn = pq().PQconnectdbParams(keywords, values, 1);
     if (!conn) {
         throw AppError(ErrorNumber::ProviderGeneric, u"Mémoire insuffisante."_s);
     }
-    if (PQstatus(conn) != CONNECTION_OK) {
+    if (pq().PQstatus(conn) != CONNECTION_OK) {
         AppError error = connectionError(conn, settings);
-        PQfinish(conn);
+        pq().PQfinish(conn);
         throw error;
     }
     m_conn = conn;
@@ -146,7 +146,7 @@ void ServerConnection::connect(const QString& address, const QString& password, 
 
 void ServerConnection::close() {
     if (m_conn) {
-        PQfinish(m_conn);
+        pq().PQfinish(m_conn);
         m_conn = nullptr;
     }
     m_origins.clear();
@@ -164,12 +164,12 @@ pg_result* ServerConnection::run(const QString& sql, const QVariantList& values)
         held.push_back(parameterText(v));
         pointers.push_back(held.back() ? held.back()->constData() : nullptr);
     }
-    PGresult* r = PQexecParams(m_conn, text.constData(), static_cast<int>(pointers.size()), nullptr,
+    PGresult* r = pq().PQexecParams(m_conn, text.constData(), static_cast<int>(pointers.size()), nullptr,
                                pointers.data(), nullptr, nullptr, 0);
-    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    const ExecStatusType status = r ? pq().PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         AppError error = serverError(r, m_conn);
-        PQclear(r);
+        pq().PQclear(r);
         throw error;
     }
     return r;
@@ -181,17 +181,17 @@ long ServerConnection::execute(const QString& sql) {
     }
     const QByteArray text = sql.toUtf8();
     // The simple protocol runs several statements at once; only the last one's result comes back.
-    const Result r{PQexec(m_conn, text.constData())};
-    const ExecStatusType status = r.r ? PQresultStatus(r.r) : PGRES_FATAL_ERROR;
+    const Result r{pq().PQexec(m_conn, text.constData())};
+    const ExecStatusType status = r.r ? pq().PQresultStatus(r.r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY) {
         throw serverError(r.r, m_conn);
     }
-    return QByteArray(PQcmdTuples(r.r)).toLong();
+    return QByteArray(pq().PQcmdTuples(r.r)).toLong();
 }
 
 long ServerConnection::execute(const QString& sql, const QVariantList& values) {
     const Result r{run(sql, values)};
-    return QByteArray(PQcmdTuples(r.r)).toLong();
+    return QByteArray(pq().PQcmdTuples(r.r)).toLong();
 }
 
 ServerResult ServerConnection::query(const QString& sql, const QVariantList& values) {
@@ -199,7 +199,7 @@ ServerResult ServerConnection::query(const QString& sql, const QVariantList& val
 }
 
 bool ServerConnection::inTransaction() const {
-    return m_conn && PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+    return m_conn && pq().PQtransactionStatus(m_conn) != PQTRANS_IDLE;
 }
 
 ServerConnection::Origin ServerConnection::originOf(unsigned tableOid, int tableColumn) {
@@ -225,18 +225,18 @@ void ServerConnection::changeRolePassword(const QString& password) {
     if (!m_conn) {
         throw AppError(ErrorNumber::ProviderGeneric, u"La connexion n’est pas ouverte."_s);
     }
-    const QByteArray user(PQuser(m_conn));
+    const QByteArray user(pq().PQuser(m_conn));
     const QByteArray secret = password.toUtf8();
-    char* hashed = PQencryptPasswordConn(m_conn, secret.constData(), user.constData(), nullptr);
+    char* hashed = pq().PQencryptPasswordConn(m_conn, secret.constData(), user.constData(), nullptr);
     if (!hashed) {
         throw serverError(nullptr, m_conn);
     }
-    char* role = PQescapeIdentifier(m_conn, user.constData(), user.size());
-    char* literal = PQescapeLiteral(m_conn, hashed, strlen(hashed));
+    char* role = pq().PQescapeIdentifier(m_conn, user.constData(), user.size());
+    char* literal = pq().PQescapeLiteral(m_conn, hashed, strlen(hashed));
     const QString sql =
         u"ALTER ROLE "_s + QString::fromUtf8(role) + u" PASSWORD "_s + QString::fromUtf8(literal);
-    PQfreemem(hashed);
-    PQfreemem(role);
-    PQfreemem(literal);
+    pq().PQfreemem(hashed);
+    pq().PQfreemem(role);
+    pq().PQfreemem(literal);
     execute(sql);
 }

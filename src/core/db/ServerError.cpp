@@ -1,17 +1,17 @@
 #include "core/db/ServerError.h"
 
 #include "core/AppError.h"
+#include "core/db/ServerClient.h"
 #include "core/db/ServerSettings.h"
 
-#include <libpq-fe.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QString detailOf(const pg_result* result, const pg_conn* connection) {
-    const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-    const QString text = QString::fromUtf8(primary ? primary : PQerrorMessage(connection));
+    const char* primary = result ? pq().PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const QString text = QString::fromUtf8(primary ? primary : pq().PQerrorMessage(connection));
     return text.trimmed();
 }
 
@@ -24,7 +24,7 @@ AppError busy() {
 } // namespace
 
 AppError serverError(const pg_result* result, const pg_conn* connection) {
-    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char* state = result ? pq().PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const QByteArray code(state ? state : "");
     const QString detail = detailOf(result, connection);
     if (code == "25006") {
@@ -47,7 +47,7 @@ AppError serverError(const pg_result* result, const pg_conn* connection) {
     if (code == "28P01" || code == "28000") {
         return AppError(ErrorNumber::NotValidPassword, u"Mot de passe non valide."_s);
     }
-    if (code.isEmpty() && PQstatus(connection) != CONNECTION_OK) {
+    if (code.isEmpty() && pq().PQstatus(connection) != CONNECTION_OK) {
         return AppError(ErrorNumber::ProviderGeneric,
                         u"La connexion au serveur de bases de données a été perdue ("_s + detail +
                             u")."_s);
@@ -60,16 +60,16 @@ AppError connectionError(const pg_conn* connection, const ServerSettings& settin
     const QString detail = detailOf(nullptr, connection);
     // A server that asked for a password and refused it; its message says which (in the
     // server's language), so the database's absence is told apart by its name only.
-    if (PQconnectionNeedsPassword(connection) ||
-        (PQconnectionUsedPassword(connection) && !detail.contains(u"database"_s))) {
+    if (pq().PQconnectionNeedsPassword(connection) ||
+        (pq().PQconnectionUsedPassword(connection) && !detail.contains(u"database"_s))) {
         return AppError(ErrorNumber::NotValidPassword, u"Mot de passe non valide."_s);
     }
-    if (PQconnectionUsedPassword(connection)) {
+    if (pq().PQconnectionUsedPassword(connection)) {
         return AppError(ErrorNumber::ProviderGeneric,
                         u"Le serveur de bases de données refuse la connexion : "_s + detail +
                             u"."_s);
     }
-    const char* host = PQhost(connection);
+    const char* host = pq().PQhost(connection);
     const QString server = u"« "_s + QString::fromUtf8(host ? host : "") + u" »"_s;
     if (settings.requireTls && detail.contains(u"SSL"_s)) {
         return AppError(ErrorNumber::ProviderGeneric,
