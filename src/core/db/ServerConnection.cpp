@@ -1,8 +1,8 @@
 #include "core/db/ServerConnection.h"
 
 #include "core/AppError.h"
-#include "core/db/ServerClient.h"
 #include "core/db/JetDate.h"
+#include "core/db/ServerClient.h"
 #include "core/db/ServerError.h"
 #include "core/db/ServerSettings.h"
 #include "core/text/VariantKind.h"
@@ -97,7 +97,8 @@ QVariant ServerResult::value(int row, int column) const {
         return QByteArray::fromRawData(text, length).toDouble();
     case kBytea: {
         size_t size = 0;
-        unsigned char* bytes = pq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+        unsigned char* bytes =
+            pq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
         QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
         pq().PQfreemem(bytes);
         return out;
@@ -164,8 +165,8 @@ pg_result* ServerConnection::run(const QString& sql, const QVariantList& values)
         held.push_back(parameterText(v));
         pointers.push_back(held.back() ? held.back()->constData() : nullptr);
     }
-    PGresult* r = pq().PQexecParams(m_conn, text.constData(), static_cast<int>(pointers.size()), nullptr,
-                               pointers.data(), nullptr, nullptr, 0);
+    PGresult* r = pq().PQexecParams(m_conn, text.constData(), static_cast<int>(pointers.size()),
+                                    nullptr, pointers.data(), nullptr, nullptr, 0);
     const ExecStatusType status = r ? pq().PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         AppError error = serverError(r, m_conn);
@@ -227,7 +228,8 @@ void ServerConnection::changeRolePassword(const QString& password) {
     }
     const QByteArray user(pq().PQuser(m_conn));
     const QByteArray secret = password.toUtf8();
-    char* hashed = pq().PQencryptPasswordConn(m_conn, secret.constData(), user.constData(), nullptr);
+    char* hashed =
+        pq().PQencryptPasswordConn(m_conn, secret.constData(), user.constData(), nullptr);
     if (!hashed) {
         throw serverError(nullptr, m_conn);
     }

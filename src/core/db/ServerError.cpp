@@ -4,13 +4,13 @@
 #include "core/db/ServerClient.h"
 #include "core/db/ServerSettings.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QString detailOf(const pg_result* result, const pg_conn* connection) {
-    const char* primary = result ? pq().PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const char* primary =
+        result ? pq().PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     const QString text = QString::fromUtf8(primary ? primary : pq().PQerrorMessage(connection));
     return text.trimmed();
 }

@@ -1,11 +1,10 @@
 #include "gui/widgets/AppIcon.h"
 
 #include <QHash>
-#include <algorithm>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPolygonF>
-
+#include <algorithm>
 
 namespace AppIcon {
 
