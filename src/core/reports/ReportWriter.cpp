@@ -5,6 +5,7 @@
 #include "core/ErrorReporter.h"
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
+#include "core/reports/ReportHtml.h"
 #include "core/reports/SpoolFile.h"
 #include "core/text/FieldText.h"
 #include "core/text/HtmlEscape.h"
@@ -13,6 +14,7 @@
 #include "core/text/Validation.h"
 #include "core/text/VariantKind.h"
 
+#include <QVarLengthArray>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -67,11 +69,6 @@ QString escaped(const QString& text) {
     return validatedHtml(withCrLf(htmlEscaped(text)), alignment, false, false);
 }
 
-QString justified(const QString& text) {
-    std::int32_t alignment = 4;
-    return validatedHtml(withCrLf(htmlEscaped(text)), alignment, false, false);
-}
-
 // A report in the making: its file, header and trailer, the read-only connection and the
 // groups of records. File faults end it at once; other faults are reported and it goes on.
 class Report {
@@ -98,6 +95,11 @@ public:
 
     void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
     void append(const QByteArray& encodedLines) { m_file.append(encodedLines); }
+    // Where a record's lines are put together, its room kept from one record to the next.
+    QByteArray& recordLines() {
+        m_recordLines.resize(0);
+        return m_recordLines;
+    }
 
     // Runs `statement` and calls `row` for each record it returns.
     void forEachRow(const QString& statement, const std::function<void(Recordset&)>& row) {
@@ -169,6 +171,7 @@ private:
     DatabaseLocation m_location;
     SpoolFile m_file;
     ShortDateFormatter m_dates;
+    QByteArray m_recordLines;
     Connection m_connection;
     bool m_readFailed = false;
 };
@@ -184,36 +187,48 @@ bool generate(const QString& procedure, const std::function<bool()>& body) {
 }
 
 // The lines of one record: the constant ones encoded once for the whole report (a listing
-// writes a hundred a record), the record's own values between them. The values are read first:
-// a record that cannot be read writes nothing.
+// writes a hundred a record), the record's own texts between them, escaped as they are written.
+// The texts are read first: a record that cannot be read writes nothing.
 class RecordLayout {
 public:
+    // A text of the record, as stored (before escaping).
     using Value = std::function<QString(Report&, Recordset&)>;
 
     void line(const QString& text, int indent = 0) {
         m_constants.back() += SpoolFile::encodedLine(text, indent);
     }
-    void value(Value v) {
-        m_values.push_back(std::move(v));
+    // A line holding a text of the record, in a paragraph of this alignment (0: none, 4:
+    // justified).
+    void value(Value v, std::int32_t alignment) {
+        m_values.push_back({std::move(v), alignment});
         m_constants.emplace_back();
     }
     void write(Report& r, Recordset& rs) const {
-        std::vector<QString> values;
-        values.reserve(m_values.size());
-        for (const Value& v : m_values) {
-            values.push_back(v(r, rs));
+        QVarLengthArray<QString, 16> texts;
+        for (const Slot& slot : m_values) {
+            texts.push_back(slot.text(r, rs));
         }
-        for (size_t i = 0; i < values.size(); ++i) {
-            r.append(m_constants[i]);
-            r.line(values[i]);
+        QByteArray& out = r.recordLines();
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            out.append(m_constants[static_cast<size_t>(i)]);
+            appendReportHtml(out, texts[i], m_values[static_cast<size_t>(i)].alignment);
+            out.append("\r\n");
         }
-        r.append(m_constants.back());
+        out.append(m_constants.back());
+        r.append(out);
     }
 
 private:
+    struct Slot {
+        Value text;
+        std::int32_t alignment;
+    };
     std::vector<QByteArray> m_constants{QByteArray()};
-    std::vector<Value> m_values;
+    std::vector<Slot> m_values;
 };
+
+constexpr std::int32_t kPlain = 0;
+constexpr std::int32_t kJustified = 4;
 
 // --- full listing ---
 
@@ -241,18 +256,18 @@ const FullField kFullFields[] = {
      u"<TD WIDTH=\"78%\"><FONT FACE=\"Times New Roman,Times\" SIZE=3>", u"OBSERVATION"},
 };
 
-RecordLayout::Value fullValue(int index) {
+void fullValue(RecordLayout& l, int index) {
     const QString field = QString::fromUtf16(kFullFields[index].field);
     if (index == 0) {
-        return [field](Report&, Recordset& rs) {
-            return escaped(formatRecordNumber(rs.value(field)));
-        };
+        l.value([field](Report&, Recordset& rs) { return formatRecordNumber(rs.value(field)); },
+                kPlain);
+        return;
     }
-    return [field](Report& r, Recordset& rs) { return justified(r.text(rs, field)); };
+    l.value([field](Report& r, Recordset& rs) { return r.text(rs, field); }, kJustified);
 }
 
-RecordLayout::Value textValue(const QString& field, QString (*layout)(const QString&)) {
-    return [field, layout](Report& r, Recordset& rs) { return layout(r.text(rs, field)); };
+RecordLayout::Value textValue(const QString& field) {
+    return [field](Report& r, Recordset& rs) { return r.text(rs, field); };
 }
 
 const QString& labelCell(int index) {
@@ -314,7 +329,7 @@ void fieldRow(RecordLayout& l, int index, bool opera) {
     l.line(fullLabel(index));
     l.line(kEndCell, 9);
     l.line(valueCell(index, opera), 9);
-    l.value(fullValue(index));
+    fullValue(l, index);
     l.line(kEndCell, 9);
 }
 
@@ -324,18 +339,19 @@ void cell(RecordLayout& l, const QString& open, const QString& content) {
     l.line(kEndCell, 9);
 }
 
-void cell(RecordLayout& l, const QString& open, RecordLayout::Value content) {
+void cell(RecordLayout& l, const QString& open, RecordLayout::Value content,
+          std::int32_t alignment) {
     l.line(open, 9);
-    l.value(std::move(content));
+    l.value(std::move(content), alignment);
     l.line(kEndCell, 9);
 }
 
 void dateRow(RecordLayout& l) {
     l.line(kRow, 6);
     cell(l, kLabelCell, staticEscaped(0));
-    cell(l, kCell28, textValue(u"Date"_s, escaped));
+    cell(l, kCell28, textValue(u"Date"_s), kPlain);
     cell(l, kCell35, staticEscaped(1));
-    cell(l, kCell15, textValue(u"DateModified"_s, escaped));
+    cell(l, kCell15, textValue(u"DateModified"_s), kPlain);
     l.line(kEndRow, 6);
 }
 
@@ -343,9 +359,9 @@ void peopleTable(RecordLayout& l) {
     l.line(kTable);
     l.line(kRow, 6);
     cell(l, kLabelCell, staticEscaped(2));
-    cell(l, kCell28Wide, textValue(u"CreatedBy"_s, justified));
+    cell(l, kCell28Wide, textValue(u"CreatedBy"_s), kJustified);
     cell(l, kCell35, staticEscaped(3));
-    cell(l, kCell15Wide, textValue(u"MODIFIEDBY"_s, justified));
+    cell(l, kCell15Wide, textValue(u"MODIFIEDBY"_s), kJustified);
     l.line(kEndTable);
 }
 
@@ -443,7 +459,7 @@ void shortHead(Report& r) {
 }
 
 RecordLayout::Value shortValue(int index) {
-    return [index](Report& r, Recordset& rs) { return justified(r.text(rs, index)); };
+    return [index](Report& r, Recordset& rs) { return r.text(rs, index); };
 }
 
 RecordLayout shortRow(bool opera) {
@@ -452,12 +468,14 @@ RecordLayout shortRow(bool opera) {
         l.line(u"<DIV STYLE=\"page-break-inside: avoid;\">"_s);
     }
     l.line(kRow, 6);
-    cell(l, kShortCell,
-         [](Report&, Recordset& rs) { return escaped(formatRecordNumber(rs.value(0))); });
+    cell(
+        l, kShortCell, [](Report&, Recordset& rs) { return formatRecordNumber(rs.value(0)); },
+        kPlain);
     for (int i = 1; i <= 4; ++i) {
-        cell(l, kShortCell, shortValue(i));
+        cell(l, kShortCell, shortValue(i), kJustified);
     }
-    cell(l, kShortCell, [](Report& r, Recordset& rs) { return escaped(r.dateOnly(rs, 5)); });
+    cell(
+        l, kShortCell, [](Report& r, Recordset& rs) { return r.dateOnly(rs, 5); }, kPlain);
     l.line(u"</TR>"_s, 6);
     if (opera) {
         l.line(u"</DIV>"_s);

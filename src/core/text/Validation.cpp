@@ -63,6 +63,11 @@ const std::array<bool, 256>& specialCharacters(bool blanks) {
 
 } // namespace
 
+const QString& htmlEntityOf(char16_t c) {
+    static const QString none;
+    return c < 256 ? entityTable()[c] : none;
+}
+
 QString validatedHtml(const QString& text, std::int32_t& alignment, bool nonBreakingSpaces,
                       bool noWrap) {
     const bool definitionList = text.startsWith(u"<DD>"_s) && text.endsWith(u"</DD>"_s);

@@ -10,6 +10,10 @@
 QString validatedHtml(const QString& text, std::int32_t& alignment, bool nonBreakingSpaces,
                       bool noWrap);
 
+// The entity validatedHtml writes for `c` ("&eacute;" for é), or an empty string when it writes
+// the character itself.
+const QString& htmlEntityOf(char16_t c);
+
 // True when the text is not empty and holds none of the forbidden file-name characters.
 bool isValidFileName(const QString& text);
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringView>
+#include <cstdint>
+
+// A record's text as a report line holds it: escaped (htmlEscaped), each line break (CR LF, CR
+// or LF) a break and each accent an entity (validatedHtml, wrapped in a paragraph for alignment
+// 1..4), in the spool file's ISO-8859-1, a character beyond it a numeric reference. The same
+// bytes as SpoolFile::encode of those steps, in one pass with no string in between: a listing
+// writes this for every field of every record.
+void appendReportHtml(QByteArray& out, QStringView text, std::int32_t alignment);
