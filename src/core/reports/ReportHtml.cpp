@@ -44,6 +44,26 @@ const char* openingOf(std::int32_t alignment) {
     return alignment >= 1 && alignment <= 4 ? kOpenings[alignment - 1] : nullptr;
 }
 
+// The code point of the well-formed UTF-8 sequence starting at `p` (`n` bytes left), and its
+// length; 0 for anything else (cut short, overlong, a surrogate, beyond U+10FFFF).
+int decodeUtf8(const unsigned char* p, qsizetype n, char32_t& code) {
+    const unsigned char lead = p[0];
+    const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || length > n || lead > 0xF4) {
+        return 0;
+    }
+    code = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        if ((p[k] & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (p[k] & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < kSmallest[length] || surrogate || code > 0x10FFFF ? 0 : length;
+}
+
 } // namespace
 
 void appendReportHtml(QByteArray& out, QStringView text, std::int32_t alignment) {
@@ -79,6 +99,55 @@ void appendReportHtml(QByteArray& out, QStringView text, std::int32_t alignment)
             appendReference(out, QChar::surrogateToUcs4(c, chars[i++]));
         } else {
             appendReference(out, c);
+        }
+    }
+    if (opening) {
+        out.append("</P>");
+    }
+}
+
+void appendReportHtml(QByteArray& out, QUtf8StringView text, std::int32_t alignment) {
+    const Replacements& table = replacements();
+    const qsizetype start = out.size();
+    const char* opening = openingOf(alignment);
+    if (opening) {
+        out.append(opening);
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // A run of ASCII characters written as their own bytes goes out in one piece.
+        qsizetype run = i;
+        while (run < n && bytes[run] < 0x80 && table.plain[bytes[run]]) {
+            ++run;
+        }
+        if (run > i) {
+            out.append(reinterpret_cast<const char*>(bytes + i), run - i);
+            i = run;
+            continue;
+        }
+        char32_t code = bytes[i];
+        if (code >= 0x80) {
+            const int length = decodeUtf8(bytes + i, n - i, code);
+            if (length == 0) {
+                // Ill-formed: the text is decoded as the rest of the program decodes it.
+                out.resize(start);
+                appendReportHtml(out, text.toString(), alignment);
+                return;
+            }
+            i += length;
+        } else {
+            ++i;
+        }
+        if (code < 256 && table.plain[code]) {
+            out.append(static_cast<char>(code));
+        } else if (code < 256) {
+            out.append(table.bytes[code]);
+            // CR LF is one break.
+            i += code == u'\r' && i < n && bytes[i] == '\n' ? 1 : 0;
+        } else {
+            appendReference(out, code);
         }
     }
     if (opening) {

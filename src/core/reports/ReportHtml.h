@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QStringView>
+#include <QUtf8StringView>
 #include <cstdint>
 
 // A record's text as a report line holds it: escaped (htmlEscaped), each line break (CR LF, CR
@@ -10,3 +11,6 @@
 // bytes as SpoolFile::encode of those steps, in one pass with no string in between: a listing
 // writes this for every field of every record.
 void appendReportHtml(QByteArray& out, QStringView text, std::int32_t alignment);
+// The same from the engine's UTF-8, with no string made on the way (ill-formed bytes are
+// decoded as QString::fromUtf8 decodes them).
+void appendReportHtml(QByteArray& out, QUtf8StringView text, std::int32_t alignment);

@@ -69,6 +69,12 @@ QString escaped(const QString& text) {
     return validatedHtml(withCrLf(htmlEscaped(text)), alignment, false, false);
 }
 
+// A record's text before it is escaped.
+struct FieldValue {
+    QString text;
+    std::optional<QUtf8StringView> utf8;
+};
+
 // A report in the making: its file, header and trailer, the read-only connection and the
 // groups of records. File faults end it at once; other faults are reported and it goes on.
 class Report {
@@ -83,10 +89,20 @@ public:
 
     // A field as text; dates through one formatter for the whole report, from their day
     // numbers (a QDateTime reads the time zone file each time it is made).
-    QString text(Recordset& rs, const QString& field) { return text(rs, rs.fieldIndex(field)); }
     QString text(Recordset& rs, int index) {
         const QVariant v = rs.rawValue(index);
         return isDayNumber(rs, index, v) ? m_dates.dayNumberText(v.toDouble()) : fieldText(v);
+    }
+    // A field to escape into a line: the engine's own UTF-8 when the field holds text (no
+    // string made), else as text() gives it.
+    FieldValue value(Recordset& rs, const QString& field) {
+        return value(rs, rs.fieldIndex(field));
+    }
+    FieldValue value(Recordset& rs, int index) {
+        if (const std::optional<QUtf8StringView> utf8 = rs.utf8Text(index)) {
+            return {{}, utf8};
+        }
+        return {text(rs, index), std::nullopt};
     }
     QString dateOnly(Recordset& rs, int index) {
         const QVariant v = rs.rawValue(index);
@@ -192,7 +208,7 @@ bool generate(const QString& procedure, const std::function<bool()>& body) {
 class RecordLayout {
 public:
     // A text of the record, as stored (before escaping).
-    using Value = std::function<QString(Report&, Recordset&)>;
+    using Value = std::function<FieldValue(Report&, Recordset&)>;
 
     void line(const QString& text, int indent = 0) {
         m_constants.back() += SpoolFile::encodedLine(text, indent);
@@ -204,14 +220,19 @@ public:
         m_constants.emplace_back();
     }
     void write(Report& r, Recordset& rs) const {
-        QVarLengthArray<QString, 16> texts;
+        QVarLengthArray<FieldValue, 16> texts;
         for (const Slot& slot : m_values) {
             texts.push_back(slot.text(r, rs));
         }
         QByteArray& out = r.recordLines();
         for (qsizetype i = 0; i < texts.size(); ++i) {
             out.append(m_constants[static_cast<size_t>(i)]);
-            appendReportHtml(out, texts[i], m_values[static_cast<size_t>(i)].alignment);
+            const std::int32_t alignment = m_values[static_cast<size_t>(i)].alignment;
+            if (texts[i].utf8) {
+                appendReportHtml(out, *texts[i].utf8, alignment);
+            } else {
+                appendReportHtml(out, texts[i].text, alignment);
+            }
             out.append("\r\n");
         }
         out.append(m_constants.back());
@@ -259,15 +280,18 @@ const FullField kFullFields[] = {
 void fullValue(RecordLayout& l, int index) {
     const QString field = QString::fromUtf16(kFullFields[index].field);
     if (index == 0) {
-        l.value([field](Report&, Recordset& rs) { return formatRecordNumber(rs.value(field)); },
-                kPlain);
+        l.value(
+            [field](Report&, Recordset& rs) {
+                return FieldValue{formatRecordNumber(rs.value(field)), std::nullopt};
+            },
+            kPlain);
         return;
     }
-    l.value([field](Report& r, Recordset& rs) { return r.text(rs, field); }, kJustified);
+    l.value([field](Report& r, Recordset& rs) { return r.value(rs, field); }, kJustified);
 }
 
 RecordLayout::Value textValue(const QString& field) {
-    return [field](Report& r, Recordset& rs) { return r.text(rs, field); };
+    return [field](Report& r, Recordset& rs) { return r.value(rs, field); };
 }
 
 const QString& labelCell(int index) {
@@ -459,7 +483,7 @@ void shortHead(Report& r) {
 }
 
 RecordLayout::Value shortValue(int index) {
-    return [index](Report& r, Recordset& rs) { return r.text(rs, index); };
+    return [index](Report& r, Recordset& rs) { return r.value(rs, index); };
 }
 
 RecordLayout shortRow(bool opera) {
@@ -469,13 +493,20 @@ RecordLayout shortRow(bool opera) {
     }
     l.line(kRow, 6);
     cell(
-        l, kShortCell, [](Report&, Recordset& rs) { return formatRecordNumber(rs.value(0)); },
+        l, kShortCell,
+        [](Report&, Recordset& rs) {
+            return FieldValue{formatRecordNumber(rs.value(0)), std::nullopt};
+        },
         kPlain);
     for (int i = 1; i <= 4; ++i) {
         cell(l, kShortCell, shortValue(i), kJustified);
     }
     cell(
-        l, kShortCell, [](Report& r, Recordset& rs) { return r.dateOnly(rs, 5); }, kPlain);
+        l, kShortCell,
+        [](Report& r, Recordset& rs) {
+            return FieldValue{r.dateOnly(rs, 5), std::nullopt};
+        },
+        kPlain);
     l.line(u"</TR>"_s, 6);
     if (opera) {
         l.line(u"</DIV>"_s);

@@ -16,6 +16,7 @@ SpoolFile::SpoolFile(const QString& path)
     if (!m_file.open()) {
         throw FileIo::accessError(path);
     }
+    m_writer = std::make_unique<BlockWriter>(m_file);
 }
 
 QByteArray SpoolFile::encode(const QString& text) {
@@ -85,12 +86,12 @@ void SpoolFile::line(const QString& text, int indent) {
 }
 
 void SpoolFile::flush() {
-    if (m_file.write(m_buffer) != m_buffer.size()) {
+    // Handed to the writer for an empty one with the room of an earlier block: freeing it at
+    // every block made the heap shrink and grow again.
+    if (!m_writer->write(m_buffer)) {
         m_buffer.clear();
         throw FileIo::accessError(m_path);
     }
-    // Emptied, its room kept: freeing it at every block made the heap shrink and grow again.
-    m_buffer.resize(0);
 }
 
 void SpoolFile::close() {
@@ -98,7 +99,7 @@ void SpoolFile::close() {
         return;
     }
     flush();
-    if (!m_file.flush()) {
+    if (!m_writer->finish() || !m_file.flush()) {
         throw FileIo::accessError(m_path);
     }
     // rename() replaces whatever stands at the target, a link included, without following it.

@@ -32,5 +32,35 @@ TEST(appendReportHtml, WritesEachTextAsTheReportShowsIt) {
         QByteArray out = "avant|";
         appendReportHtml(out, c.text, c.alignment);
         EXPECT_EQ(out, "avant|" + c.bytes) << c.text.toStdString();
+        // The same text as the engine hands it over, in UTF-8 (which has no lone surrogate).
+        const QByteArray utf8 = c.text.toUtf8();
+        if (QString::fromUtf8(utf8) != c.text) {
+            continue;
+        }
+        out = "avant|";
+        appendReportHtml(out, QUtf8StringView(utf8), c.alignment);
+        EXPECT_EQ(out, "avant|" + c.bytes) << c.text.toStdString();
+    }
+}
+
+// Bytes that are not well-formed UTF-8 print as the rest of the program reads them.
+TEST(appendReportHtml, IllFormedUtf8PrintsAsTheProgramDecodesIt) {
+    const QByteArray texts[] = {
+        "\xc3",
+        "a\xc3(b",
+        "\xe9t\xe9",
+        "\xc0\xaf",
+        "\xed\xa0\x80",
+        "\xf4\x90\x80\x80",
+        "\xf8\x88\x80\x80\x80",
+        "ok \xe2\x82",
+        "\x80\r\n\xbf",
+    };
+    for (const QByteArray& bytes : texts) {
+        QByteArray expected;
+        appendReportHtml(expected, QString::fromUtf8(bytes), 4);
+        QByteArray out;
+        appendReportHtml(out, QUtf8StringView(bytes), 4);
+        EXPECT_EQ(out, expected) << bytes.toHex().toStdString();
     }
 }
