@@ -42,6 +42,7 @@ namespace {
 
 constexpr int kRuns = 5;
 constexpr int kStartupRuns = 9;
+constexpr int kCompactionRuns = 2;
 constexpr qint64 kShowDeadlineMs = 30000;
 
 struct Row {
@@ -314,18 +315,17 @@ public:
             QFile::remove(copy);
             QFile::copy(path, copy);
         };
+        // Each run on a fresh copy of the same file, the two in turn.
         fresh();
-        const double lexivar = bestOf(
-            [&] { compactDatabase(copy, QString::fromUtf8(SyntheticDatabase::kPassword)); }, 1);
-        // The engine's own VACUUM of the same file, under the same key.
-        fresh();
-        const double baseline = bestOf(
+        const auto [lexivar, baseline] = bestOfEach(
+            [&] { compactDatabase(copy, QString::fromUtf8(SyntheticDatabase::kPassword)); },
             [&] {
+                // The engine's own VACUUM of the same file, under the same key.
                 sqlite3* db = bareOpen(copy);
                 sqlite3_exec(db, "VACUUM;", nullptr, nullptr, nullptr);
                 sqlite3_close(db);
             },
-            1);
+            kCompactionRuns, fresh);
         QFile::remove(copy);
         return {u"compaction of a 1 000 000-record base"_s, lexivar, baseline, u"<= 1.2x"_s};
     }
