@@ -16,7 +16,6 @@ SpoolFile::SpoolFile(const QString& path)
     if (!m_file.open()) {
         throw FileIo::accessError(path);
     }
-    m_writer = std::make_unique<BlockWriter>(m_file);
 }
 
 QByteArray SpoolFile::encode(const QString& text) {
@@ -86,12 +85,12 @@ void SpoolFile::line(const QString& text, int indent) {
 }
 
 void SpoolFile::flush() {
-    // Handed to the writer for an empty one with the room of an earlier block: freeing it at
-    // every block made the heap shrink and grow again.
-    if (!m_writer->write(m_buffer)) {
+    if (m_file.write(m_buffer) != m_buffer.size()) {
         m_buffer.clear();
         throw FileIo::accessError(m_path);
     }
+    // Emptied, its room kept: freeing it at every block made the heap shrink and grow again.
+    m_buffer.resize(0);
 }
 
 void SpoolFile::close() {
@@ -99,7 +98,7 @@ void SpoolFile::close() {
         return;
     }
     flush();
-    if (!m_writer->finish() || !m_file.flush()) {
+    if (!m_file.flush()) {
         throw FileIo::accessError(m_path);
     }
     // rename() replaces whatever stands at the target, a link included, without following it.

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "core/reports/BlockWriter.h"
-
 #include <QString>
 #include <QTemporaryFile>
-#include <memory>
 
 // The report file being written: lines ending in CR LF, in ISO-8859-1 as the reports declare.
 // A character outside it is written as a numeric character reference, never lost.
@@ -18,7 +15,7 @@ public:
     explicit SpoolFile(const QString& path);
 
     // One line, after `indent` blanks; throws AppError 75 when it cannot be written (lines are
-    // gathered and written in blocks, on a thread of their own: a fault shows a block later).
+    // gathered and written in blocks).
     void line(const QString& text, int indent = 0);
     // Lines encoded once by encodedLine, for lines every record writes again.
     void append(const QByteArray& encodedLines);
@@ -36,5 +33,4 @@ private:
     QString m_path;
     QTemporaryFile m_file;
     QByteArray m_buffer;
-    std::unique_ptr<BlockWriter> m_writer; // gone before the file
 };

@@ -40,7 +40,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kRuns = 5;
+constexpr int kRuns = 8;
 constexpr int kStartupRuns = 9;
 constexpr int kCompactionRuns = 2;
 constexpr qint64 kShowDeadlineMs = 30000;
