@@ -42,7 +42,7 @@ namespace {
 
 constexpr int kRuns = 8;
 constexpr int kStartupRuns = 9;
-constexpr int kCompactionRuns = 2;
+constexpr int kCompactionRuns = 3;
 constexpr qint64 kShowDeadlineMs = 30000;
 
 struct Row {
