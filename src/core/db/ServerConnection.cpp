@@ -122,6 +122,11 @@ void ServerConnection::connect(const QString& address, const QString& password, 
     const QByteArray dbname = address.toUtf8();
     const QByteArray secret = password.toUtf8();
     const QByteArray timeout = QByteArray::number(settings.timeoutSeconds);
+    // Quotes are doubled in literals, backslashes left as they are: a server set to take a
+    // backslash as an escape would let a typed text end a literal early.
+    static constexpr char kOptions[] = "-c standard_conforming_strings=on";
+    static constexpr char kReadOnlyOptions[] =
+        "-c standard_conforming_strings=on -c default_transaction_read_only=on";
     // Keywords after the address override what it says: the password never comes from it.
     const char* keywords[] = {"dbname",          "password",         "connect_timeout", "sslmode",
                               "client_encoding", "application_name", "options",         nullptr};
@@ -131,7 +136,7 @@ void ServerConnection::connect(const QString& address, const QString& password, 
                             settings.requireTls ? "require" : "prefer",
                             "UTF8",
                             "Lexivar",
-                            readOnly ? "-c default_transaction_read_only=on" : "",
+                            readOnly ? kReadOnlyOptions : kOptions,
                             nullptr};
     PGconn* conn = pq().PQconnectdbParams(keywords, values, 1);
     if (!conn) {

@@ -15,9 +15,9 @@ struct Statement {
 };
 
 // "DELETE * FROM" loses its star; "?" becomes "$n"; LIKE ignores letter case under the
-// collation that keeps accents; "BEGIN IMMEDIATE" takes the one writers' lock, as the file's
-// write lock does; quoted names are folded like unquoted ones; PRAGMA statements (the file
-// engine's settings) are dropped.
+// collation that keeps accents, with no escape character as in a file; "BEGIN IMMEDIATE" takes the
+// one writers' lock, as the file's write lock does; quoted names are folded like unquoted ones;
+// PRAGMA statements (the file engine's settings) are dropped.
 Statement translate(const QString& sql);
 
 // The collations the server schema defines: text equality and order ignore letter case, accents

@@ -5,6 +5,7 @@
 #include "core/db/DatabaseFixture.h"
 #include "core/db/Recordset.h"
 #include "core/db/SqlText.h"
+#include "core/search/SearchStatement.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +64,39 @@ TEST_P(BackendTest, BoundValuesStayDataAndBelongToOneStatement) {
                  AppError);
     EXPECT_THROW(rs.open(u"SELECT * FROM Domains WHERE ID = ?"_s, {}, c), AppError);
     EXPECT_EQ(count(u"SELECT * FROM Domains"_s), 1);
+}
+
+// The server's LIKE would take a backslash as an escape: "C:\\" would find nothing there.
+TEST_P(BackendTest, ContainsSearchesFindTheSameRecordsOnBothBackends) {
+    const qlonglong domain = addDomain(u"d"_s);
+    for (const QString& english :
+         {u"C:\\dossier"_s, u"a\\b"_s, u"ab"_s, u"l'eau"_s, u"100% pur"_s, u"x_y"_s}) {
+        addFile(domain, english, u"f"_s);
+    }
+    const struct {
+        QString typed;
+        QStringList found;
+    } cases[] = {
+        {u"\\"_s, {u"C:\\dossier"_s, u"a\\b"_s}},
+        {u"C:\\"_s, {u"C:\\dossier"_s}},
+        {u"a\\b"_s, {u"a\\b"_s}},
+        {u"\\%"_s, {u"C:\\dossier"_s, u"a\\b"_s}},
+        {u"L'EAU"_s, {u"l'eau"_s}},
+        {u"0%p"_s, {u"100% pur"_s}},
+        {u"x_y"_s, {u"x_y"_s}},
+    };
+    Connection c;
+    open(c, true);
+    for (const auto& k : cases) {
+        Recordset rs;
+        rs.open(SearchStatement::newSearchStatement(2, k.typed, {}, {}, false), c);
+        QStringList found;
+        for (; !rs.atEnd(); rs.moveNext()) {
+            found << rs.value(u"English"_s).toString();
+        }
+        found.sort();
+        EXPECT_EQ(found, k.found) << k.typed;
+    }
 }
 
 TEST_F(DatabaseTest, APasswordRewriteNeverWritesThroughAPlantedLink) {

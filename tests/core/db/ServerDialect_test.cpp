@@ -13,10 +13,16 @@ TEST(ServerDialect, RewritesCodeAndLeavesLiteralsAlone) {
     } cases[] = {
         {u"DELETE * FROM files WHERE ID = ?;"_s, u"DELETE FROM files WHERE ID = $1;"_s, 1},
         {u"SELECT * FROM Files WHERE English LIKE '%a?b''c%' AND ID = ?"_s,
-         u"SELECT * FROM Files WHERE English COLLATE lexivar_like ILIKE '%a?b''c%' AND ID = $1"_s,
+         u"SELECT * FROM Files WHERE English COLLATE lexivar_like ILIKE '%a?b''c%' ESCAPE '' "
+         u"AND ID = $1"_s,
          1},
         {u"SELECT * FROM Files WHERE Files.French not like 'x'"_s,
-         u"SELECT * FROM Files WHERE Files.French COLLATE lexivar_like not ILIKE 'x'"_s, 0},
+         u"SELECT * FROM Files WHERE Files.French COLLATE lexivar_like not ILIKE 'x' ESCAPE ''"_s,
+         0},
+        {u"SELECT * FROM Files WHERE AF LIKE ? AND French LIKE 'a\\' ESCAPE '!'"_s,
+         u"SELECT * FROM Files WHERE AF COLLATE lexivar_like ILIKE $1 ESCAPE '' AND French "
+         u"COLLATE lexivar_like ILIKE 'a\\' ESCAPE '!'"_s,
+         1},
         {u"UPDATE \"Files\" SET \"Date\" = ?, \"English\" = ? WHERE \"ID\" = ?;"_s,
          u"UPDATE \"files\" SET \"date\" = $1, \"english\" = $2 WHERE \"id\" = $3;"_s, 3},
         {u"INSERT INTO Domains (Name) VALUES ('DELETE * FROM x LIKE PRAGMA')"_s,
