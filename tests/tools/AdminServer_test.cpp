@@ -150,3 +150,33 @@ TEST_F(AdminServerTest, AFileCopiedToTheServerAndBackKeepsEveryRowByteForByte) {
     rs.addNew();
     EXPECT_EQ(rs.value(u"ID"_s).toLongLong(), 91);
 }
+
+// A copy the server refuses halfway (here a term too long for its index) leaves the base as it
+// found it: empty, so that the copy can be made again once the record is mended.
+TEST_F(AdminServerTest, ACopyThatFailsHalfwayLeavesTheServerBaseEmpty) {
+    const QString original = path(u"original.mdb"_s);
+    ASSERT_EQ(run({u"demo"_s, original}), 0) << err;
+    const QString password = u"lexivar-demo"_s;
+    QString longTerm;
+    quint32 seed = 1;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        longTerm += QChar(u'a' + (seed >> 16) % 26);
+    }
+    {
+        Connection c;
+        c.open({original, password}, Connection::Mode::ReadWrite);
+        c.execute(u"UPDATE Files SET English = ? WHERE ID = 3"_s, {longTerm});
+    }
+    EXPECT_EQ(run({u"copy"_s, original, server}), 1);
+    EXPECT_EQ(count(u"SELECT * FROM information_schema.tables WHERE table_schema = "
+                    u"current_schema()"_s),
+              0);
+    {
+        Connection c;
+        c.open({original, password}, Connection::Mode::ReadWrite);
+        c.execute(u"UPDATE Files SET English = 'court' WHERE ID = 3"_s);
+    }
+    ASSERT_EQ(run({u"copy"_s, original, server}), 0) << err;
+    EXPECT_EQ(count(u"SELECT * FROM Files"_s), 12);
+}

@@ -5,6 +5,7 @@
 #include "core/db/Connection.h"
 #include "core/db/Recordset.h"
 #include "core/db/Schema.h"
+#include "core/db/Transaction.h"
 #include "core/files/DatabaseAddress.h"
 #include "core/files/PasswordFile.h"
 #include "core/interchange/JetFileReader.h"
@@ -399,9 +400,15 @@ int copyCommand(const QStringList& args, QTextStream& out) {
         }
         Connection target;
         target.open(serverBase(to), Connection::Mode::ReadWrite);
+        // Tables and rows in one transaction: a copy that fails or is cut short leaves the
+        // base empty, ready for the next try.
+        Transaction transaction(target);
         requireEmpty(target, to);
         Schema::create(target);
-        counts = copyInto(target);
+        Connection source;
+        source.open(from, Connection::Mode::Read);
+        counts = BaseCopy::copyRows(source, target);
+        transaction.commit();
     } else {
         createRequest r;
         r.path = to;

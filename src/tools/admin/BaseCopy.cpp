@@ -51,15 +51,20 @@ void continueNumbering(const QString& table, Connection& to) {
 namespace BaseCopy {
 
 Counts copyAll(Connection& from, Connection& to) {
-    Counts counts;
     Transaction transaction(to);
+    const Counts counts = copyRows(from, to);
+    transaction.commit();
+    return counts;
+}
+
+Counts copyRows(Connection& from, Connection& to) {
+    Counts counts;
     long* targets[] = {&counts.domains, &counts.files, &counts.accounts};
     for (int i = 0; i < 3; ++i) {
         const QString table = QString::fromUtf16(kTables[i]);
         *targets[i] = copyTable(table, from, to);
         continueNumbering(table, to);
     }
-    transaction.commit();
     return counts;
 }
 

@@ -14,5 +14,7 @@ struct Counts {
 };
 
 Counts copyAll(Connection& from, Connection& to);
+// The same inside a transaction the caller holds open on the target.
+Counts copyRows(Connection& from, Connection& to);
 
 } // namespace BaseCopy
