@@ -35,6 +35,13 @@ AppError serverError(const pg_result* result, const pg_conn* connection) {
     if (code == "40001" || code == "40P01" || code == "55P03") {
         return busy();
     }
+    if (code == "54000") {
+        // A term indexed for the searches has a size limit there (a few thousand characters).
+        return AppError(ErrorNumber::SqlError,
+                        u"Un texte est trop long pour le serveur de bases de données, qui "
+                        u"n’indexe pas un terme de plusieurs milliers de caractères ; rien n’a "
+                        u"été enregistré."_s);
+    }
     if (code.startsWith("23")) {
         return AppError(ErrorNumber::Integrity,
                         u"L’opération enfreint une règle d’intégrité de la base de données ("_s +

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <random>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -96,6 +97,27 @@ TEST_P(BackendTest, ContainsSearchesFindTheSameRecordsOnBothBackends) {
         }
         found.sort();
         EXPECT_EQ(found, k.found) << k.typed;
+    }
+}
+
+// A term far beyond any real one: the file keeps it; the server, which cannot index it, says so
+// in French and keeps nothing.
+TEST_P(BackendTest, AnOverlongTermIsKeptOrRefusedInFrench) {
+    const qlonglong domain = addDomain(u"d"_s);
+    // Letters in no order the server's compression could shorten.
+    std::mt19937 letters(20261211);
+    QString term;
+    while (term.size() < 20000) {
+        term += QChar(u'a' + static_cast<char16_t>(letters() % 26));
+    }
+    try {
+        addFile(domain, term, u"f"_s);
+        EXPECT_FALSE(onServer());
+        EXPECT_EQ(count(u"SELECT ID FROM Files"_s), 1);
+    } catch (const AppError& e) {
+        EXPECT_TRUE(onServer());
+        EXPECT_TRUE(e.description().contains(u"trop long"_s)) << e.description().toStdString();
+        EXPECT_EQ(count(u"SELECT ID FROM Files"_s), 0);
     }
 }
 
