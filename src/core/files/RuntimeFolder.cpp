@@ -49,7 +49,11 @@ QString inRuntimeDirectory(const QProcessEnvironment& environment) {
     return isPrivateFolder(folder) ? withSlash(folder) : QString();
 }
 
-QString inTemporaryRoot(const QString& temporaryRoot) {
+QString inTemporaryRoot(QString temporaryRoot) {
+    // Qt gives an empty temporary folder when $TMPDIR names none: never the root folder then.
+    if (temporaryRoot.isEmpty() || QDir::isRelativePath(temporaryRoot)) {
+        temporaryRoot = u"/tmp"_s;
+    }
     auto folder = std::make_unique<QTemporaryDir>(temporaryRoot + u"/lexivar-XXXXXX"_s);
     if (!folder->isValid() || !isPrivateFolder(folder->path())) {
         return {};

@@ -38,6 +38,15 @@ QString operaPath(OperaName naming) {
 }
 
 void print(Session& session, QWidget& window, PrintDocument& document, const Request& request) {
+    if (RuntimeFolder::path().isEmpty()) {
+        // Never the current folder instead: it may be shared or the program's own.
+        showErrorBox(u"spoolPath"_s,
+                     AppError(ErrorNumber::PathNotFound,
+                              u"Aucun dossier privé où écrire le rapport à imprimer : ni le "
+                              u"dossier de la session ($XDG_RUNTIME_DIR) ni le dossier "
+                              u"temporaire ne le permettent."_s));
+        return;
+    }
     const bool opera = request.opera && !operaPath(request.naming).isEmpty();
     const QString title = reportTitle(session.userName());
     const DatabaseLocation location = session.location();

@@ -71,4 +71,6 @@ TEST_F(RuntimeFolderTest, FallsBackToAPrivateTemporaryFolderWhenTheRuntimeFolder
         EXPECT_EQ(modeOf(folder) & 077, 0u) << c.what;
     }
     EXPECT_TRUE(QDir(elsewhere).isEmpty());
+    // Qt's temporary folder is empty when $TMPDIR names none: the system's, never the root.
+    EXPECT_TRUE(RuntimeFolder::make({}, QString()).startsWith(u"/tmp/lexivar-"_s));
 }

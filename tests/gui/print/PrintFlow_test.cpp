@@ -20,6 +20,7 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -189,6 +190,36 @@ TEST_F(PrintFlowTest, ShellFailuresAreReportedWithTheirNumbers) {
     EXPECT_EQ(dialogs->messages.back().text,
               u"Une erreur #-2147220439 s\u2019est produite:\r\n\r\nUne erreur  occurred occurred "
               "whilst trying to open or print the selected file."_s);
+}
+
+TEST_F(PrintFlowTest, WithoutAPrivateFolderNothingIsPrintedOrWrittenElsewhere) {
+    const QString before = RuntimeFolder::path();
+    const auto kept = [](const char* name) {
+        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    };
+    const auto restore = [](const char* name, const std::optional<QByteArray>& value) {
+        value ? qputenv(name, *value) : qunsetenv(name);
+    };
+    const std::optional<QByteArray> runtime = kept("XDG_RUNTIME_DIR");
+    const std::optional<QByteArray> temporary = kept("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    // A file where the temporary folder should be: no folder can be made there, even by root.
+    writeFile(path(u"pas-un-dossier"_s), "x");
+    qputenv("TMPDIR", QFile::encodeName(path(u"pas-un-dossier"_s)));
+    RuntimeFolder::set({});
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(path(u""_s));
+    PrintFlow::print(
+        session, window, document,
+        fullListing(PrintFlow::OperaName::ExactCase, PrintFlow::OperaParameter::SpoolPath));
+    const bool written = QFile::exists(path(u"spool.html"_s));
+    QDir::setCurrent(current);
+    restore("XDG_RUNTIME_DIR", runtime);
+    restore("TMPDIR", temporary);
+    RuntimeFolder::set(before);
+    EXPECT_FALSE(written);
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->printDialogsShown, 0);
 }
 
 TEST_F(PrintFlowTest, AReportTheBrowserNeverReceivedIsRemoved) {
