@@ -38,6 +38,8 @@ ServerClient load() {
     LEXIVAR_RESOLVE(PQconnectdbParams);
     LEXIVAR_RESOLVE(PQconnectionNeedsPassword);
     LEXIVAR_RESOLVE(PQconnectionUsedPassword);
+    LEXIVAR_RESOLVE(PQconninfoFree);
+    LEXIVAR_RESOLVE(PQconninfoParse);
     LEXIVAR_RESOLVE(PQencryptPasswordConn);
     LEXIVAR_RESOLVE(PQerrorMessage);
     LEXIVAR_RESOLVE(PQescapeIdentifier);

@@ -11,6 +11,8 @@ struct ServerClient {
     decltype(&::PQconnectdbParams) PQconnectdbParams = nullptr;
     decltype(&::PQconnectionNeedsPassword) PQconnectionNeedsPassword = nullptr;
     decltype(&::PQconnectionUsedPassword) PQconnectionUsedPassword = nullptr;
+    decltype(&::PQconninfoFree) PQconninfoFree = nullptr;
+    decltype(&::PQconninfoParse) PQconninfoParse = nullptr;
     decltype(&::PQencryptPasswordConn) PQencryptPasswordConn = nullptr;
     decltype(&::PQerrorMessage) PQerrorMessage = nullptr;
     decltype(&::PQescapeIdentifier) PQescapeIdentifier = nullptr;

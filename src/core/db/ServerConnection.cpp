@@ -116,8 +116,32 @@ ServerConnection::~ServerConnection() {
     close();
 }
 
+namespace {
+
+// Whether the address carries a password of its own, which libpq would use in place of an empty
+// one from the password file.
+bool carriesPassword(const QByteArray& address) {
+    char* error = nullptr;
+    PQconninfoOption* options = pq().PQconninfoParse(address.constData(), &error);
+    pq().PQfreemem(error);
+    bool found = false;
+    for (PQconninfoOption* o = options; o && o->keyword; ++o) {
+        found = found || (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val);
+    }
+    pq().PQconninfoFree(options);
+    return found;
+}
+
+} // namespace
+
 void ServerConnection::connect(const QString& address, const QString& password, bool readOnly) {
     close();
+    if (carriesPassword(address.toUtf8())) {
+        throw AppError(ErrorNumber::ProviderGeneric,
+                       u"L’adresse du serveur de bases de données contient un mot de passe : "
+                       u"retirez-le de la configuration. Celui du rôle est lu dans le fichier "
+                       u"des mots de passe, à côté du fichier de configuration."_s);
+    }
     const ServerSettings settings = ServerSettings::read();
     const QByteArray dbname = address.toUtf8();
     const QByteArray secret = password.toUtf8();

@@ -95,6 +95,11 @@ TEST_F(ServerReachTest, AWrongPasswordIsTheFileBackendsError) {
         EXPECT_EQ(e.number(), ErrorNumber::NotValidPassword) << wrong;
         EXPECT_EQ(e.description(), u"Mot de passe non valide."_s);
     }
+    // The role's password never comes from the address, not even beside an empty one.
+    for (const QString& given : {u""_s, u"faux"_s}) {
+        const AppError e = failureOf({base + u"&password=juste"_s, given});
+        EXPECT_TRUE(e.description().contains(u"contient un mot de passe"_s)) << given;
+    }
     TestServer::dropDatabase(base);
 }
 
