@@ -1,6 +1,6 @@
 // lexivar-admin with a base on the tests' PostgreSQL server: creating one, and moving a whole
 // base from a file to the server and back.
-#include "tools/admin/AdminTool.h"
+#include "tools/AdminToolFixture.h"
 
 #include "core/TestSupport.h"
 #include "core/db/Connection.h"
@@ -42,10 +42,10 @@ QStringList storedRows(const QString& file, const QString& password, const QStri
 
 } // namespace
 
-class AdminServerTest : public LexivarTest {
+class AdminServerTest : public AdminToolFixture {
 protected:
     void SetUp() override {
-        LexivarTest::SetUp();
+        AdminToolFixture::SetUp();
         ASSERT_TRUE(TestServer::available()) << "LEXIVAR_TEST_SERVER : aucun serveur d'essai";
         ProgramFolder::set(path(u""_s));
         server = TestServer::createDatabase(kRolePassword);
@@ -55,14 +55,7 @@ protected:
         if (!server.isEmpty()) {
             TestServer::dropDatabase(server);
         }
-        LexivarTest::TearDown();
-    }
-    int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out);
-        QTextStream e(&err);
-        return runAdminTool(args, o, e);
+        AdminToolFixture::TearDown();
     }
     long count(const QString& sql) {
         Connection c;
@@ -73,8 +66,6 @@ protected:
     }
 
     QString server;
-    QString out;
-    QString err;
 };
 
 TEST_F(AdminServerTest, CreatesTheTablesAndAdministratorInAnEmptyBaseOnly) {

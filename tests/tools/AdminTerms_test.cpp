@@ -1,4 +1,4 @@
-#include "tools/admin/AdminTool.h"
+#include "tools/AdminToolFixture.h"
 
 #include "core/TestSupport.h"
 
@@ -9,28 +9,19 @@
 
 using namespace Qt::StringLiterals;
 
-class AdminTermsTest : public LexivarTest {
+class AdminTermsTest : public AdminToolFixture {
 protected:
     void SetUp() override {
-        LexivarTest::SetUp();
+        AdminToolFixture::SetUp();
         db = path(u"Lexivar4.mdb"_s);
         ASSERT_EQ(run({u"create"_s, db, u"--name"_s, u"Admin"_s, u"--login"_s, u"admin"_s,
                        u"--password"_s, u"admin"_s, u"--db-password"_s, u"clé"_s}),
                   0);
     }
-    int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out);
-        QTextStream e(&err);
-        return runAdminTool(args, o, e);
-    }
     static QString fixture(const QString& name) {
         return QDir(QStringLiteral(LEXIVAR_LEGACY_FIXTURES)).filePath(name);
     }
     QString db;
-    QString out;
-    QString err;
 };
 
 TEST_F(AdminTermsTest, importsPrintsTheReportAndExportsEachFormat) {

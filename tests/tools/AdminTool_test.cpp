@@ -1,4 +1,4 @@
-#include "tools/admin/AdminTool.h"
+#include "tools/AdminToolFixture.h"
 
 #include "core/AppError.h"
 #include "core/TestSupport.h"
@@ -14,18 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-class AdminToolTest : public LexivarTest {
-protected:
-    int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out);
-        QTextStream e(&err);
-        return runAdminTool(args, o, e);
-    }
-    QString out;
-    QString err;
-};
+using AdminToolTest = AdminToolFixture;
 
 TEST_F(AdminToolTest, CreatesADatabaseWithItsPasswordFileAndAdministrator) {
     const QString db = path(u"Lexivar4.mdb"_s);
