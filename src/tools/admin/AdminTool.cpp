@@ -348,13 +348,19 @@ QStringList operands(const QStringList& args, const QStringList& options) {
     return paths;
 }
 
-int exportCommand(const QStringList& args, QTextStream& out) {
+// The value of one option and the two paths around it; refused when either is missing.
+std::pair<QString, QStringList> optionAndTwoPaths(const QStringList& args, const QString& name) {
     bool missing = false;
-    const QString format = option(args, u"--format"_s, missing);
-    const QStringList paths = operands(args, {u"--format"_s});
+    const QString value = option(args, name, missing);
+    const QStringList paths = operands(args, {name});
     if (missing) {
         throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
     }
+    return {value, paths};
+}
+
+int exportCommand(const QStringList& args, QTextStream& out) {
+    const auto [format, paths] = optionAndTwoPaths(args, u"--format"_s);
     TermFormat chosen = formatForPath(paths.at(1));
     if (format == u"tbx"_s) {
         chosen = TermFormat::Tbx3;
@@ -378,12 +384,7 @@ QString countsText(const BaseCopy::Counts& counts) {
 }
 
 int copyCommand(const QStringList& args, QTextStream& out) {
-    bool missing = false;
-    const QString password = option(args, u"--db-password"_s, missing);
-    const QStringList paths = operands(args, {u"--db-password"_s});
-    if (missing) {
-        throw Refusal(u"Arguments incomplets. Voyez « lexivar-admin --help »."_s);
-    }
+    const auto [password, paths] = optionAndTwoPaths(args, u"--db-password"_s);
     const DatabaseLocation from = DatabaseAddress::isServer(paths.at(0))
                                       ? serverBase(paths.at(0))
                                       : existingBase(paths.at(0));
