@@ -110,12 +110,7 @@ public:
     }
 
     void line(const QString& text, int indent = 0) { m_file.line(text, indent); }
-    void append(const QByteArray& encodedLines) { m_file.append(encodedLines); }
-    // Where a record's lines are put together, its room kept from one record to the next.
-    QByteArray& recordLines() {
-        m_recordLines.resize(0);
-        return m_recordLines;
-    }
+    void appendWith(const std::function<void(QByteArray&)>& fill) { m_file.appendWith(fill); }
 
     // Runs `statement` and calls `row` for each record it returns.
     void forEachRow(const QString& statement, const std::function<void(Recordset&)>& row) {
@@ -187,7 +182,6 @@ private:
     DatabaseLocation m_location;
     SpoolFile m_file;
     ShortDateFormatter m_dates;
-    QByteArray m_recordLines;
     Connection m_connection;
     bool m_readFailed = false;
 };
@@ -224,19 +218,19 @@ public:
         for (const Slot& slot : m_values) {
             texts.push_back(slot.text(r, rs));
         }
-        QByteArray& out = r.recordLines();
-        for (qsizetype i = 0; i < texts.size(); ++i) {
-            out.append(m_constants[static_cast<size_t>(i)]);
-            const std::int32_t alignment = m_values[static_cast<size_t>(i)].alignment;
-            if (texts[i].utf8) {
-                appendReportHtml(out, *texts[i].utf8, alignment);
-            } else {
-                appendReportHtml(out, texts[i].text, alignment);
+        r.appendWith([&](QByteArray& out) {
+            for (qsizetype i = 0; i < texts.size(); ++i) {
+                out.append(m_constants[static_cast<size_t>(i)]);
+                const std::int32_t alignment = m_values[static_cast<size_t>(i)].alignment;
+                if (texts[i].utf8) {
+                    appendReportHtml(out, *texts[i].utf8, alignment);
+                } else {
+                    appendReportHtml(out, texts[i].text, alignment);
+                }
+                out.append("\r\n");
             }
-            out.append("\r\n");
-        }
-        out.append(m_constants.back());
-        r.append(out);
+            out.append(m_constants.back());
+        });
     }
 
 private:

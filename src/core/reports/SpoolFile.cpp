@@ -58,6 +58,13 @@ void SpoolFile::append(const QByteArray& encodedLines) {
     }
 }
 
+void SpoolFile::appendWith(const std::function<void(QByteArray&)>& fill) {
+    fill(m_buffer);
+    if (m_buffer.size() >= kFlushSize) {
+        flush();
+    }
+}
+
 void SpoolFile::line(const QString& text, int indent) {
     const qsizetype n = text.size();
     const char16_t* chars = reinterpret_cast<const char16_t*>(text.constData());

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryFile>
+#include <functional>
 
 // The report file being written: lines ending in CR LF, in ISO-8859-1 as the reports declare.
 // A character outside it is written as a numeric character reference, never lost.
@@ -19,6 +20,9 @@ public:
     void line(const QString& text, int indent = 0);
     // Lines encoded once by encodedLine, for lines every record writes again.
     void append(const QByteArray& encodedLines);
+    // Lets `fill` append encoded lines straight to what is written (a listing's record, with no
+    // copy on the way); throws AppError 75 as line() does.
+    void appendWith(const std::function<void(QByteArray&)>& fill);
     // Writes what is left and puts the file in place; throws AppError 75 when it cannot.
     void close();
 
