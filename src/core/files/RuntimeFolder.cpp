@@ -17,6 +17,12 @@ QString& current() {
     return value;
 }
 
+// Set by tests: no folder, and none made.
+bool& none() {
+    static bool value = false;
+    return value;
+}
+
 // Made only when the runtime folder is missing; removed with its contents at exit.
 std::unique_ptr<QTemporaryDir>& privateFolder() {
     static std::unique_ptr<QTemporaryDir> folder;
@@ -73,14 +79,20 @@ QString make(const QProcessEnvironment& environment, const QString& temporaryRoo
 }
 
 const QString& path() {
-    if (current().isEmpty()) {
+    if (current().isEmpty() && !none()) {
         current() = make(QProcessEnvironment::systemEnvironment(), QDir::tempPath());
     }
     return current();
 }
 
 void set(const QString& folder) {
+    none() = false;
     current() = folder.isEmpty() ? QString() : withSlash(folder);
+}
+
+void setNone() {
+    current().clear();
+    none() = true;
 }
 
 } // namespace RuntimeFolder

@@ -17,5 +17,7 @@ QString make(const QProcessEnvironment& environment, const QString& temporaryRoo
 
 // Points path() at a folder; for tests.
 void set(const QString& folder);
+// Makes path() empty, as when no folder could be made; for tests.
+void setNone();
 
 } // namespace RuntimeFolder
