@@ -64,6 +64,19 @@ int decodeUtf8(const unsigned char* p, qsizetype n, char32_t& code) {
     return code < kSmallest[length] || surrogate || code > 0x10FFFF ? 0 : length;
 }
 
+// One character that is not part of a plain run; true when it was a carriage return (the line
+// feed after it then belongs to the same break).
+bool appendCharacter(QByteArray& out, char32_t code, const Replacements& table) {
+    if (code >= 256) {
+        appendReference(out, code);
+    } else if (table.plain[code]) {
+        out.append(static_cast<char>(code));
+    } else {
+        out.append(table.bytes[code]);
+    }
+    return code == u'\r';
+}
+
 } // namespace
 
 void appendReportHtml(QByteArray& out, QStringView text, std::int32_t alignment) {
@@ -90,15 +103,12 @@ void appendReportHtml(QByteArray& out, QStringView text, std::int32_t alignment)
             }
             continue;
         }
-        const char16_t c = chars[i++];
-        if (c < 256) {
-            out.append(table.bytes[c]);
-            // CR LF is one break.
-            i += c == u'\r' && i < n && chars[i] == u'\n' ? 1 : 0;
-        } else if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(chars[i])) {
-            appendReference(out, QChar::surrogateToUcs4(c, chars[i++]));
-        } else {
-            appendReference(out, c);
+        char32_t code = chars[i++];
+        if (QChar::isHighSurrogate(code) && i < n && QChar::isLowSurrogate(chars[i])) {
+            code = QChar::surrogateToUcs4(static_cast<char16_t>(code), chars[i++]);
+        }
+        if (appendCharacter(out, code, table) && i < n && chars[i] == u'\n') {
+            ++i;
         }
     }
     if (opening) {
@@ -140,14 +150,8 @@ void appendReportHtml(QByteArray& out, QUtf8StringView text, std::int32_t alignm
         } else {
             ++i;
         }
-        if (code < 256 && table.plain[code]) {
-            out.append(static_cast<char>(code));
-        } else if (code < 256) {
-            out.append(table.bytes[code]);
-            // CR LF is one break.
-            i += code == u'\r' && i < n && bytes[i] == '\n' ? 1 : 0;
-        } else {
-            appendReference(out, code);
+        if (appendCharacter(out, code, table) && i < n && bytes[i] == '\n') {
+            ++i;
         }
     }
     if (opening) {
