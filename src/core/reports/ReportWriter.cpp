@@ -8,8 +8,6 @@
 #include "core/reports/ReportHtml.h"
 #include "core/reports/SpoolFile.h"
 #include "core/text/FieldText.h"
-#include "core/text/HtmlEscape.h"
-#include "core/text/LineBreak.h"
 #include "core/text/RecordNumber.h"
 #include "core/text/Validation.h"
 #include "core/text/VariantKind.h"
@@ -41,32 +39,13 @@ bool isFileError(const AppError& e) {
     return e.number() == ErrorNumber::PathFileAccess || e.number() == ErrorNumber::PathNotFound;
 }
 
-// Record text may break its lines with a bare line feed (typed on another system) or a bare
-// carriage return (older data): each becomes the CR LF pair that the conversion turns into a
-// line break, so a lone CR never swallows the character after it.
-QString withCrLf(const QString& text) {
-    if (!text.contains(u'\n') && !text.contains(u'\r')) {
-        return text;
-    }
-    QString out;
-    out.reserve(text.size() + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            out += kCrLf;
-            i += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 1 : 0;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-// Text from the database or the user is escaped before the accents and line breaks become
-// markup, so "a<b & c" prints as typed.
+// Text from the database or the user, escaped as a record's texts are (appendReportHtml): "a<b
+// & c" prints as typed, every kind of line break is one break. A character beyond ISO-8859-1 is
+// already its reference here, as the spool file would write it.
 QString escaped(const QString& text) {
-    std::int32_t alignment = 0;
-    return validatedHtml(withCrLf(htmlEscaped(text)), alignment, false, false);
+    QByteArray bytes;
+    appendReportHtml(bytes, text, 0);
+    return QString::fromLatin1(bytes);
 }
 
 // A record's text before it is escaped.

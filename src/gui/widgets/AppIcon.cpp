@@ -10,8 +10,8 @@ namespace AppIcon {
 
 namespace {
 
-// Draws the icon at the size asked, when first asked: drawing every size up front (text, so the
-// fonts too) held back the tray icon at every start.
+// Draws the icon at the size asked, when first asked: every size drawn up front held back the
+// tray icon at each start.
 class DrawnIconEngine : public QIconEngine {
 public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
